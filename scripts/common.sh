@@ -1,0 +1,39 @@
+# Shared steps of the project's commands: install what is missing, build.
+# Sourced by run.sh and test.sh.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${TARVESA_BUILD_DIR:-$ROOT/build}"
+
+say() { printf '\n==> %s\n' "$*"; }
+
+PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libmariadb-dev
+          mariadb-server mariadb-client fonts-dejavu-core)
+
+install_missing() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        say "Dependencies present"
+        return
+    fi
+    say "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    # The package scripts may try to start the system's own MariaDB service;
+    # we never use it, so a refusal there is harmless.
+    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+build_all() {
+    say "Configuring (CMake) in $BUILD"
+    cmake -S "$ROOT" -B "$BUILD" >/dev/null
+    say "Building"
+    cmake --build "$BUILD" -j "$(nproc)"
+}

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# A private MariaDB server in a folder of its own, on 127.0.0.1.
+#   dbserver.sh start  DIR PORT [--events]   initialise DIR on first use, start, wait until it answers
+#   dbserver.sh stop   DIR                   stop the server of DIR and wait until it is gone
+#   dbserver.sh fresh  DIR PORT [--events]   stop, wipe DIR, start
+# The socket is DIR/s; root connects through it without a password.
+set -euo pipefail
+
+cmd="${1:?command}"
+dir="${2:?folder}"
+mkdir -p "$dir"
+dir="$(cd "$dir" && pwd)"
+sock="$dir/s"
+pidfile="$dir/mariadbd.pid"
+
+running() { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }
+
+stop() {
+    if running; then
+        local pid
+        pid="$(cat "$pidfile")"
+        kill -TERM "$pid"
+        for _ in $(seq 1 600); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        if kill -0 "$pid" 2>/dev/null; then
+            kill -KILL "$pid" 2>/dev/null || true
+        fi
+    fi
+    rm -f "$pidfile"
+}
+
+start() {
+    local port="${1:?port}" events="OFF"
+    [ "${2:-}" = "--events" ] && events="ON"
+    stop
+    if [ ! -d "$dir/data/mysql" ]; then
+        echo "Initialising database folder $dir/data"
+        mariadb-install-db --no-defaults --user=root --datadir="$dir/data" \
+            --auth-root-authentication-method=normal --skip-test-db >"$dir/install.log" 2>&1 || {
+            cat "$dir/install.log" >&2
+            exit 1
+        }
+    fi
+    echo "Starting MariaDB on 127.0.0.1:$port"
+    # setsid: the server outlives the shell that started it (ctest runs each
+    # step as its own process).
+    setsid mariadbd --no-defaults --user=root --datadir="$dir/data" --bind-address=127.0.0.1 \
+        --port="$port" --socket="$sock" --pid-file="$pidfile" --skip-name-resolve \
+        --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
+        --event-scheduler="$events" --log-error="$dir/error.log" \
+        --innodb-buffer-pool-size=128M --innodb-log-file-size=48M \
+        --innodb-flush-log-at-trx-commit=2 </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 1 300); do
+        if mariadb --no-defaults -uroot --socket="$sock" -e 'SELECT 1' >/dev/null 2>&1; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "MariaDB did not start; see $dir/error.log" >&2
+    tail -n 20 "$dir/error.log" >&2 || true
+    exit 1
+}
+
+case "$cmd" in
+    start) start "${3:?port}" "${4:-}" ;;
+    stop) stop ;;
+    fresh)
+        stop
+        rm -rf "$dir/data"
+        start "${3:?port}" "${4:-}"
+        ;;
+    *) echo "unknown command $cmd" >&2; exit 2 ;;
+esac

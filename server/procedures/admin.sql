@@ -1,0 +1,2 @@
+-- Administration and information pages.
+SET NAMES utf8mb4;

@@ -1,0 +1,2 @@
+-- Delegation of supervision.
+SET NAMES utf8mb4;

@@ -1,0 +1,2 @@
+-- Task dictionary: functional position ladder and verifiers.
+SET NAMES utf8mb4;

@@ -1,0 +1,2 @@
+-- Profile, progress figures and their sources.
+SET NAMES utf8mb4;

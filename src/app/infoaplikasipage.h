@@ -1,0 +1,13 @@
+#pragma once
+
+#include "page.h"
+
+class QLabel;
+
+// "Info Aplikasi": who made the system and which version runs.
+class InfoAplikasiPage : public Page {
+    Q_OBJECT
+public:
+    explicit InfoAplikasiPage(Tfmain& main);
+    QLabel* Label18;
+};

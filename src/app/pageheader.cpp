@@ -1,0 +1,50 @@
+#include "pageheader.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+PageHeader::PageHeader(QWidget* parent, const QString& objectName) : QWidget(parent)
+{
+    setObjectName(objectName);
+    setFixedHeight(32);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void PageHeader::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    update();
+}
+
+void PageHeader::setColors(const QColor& start, const QColor& end)
+{
+    start_ = start;
+    end_ = end;
+    update();
+}
+
+void PageHeader::setHeaderHeight(int h)
+{
+    setFixedHeight(h);
+}
+
+void PageHeader::setFontSize(int points)
+{
+    fontSize_ = points;
+    update();
+}
+
+void PageHeader::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QLinearGradient g(0, 0, width(), 0);
+    g.setColorAt(0, start_);
+    g.setColorAt(1, end_);
+    p.fillRect(rect(), g);
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(fontSize_);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(rect().adjusted(10, 0, -10, 0), Qt::AlignLeft | Qt::AlignVCenter, caption_);
+}

@@ -1,0 +1,8 @@
+#include "seams.h"
+
+#include <QDialog>
+
+int ModalDialogRunner::exec(QDialog& dialog)
+{
+    return dialog.exec();
+}

@@ -1,0 +1,32 @@
+#include "theme.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+#include <QStyleFactory>
+
+void applyLightTheme(QApplication& app)
+{
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+    p.setColor(QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::AlternateBase, QColor(0xF7, 0xF7, 0xF7));
+    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
+    p.setColor(QPalette::ToolTipText, Qt::black);
+    p.setColor(QPalette::Text, Qt::black);
+    p.setColor(QPalette::Button, QColor(0xF0, 0xF0, 0xF0));
+    p.setColor(QPalette::ButtonText, Qt::black);
+    p.setColor(QPalette::BrightText, Qt::red);
+    p.setColor(QPalette::Highlight, QColor(0x33, 0x99, 0xFF));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(0x00, 0x51, 0xE7));
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    app.setPalette(p);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(13);
+    app.setFont(f);
+}

@@ -1,0 +1,46 @@
+#include "connection.h"
+
+#include "dberror.h"
+
+#include <mysql.h>
+
+namespace db {
+
+void Connection::Closer::operator()(MYSQL* m) const noexcept
+{
+    mysql_close(m);
+}
+
+void Connection::open(const ConnSettings& s)
+{
+    close();
+    std::unique_ptr<MYSQL, Closer> m{mysql_init(nullptr)};
+    if (!m)
+        throw DbError(DbError::Kind::Connect, "mysql_init failed: out of memory");
+
+    // utf8mb4 before connecting, so the handshake already agrees on it and
+    // emoji survive; TCP even for "localhost", since the port matters.
+    const unsigned connectTimeout = s.connectTimeoutSec;
+    const unsigned readTimeout = s.readTimeoutSec;
+    const unsigned writeTimeout = s.writeTimeoutSec;
+    const unsigned protocol = MYSQL_PROTOCOL_TCP;
+    mysql_optionsv(m.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    mysql_optionsv(m.get(), MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
+    mysql_optionsv(m.get(), MYSQL_OPT_READ_TIMEOUT, &readTimeout);
+    mysql_optionsv(m.get(), MYSQL_OPT_WRITE_TIMEOUT, &writeTimeout);
+    mysql_optionsv(m.get(), MYSQL_OPT_PROTOCOL, &protocol);
+
+    const QByteArray host = s.host.toUtf8();
+    const QByteArray user = s.user.toUtf8();
+    const QByteArray pass = s.password.toUtf8();
+    const QByteArray schema = s.schema.toUtf8();
+    if (!mysql_real_connect(m.get(), host.constData(), user.constData(), pass.constData(),
+                            schema.isEmpty() ? nullptr : schema.constData(), s.port, nullptr,
+                            CLIENT_MULTI_RESULTS)) {
+        throw DbError(DbError::Kind::Connect, mysql_error(m.get()), mysql_errno(m.get()),
+                      mysql_sqlstate(m.get()));
+    }
+    handle_ = std::move(m);
+}
+
+} // namespace db

@@ -1,0 +1,47 @@
+#include "envelope.h"
+
+#include "dberror.h"
+
+#include <QtGlobal>
+
+namespace {
+
+struct CloseOnExit {
+    OperationHost& host;
+    ~CloseOnExit() { host.CloseConn(); }
+};
+
+} // namespace
+
+bool Envelope::run(const std::function<void(db::Query&)>& body)
+{
+    try {
+        host_.TryConn();
+    } catch (const std::exception& e) {
+        qWarning("connect failed: %s", e.what());
+        host_.CloseConn();
+        host_.messages().show(connectKind_, connectText_);
+        return false;
+    }
+
+    bool ok = true;
+    {
+        CloseOnExit closer{host_};
+        try {
+            if (body)
+                body(host_.query());
+        } catch (const std::exception& e) {
+            qWarning("operation failed: %s", e.what());
+            ok = false;
+        }
+    }
+    // The connection is already closed when the user reads the message.
+    if (!ok)
+        host_.messages().show(failKind_, failText_);
+    return ok;
+}
+
+bool probeConnection(OperationHost& host)
+{
+    return Envelope(host).run(nullptr);
+}

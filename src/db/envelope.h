@@ -1,0 +1,56 @@
+#pragma once
+
+#include "messages.h"
+
+#include <functional>
+
+namespace db {
+class Query;
+}
+
+// What an operation needs from the main window: TryConn/CloseConn (which also
+// keep the status bar up to date), the shared query and the message seam.
+class OperationHost {
+public:
+    virtual ~OperationHost() = default;
+    virtual void TryConn() = 0; // throws db::DbError
+    virtual void CloseConn() noexcept = 0;
+    virtual db::Query& query() = 0;
+    virtual Messages& messages() = 0;
+};
+
+// The operation envelope: connect, run the body's statements, report a
+// failure with the operation's fixed message (never the server's words), and
+// close the connection on every way out. Checks that need no database belong
+// before run(). run() answers whether the body went through without failure;
+// a body that leaves early on a server answer simply returns.
+class Envelope {
+public:
+    explicit Envelope(OperationHost& host) : host_(host) {}
+
+    Envelope& onConnectFailure(Messages::Kind kind, QString text)
+    {
+        connectKind_ = kind;
+        connectText_ = std::move(text);
+        return *this;
+    }
+    Envelope& onFailure(Messages::Kind kind, QString text)
+    {
+        failKind_ = kind;
+        failText_ = std::move(text);
+        return *this;
+    }
+    Envelope& onFailure(QString text) { return onFailure(Messages::Kind::Warning, std::move(text)); }
+
+    bool run(const std::function<void(db::Query&)>& body);
+
+private:
+    OperationHost& host_;
+    Messages::Kind connectKind_ = Messages::Kind::Warning;
+    QString connectText_ = QString::fromUtf8(stdmsg::GagalTerhubung);
+    Messages::Kind failKind_ = Messages::Kind::Warning;
+    QString failText_ = QString::fromUtf8(stdmsg::GagalMenampilkan);
+};
+
+// A connection probe: connect and close; on failure the connection warning.
+bool probeConnection(OperationHost& host);

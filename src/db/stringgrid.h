@@ -1,0 +1,98 @@
+#pragma once
+
+#include "gridmodel.h"
+
+#include <QTableView>
+
+#include <vector>
+
+namespace db {
+class ResultSet;
+}
+
+// A string grid: the list widget of every page. Rows and columns are counted
+// as the grid shows them, the fixed caption row (when there is one) being
+// row 0. With no fixed row the captions sit in row 0 as an ordinary row.
+class StringGrid : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int DataRowHeight = 20;
+    static constexpr int DefaultRowHeight = 24;
+
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    int colCount() const { return model_.gridColCount(); }
+    int rowCount() const { return model_.gridRowCount(); }
+    int fixedRows() const { return model_.fixedRows(); }
+    int fixedCols() const { return model_.fixedCols(); }
+    void setColCount(int n);
+    void setRowCount(int n);
+    void setFixedRows(int n);
+    void setFixedCols(int n);
+
+    int colWidth(int col) const;
+    void setColWidth(int col, int width); // 0 hides the column
+    void setHeaderRowHeight(int height);
+
+    QString cell(int row, int col) const { return model_.cell(row, col); }
+    void setCell(int row, int col, const QString& text) { model_.setCell(row, col, text); }
+
+    // The grid row the user has selected; the first row below the fixed row
+    // when nothing is selected.
+    int currentRow() const;
+    void setCurrentRow(int row);
+
+    GridModel& cells() { return model_; }
+
+    // Coalesces many changes into one update of the view.
+    class Batch {
+    public:
+        explicit Batch(StringGrid& g) : g_(g) { g_.model_.beginBatch(); }
+        ~Batch() { g_.finishBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        StringGrid& g_;
+    };
+
+private:
+    void applyLayout();
+    void finishBatch();
+
+    GridModel model_;
+    std::vector<int> widths_;
+    int headerRowHeight_ = DefaultRowHeight;
+    int keepRow_ = -1;
+};
+
+// One column of a list: its caption, its width and what fills its cells.
+struct GridColumn {
+    enum class Source { Field, RecNo, Text };
+
+    QString header;
+    int width = 0;
+    Source source = Source::Field;
+    QString value; // the field name, or the fixed text
+
+    static GridColumn field(QString header, int width, QString name)
+    {
+        return {std::move(header), width, Source::Field, std::move(name)};
+    }
+    static GridColumn recNo(QString header = QStringLiteral("No."), int width = 30)
+    {
+        return {std::move(header), width, Source::RecNo, {}};
+    }
+    static GridColumn text(QString header, int width, QString fixed)
+    {
+        return {std::move(header), width, Source::Text, std::move(fixed)};
+    }
+};
+
+// Rebuilds a grid from a result by the list convention: one row per record
+// below the captions, a fixed caption row only when there are records, one
+// fixed column, the given widths, data rows 20 pixels high. Rows beyond the
+// new count disappear. A named column missing from the result is a
+// db::DbError, raised before the grid is touched.
+void fillGrid(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColumn>& columns,
+              int fixedCols = 1);

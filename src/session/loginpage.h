@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/page.h"
+
+#include <QPixmap>
+
+class QFrame;
+class QLineEdit;
+class QPushButton;
+
+// The picture stretched behind the login panel.
+class LoginBackground : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+// The login page: the background picture and the login panel.
+class LoginPage : public Page {
+    Q_OBJECT
+public:
+    explicit LoginPage(Tfmain& main);
+
+    // Loads the background picture from beside the program; false when the
+    // file is missing or unreadable.
+    bool loadBackground();
+    // Centres the panel: vertically on the window's height, horizontally on
+    // the page stack's width.
+    void centrePanel(int windowHeight, int pageStackWidth);
+
+    LoginBackground* bg_image;
+    QFrame* pLogin;
+    QLineEdit* edLoginNIP;
+    QLineEdit* edLoginPass;
+    QPushButton* btLogin;
+    QPushButton* BitBtn13;
+};

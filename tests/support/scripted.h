@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/seams.h"
+#include "db/messages.h"
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+// Records every message instead of showing it; answers questions from a
+// queue and fails the test on a question nobody expected.
+class ScriptedMessages : public Messages {
+public:
+    struct Entry {
+        Kind kind;
+        QString text;
+    };
+
+    void show(Kind kind, const QString& text) override { log.append({kind, text}); }
+    bool confirm(const QString& text) override;
+
+    QStringList texts() const;
+    QString last() const { return log.isEmpty() ? QString() : log.last().text; }
+    Kind lastKind() const { return log.isEmpty() ? Kind::Plain : log.last().kind; }
+    void clear()
+    {
+        log.clear();
+        answers.clear();
+    }
+
+    QList<Entry> log;
+    QList<bool> answers;
+};
+
+// Hands each dialog that a page opens to the next script, which drives it
+// and returns its result. A dialog nobody expected fails the test.
+class ScriptedDialogs : public DialogRunner {
+public:
+    using Script = std::function<int(QDialog&)>;
+    int exec(QDialog& dialog) override;
+
+    QList<Script> scripts;
+    QStringList opened; // class names, in order
+};
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(QDateTime t) : t_(std::move(t)) {}
+    QDateTime now() const override { return t_; }
+    void set(const QDateTime& t) { t_ = t; }
+
+private:
+    QDateTime t_;
+};

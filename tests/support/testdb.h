@@ -1,0 +1,30 @@
+#pragma once
+
+#include "db/connsettings.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The throwaway test server that CTest starts (see tests/CMakeLists.txt).
+namespace testdb {
+
+QString socketPath();
+unsigned port();
+
+// The application account's settings for a schema of the test server.
+db::ConnSettings appSettings(const QString& schema);
+
+// Drops and recreates the schema with tables, routines and grants, then
+// loads the fixture files (names relative to tests/fixtures). Fails the
+// calling test when anything goes wrong.
+bool createSchema(const QString& schema, const QStringList& fixtures = {});
+
+// Runs SQL as root in the schema through the command-line client.
+bool rootExec(const QString& schema, const QString& sql);
+// Rows of a query run as root, cells as text (NULL reads "NULL").
+QList<QStringList> rootQuery(const QString& schema, const QString& sql);
+// The single value of a one-cell query as root.
+QString rootValue(const QString& schema, const QString& sql);
+
+} // namespace testdb

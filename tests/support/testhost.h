@@ -1,0 +1,25 @@
+#pragma once
+
+#include "db/envelope.h"
+#include "db/udm.h"
+#include "scripted.h"
+
+// The smallest host of operations: a data module and recorded messages,
+// without the main window.
+class TestHost : public OperationHost {
+public:
+    explicit TestHost(const db::ConnSettings& s) : dm(s) {}
+    void TryConn() override
+    {
+        dm.setConnected(false);
+        dm.setConnected(true);
+        ++connects;
+    }
+    void CloseConn() noexcept override { dm.setConnected(false); }
+    db::Query& query() override { return dm.fdsq1(); }
+    Messages& messages() override { return msgs; }
+
+    Tdm dm;
+    ScriptedMessages msgs;
+    int connects = 0;
+};
