@@ -30,6 +30,7 @@ case "$mode" in
         routines
         if [ "$mode" = demo ]; then
             load "$server/demo.sql"
+            sql "$schema" -e "CALL kinerja_progress_hitung_semua();"
         fi
         ;;
     routines) routines ;;

@@ -1,2 +1,9 @@
 -- Scheduled work. Each event calls a procedure that can also be run by hand.
 SET NAMES utf8mb4;
+
+-- Progress figures every hour at minute one.
+CREATE OR REPLACE EVENT kinerja_progress_tiap_jam
+    ON SCHEDULE EVERY 1 HOUR
+    STARTS DATE_FORMAT(NOW() + INTERVAL 1 HOUR, '%Y-%m-%d %H:01:00')
+    ON COMPLETION PRESERVE
+    DO CALL kinerja_progress_hitung_semua();

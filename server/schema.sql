@@ -291,6 +291,7 @@ CREATE TABLE aktivitas (
   KEY ix_akt_nip_input (nip, tanggal_input),
   KEY ix_akt_nip_status_tgl (nip, tanggal_status),
   KEY ix_akt_atasan1 (nip_atasan1, status),
+  KEY ix_akt_atasan2 (nip_atasan2, status),
   KEY ix_akt_status_input (status, tanggal_input)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 

@@ -1,2 +1,304 @@
 -- Profile, progress figures and their sources.
 SET NAMES utf8mb4;
+
+DELIMITER $$
+
+-- The position classification of a civil servant: that of a side assignment
+-- in force (head of a school or health centre, Korwil), else that of the
+-- servant's own position.
+DROP FUNCTION IF EXISTS kinerja_fn_klasifikasi $$
+CREATE FUNCTION kinerja_fn_klasifikasi(p_nip VARCHAR(18)) RETURNS VARCHAR(4)
+    READS SQL DATA
+BEGIN
+    DECLARE v VARCHAR(4) DEFAULT NULL;
+    SELECT j.kode_klasifikasi INTO v
+      FROM plt t JOIN jabatan j ON j.kode_jabatan = t.kode_jabatan_plt
+     WHERE t.nip = p_nip AND t.jenis IN ('tugas-sampiran', 'korwil')
+       AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE()) AND j.kode_klasifikasi IS NOT NULL
+     ORDER BY t.plt_start DESC, t.id DESC LIMIT 1;
+    IF v IS NULL THEN
+        SELECT j.kode_klasifikasi INTO v
+          FROM cache_pns p JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
+         WHERE p.nip = p_nip;
+    END IF;
+    RETURN v;
+END $$
+
+-- Fills the session's temporary tables tmp_bawahan_1 (direct subordinates)
+-- and tmp_bawahan_2 (two levels down) of a civil servant, with how the
+-- superior leads each: "Definitif" through the own position (or a
+-- delegation to the own unit), "Plt" through an acting post, "Tugas
+-- Sampiran" through a side assignment. A subordinate is whoever has this
+-- servant as direct superior (kinerja_fn_atasan_nip), so lists, counts and
+-- progress agree.
+DROP PROCEDURE IF EXISTS kinerja_bawahan_susun $$
+CREATE PROCEDURE kinerja_bawahan_susun(IN p_nip VARCHAR(18))
+    MODIFIES SQL DATA
+BEGIN
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_pegang (
+        kode VARCHAR(20) NOT NULL, nip CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL,
+        PRIMARY KEY (kode, nip)) ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_bawahan_1 (
+        nip CHAR(18) NOT NULL PRIMARY KEY, nip_atasan CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL)
+        ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_bawahan_2 (
+        nip CHAR(18) NOT NULL PRIMARY KEY, nip_atasan CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL)
+        ENGINE = MEMORY;
+    DELETE FROM tmp_pegang;
+    DELETE FROM tmp_bawahan_1;
+    DELETE FROM tmp_bawahan_2;
+
+    -- Level 1: the positions the superior holds.
+    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
+    SELECT kode_jabatan, nip, 'Definitif' FROM cache_pns WHERE nip = p_nip;
+    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
+    SELECT kode_jabatan_plt, nip, IF(jenis IN ('plt', 'plh'), 'Plt', 'Tugas Sampiran')
+      FROM plt WHERE nip = p_nip AND kinerja_fn_plt_aktif(plt_start, plt_end, CURDATE());
+
+    INSERT IGNORE INTO tmp_bawahan_1 (nip, nip_atasan, status_bawahan)
+    SELECT n.nip, h.nip, h.status_bawahan
+      FROM tmp_pegang h
+      JOIN jabatan j ON j.atasan_kode_jabatan = h.kode
+      JOIN cache_pns n ON n.kode_jabatan = j.kode_jabatan
+     WHERE n.status_pns = 'aktif' AND n.nip <> h.nip AND kinerja_fn_atasan_nip(n.nip) = h.nip;
+    INSERT IGNORE INTO tmp_bawahan_1 (nip, nip_atasan, status_bawahan)
+    SELECT d.nip, h.nip, h.status_bawahan
+      FROM tmp_pegang h
+      JOIN unit u ON u.kode_jabatan_kepala = h.kode
+      JOIN delegasi d ON d.unit_id = u.id AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())
+     WHERE d.nip <> h.nip AND kinerja_fn_atasan_nip(d.nip) = h.nip;
+
+    -- Level 2: the same step from every direct subordinate.
+    DELETE FROM tmp_pegang;
+    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
+    SELECT p.kode_jabatan, b.nip, b.status_bawahan FROM tmp_bawahan_1 b JOIN cache_pns p ON p.nip = b.nip;
+    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
+    SELECT t.kode_jabatan_plt, b.nip, b.status_bawahan
+      FROM tmp_bawahan_1 b JOIN plt t ON t.nip = b.nip
+     WHERE kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE());
+
+    INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
+    SELECT n.nip, h.nip, h.status_bawahan
+      FROM tmp_pegang h
+      JOIN jabatan j ON j.atasan_kode_jabatan = h.kode
+      JOIN cache_pns n ON n.kode_jabatan = j.kode_jabatan
+     WHERE n.status_pns = 'aktif' AND n.nip <> p_nip AND n.nip <> h.nip
+       AND kinerja_fn_atasan_nip(n.nip) = h.nip;
+    INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
+    SELECT d.nip, h.nip, h.status_bawahan
+      FROM tmp_pegang h
+      JOIN unit u ON u.kode_jabatan_kepala = h.kode
+      JOIN delegasi d ON d.unit_id = u.id AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())
+     WHERE d.nip <> p_nip AND d.nip <> h.nip AND kinerja_fn_atasan_nip(d.nip) = h.nip;
+    DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
+END $$
+
+-- The profile of a civil servant, one row.
+DROP PROCEDURE IF EXISTS kinerja_load_profil $$
+CREATE PROCEDURE kinerja_load_profil(IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    SELECT p.nama_lengkap, p.nip, p.jenis_jabatan_id, p.nama_jabatan, p.nama_induk, p.nama_unit,
+           COALESCE((SELECT a.nama_lengkap FROM cache_pns a WHERE a.nip = kinerja_fn_atasan_nip(p.nip)), '-')
+               AS nama_lengkap_atasan,
+           CAST((SELECT COUNT(*) FROM tugas_tambahan t
+                  WHERE t.nip = p.nip AND t.status = 'aktif' AND t.tanggal_mulai <= CURDATE()
+                    AND (t.tanggal_selesai IS NULL OR t.tanggal_selesai >= CURDATE())) AS CHAR) AS jml_tugas_tambahan,
+           IF(plt.nama IS NULL, 'Tidak', 'Ya') AS jenis_plt,
+           COALESCE(plt.nama, '-') AS nama_jabatan_plt,
+           IF(smp.nama IS NULL, 'Tidak', 'Ya') AS jenis_sampiran,
+           COALESCE(smp.nama, '-') AS nama_jabatan_sampiran,
+           COALESCE(k.klasifikasi_jabatan, '-') AS klasifikasi_jabatan,
+           COALESCE(k.id, '') AS kode_klasifikasi_jabatan
+      FROM cache_pns p
+      LEFT JOIN (SELECT t.nip, GROUP_CONCAT(j.nama_jabatan ORDER BY t.plt_start SEPARATOR '; ') AS nama
+                   FROM plt t JOIN jabatan j ON j.kode_jabatan = t.kode_jabatan_plt
+                  WHERE t.nip = var_nip AND t.jenis IN ('plt', 'plh')
+                    AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE())
+                  GROUP BY t.nip) plt ON plt.nip = p.nip
+      LEFT JOIN (SELECT t.nip, GROUP_CONCAT(j.nama_jabatan ORDER BY t.plt_start SEPARATOR '; ') AS nama
+                   FROM plt t JOIN jabatan j ON j.kode_jabatan = t.kode_jabatan_plt
+                  WHERE t.nip = var_nip AND t.jenis IN ('tugas-sampiran', 'korwil')
+                    AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE())
+                  GROUP BY t.nip) smp ON smp.nip = p.nip
+      LEFT JOIN klasifikasi_jabatan k ON k.id = kinerja_fn_klasifikasi(p.nip)
+     WHERE p.nip = var_nip;
+END $$
+
+DROP PROCEDURE IF EXISTS kinerja_bawahan_langsung_jumlah $$
+CREATE PROCEDURE kinerja_bawahan_langsung_jumlah(IN var_nip VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_bawahan_susun(var_nip);
+    SELECT CAST(COUNT(*) AS CHAR) AS jumlah FROM tmp_bawahan_1;
+END $$
+
+DROP PROCEDURE IF EXISTS kinerja_bawahan_2tk_jumlah $$
+CREATE PROCEDURE kinerja_bawahan_2tk_jumlah(IN var_nip VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_bawahan_susun(var_nip);
+    SELECT CAST(COUNT(*) AS CHAR) AS jumlah FROM tmp_bawahan_2;
+END $$
+
+-- Recognised minutes of one activity: standard minutes x volume, except
+-- that an activity above the operational maximum counts the maximum once.
+DROP FUNCTION IF EXISTS kinerja_fn_menit_diakui $$
+CREATE FUNCTION kinerja_fn_menit_diakui(p_bobot INT, p_volume INT, p_max INT) RETURNS DECIMAL(12,2)
+    DETERMINISTIC NO SQL
+BEGIN
+    RETURN IF(p_bobot > p_max, p_max, p_bobot * p_volume);
+END $$
+
+-- Recomputes the progress figures of every civil servant for one period
+-- ("yyyymm"): own progress first, then the second-level mix.
+DROP PROCEDURE IF EXISTS kinerja_progress_hitung $$
+CREATE PROCEDURE kinerja_progress_hitung(IN p_periode CHAR(6))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_awal DATETIME;
+    DECLARE v_akhir DATETIME;
+    DECLARE v_target INT DEFAULT kinerja_fn_setting_angka('target_skr_bulanan', 6751);
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    DECLARE v_now DATETIME DEFAULT NOW();
+
+    IF p_periode IS NULL OR p_periode NOT REGEXP '^[0-9]{4}(0[1-9]|1[0-2])$' THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Periode tidak valid';
+    END IF;
+    IF v_target <= 0 THEN
+        SET v_target = 6751;
+    END IF;
+    SET v_awal = STR_TO_DATE(CONCAT(p_periode, '01'), '%Y%m%d');
+    SET v_akhir = v_awal + INTERVAL 1 MONTH;
+
+    START TRANSACTION;
+    DELETE FROM kinerja_progress WHERE periode = p_periode;
+    INSERT INTO kinerja_progress (nip, periode, target_menit, menit_diakui, menit_all, menit_utama, menit_tambahan,
+                                  menit_lainnya, persen_diakui, persen_all, persen_utama, persen_tambahan,
+                                  persen_lainnya, tanggal_progress)
+    SELECT s.nip, p_periode, v_target, s.diakui, s.semua, s.utama, s.tambahan, s.lainnya,
+           ROUND(s.diakui * 100 / v_target, 2), ROUND(s.semua * 100 / v_target, 2),
+           ROUND(s.utama * 100 / v_target, 2), ROUND(s.tambahan * 100 / v_target, 2),
+           ROUND(s.lainnya * 100 / v_target, 2), v_now
+      FROM (SELECT p.nip,
+                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv'),
+                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS diakui,
+                   COALESCE(SUM(IF(a.status NOT IN ('rejected', 'rejected_by_spv'),
+                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS semua,
+                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv')
+                                       AND a.jenis_jabatan = 'Utama',
+                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS utama,
+                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv')
+                                       AND a.jenis_jabatan = 'Tambahan',
+                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS tambahan,
+                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv')
+                                       AND a.jenis_jabatan = 'Lainnya',
+                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS lainnya
+              FROM cache_pns p
+              LEFT JOIN aktivitas a ON a.nip = p.nip AND a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir
+             WHERE p.status_pns = 'aktif'
+             GROUP BY p.nip) s;
+
+    -- Who supervises whom, once per servant; two copies, since a temporary
+    -- table cannot be opened twice in one statement.
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
+        ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
+        ENGINE = MEMORY;
+    DELETE FROM tmp_atasan_a;
+    DELETE FROM tmp_atasan_b;
+    INSERT INTO tmp_atasan_a SELECT nip, kinerja_fn_atasan_nip(nip) FROM cache_pns WHERE status_pns = 'aktif';
+    INSERT INTO tmp_atasan_b SELECT nip, atasan FROM tmp_atasan_a;
+
+    DELETE FROM kinerja_progress_ah2 WHERE periode = p_periode;
+    INSERT INTO kinerja_progress_ah2 (nip, periode, klasifikasi_id, p1, p2, p3, ah2, tanggal_progress)
+    SELECT x.nip, p_periode, x.klas, x.p1, COALESCE(x.p2, 0), COALESCE(x.p3, 0),
+           -- A source without subordinates gives its weight to the own progress.
+           ROUND(IF(x.w1 + x.w2 + x.w3 = 0, x.p1,
+                    (x.p1 * (x.w1 + IF(x.p2 IS NULL, x.w2, 0) + IF(x.p3 IS NULL, x.w3, 0))
+                     + COALESCE(x.p2, 0) * IF(x.p2 IS NULL, 0, x.w2)
+                     + COALESCE(x.p3, 0) * IF(x.p3 IS NULL, 0, x.w3)) / (x.w1 + x.w2 + x.w3)), 2),
+           v_now
+      FROM (SELECT g.nip, kinerja_fn_klasifikasi(g.nip) AS klas, g.persen_diakui AS p1,
+                   (SELECT AVG(b.persen_diakui) FROM tmp_atasan_a a JOIN kinerja_progress b
+                        ON b.nip = a.nip AND b.periode = p_periode WHERE a.atasan = g.nip) AS p2,
+                   (SELECT AVG(c.persen_diakui) FROM tmp_atasan_a a JOIN tmp_atasan_b b2 ON b2.atasan = a.nip
+                      JOIN kinerja_progress c ON c.nip = b2.nip AND c.periode = p_periode
+                     WHERE a.atasan = g.nip) AS p3,
+                   COALESCE(r.n1, 100) AS w1, COALESCE(r.n2, 0) AS w2, COALESCE(r.n3, 0) AS w3
+              FROM kinerja_progress g
+              LEFT JOIN rasio_ak r ON r.klasifikasi_id = kinerja_fn_klasifikasi(g.nip)
+             WHERE g.periode = p_periode) x;
+    COMMIT;
+END $$
+
+-- The current and the previous month by the server's clock; run hourly by
+-- the event kinerja_progress_tiap_jam.
+DROP PROCEDURE IF EXISTS kinerja_progress_hitung_semua $$
+CREATE PROCEDURE kinerja_progress_hitung_semua()
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_progress_hitung(DATE_FORMAT(NOW() - INTERVAL 1 MONTH, '%Y%m'));
+    CALL kinerja_progress_hitung(DATE_FORMAT(NOW(), '%Y%m'));
+END $$
+
+-- Own progress of one servant for one period; no row when none is computed.
+-- Texts (_x) carry two decimals, bar values (_r) whole numbers 0..100.
+DROP PROCEDURE IF EXISTS kinerja_progress_get $$
+CREATE PROCEDURE kinerja_progress_get(IN var_periode VARCHAR(10), IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    SELECT LEAST(100, GREATEST(0, ROUND(persen_diakui))) AS persen_diakui_r,
+           CAST(persen_diakui AS CHAR) AS progress_diakui_x,
+           LEAST(100, GREATEST(0, ROUND(persen_all))) AS persen_all_r,
+           CAST(persen_all AS CHAR) AS progress_all_x,
+           LEAST(100, GREATEST(0, ROUND(persen_utama))) AS persen_utama_r,
+           CAST(persen_utama AS CHAR) AS persen_utama_x,
+           LEAST(100, GREATEST(0, ROUND(persen_tambahan))) AS persen_tambahan_r,
+           CAST(persen_tambahan AS CHAR) AS persen_tambahan_x,
+           LEAST(100, GREATEST(0, ROUND(persen_lainnya))) AS persen_lainnya_r,
+           CAST(persen_lainnya AS CHAR) AS persen_lainnya_x,
+           DATE_FORMAT(tanggal_progress, '%Y-%m-%d %H:%i:%s') AS tanggal_progress
+      FROM kinerja_progress
+     WHERE periode = var_periode AND nip = var_nip;
+END $$
+
+-- Second-level progress of one servant for one period, two decimals each.
+DROP PROCEDURE IF EXISTS kinerja_progress_ah2 $$
+CREATE PROCEDURE kinerja_progress_ah2(IN var_periode VARCHAR(10), IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    SELECT CAST(p1 AS CHAR) AS p1, CAST(p2 AS CHAR) AS p2, CAST(p3 AS CHAR) AS p3, CAST(ah2 AS CHAR) AS ah2,
+           DATE_FORMAT(tanggal_progress, '%Y-%m-%d %H:%i:%s') AS tanggal_progress
+      FROM kinerja_progress_ah2
+     WHERE periode = var_periode AND nip = var_nip;
+END $$
+
+-- The proportions of the sources of the second-level progress per
+-- classification, as plain numbers (40, not 40.00).
+DROP PROCEDURE IF EXISTS kinerja_rasioAK_show $$
+CREATE PROCEDURE kinerja_rasioAK_show()
+    READS SQL DATA
+BEGIN
+    SELECT r.klasifikasi_id AS klasifikasi,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n1)) AS n1,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n2)) AS n2,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n3)) AS n3,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n4)) AS n4,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n5)) AS n5,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n6)) AS n6,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n7)) AS n7,
+           TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM r.n8)) AS n8
+      FROM rasio_ak r
+      JOIN klasifikasi_jabatan k ON k.id = r.klasifikasi_id
+     ORDER BY k.urutan;
+END $$
+
+DROP PROCEDURE IF EXISTS kinerja_klasifikasi_jabatan_show $$
+CREATE PROCEDURE kinerja_klasifikasi_jabatan_show()
+    READS SQL DATA
+BEGIN
+    SELECT id, klasifikasi_jabatan FROM klasifikasi_jabatan ORDER BY urutan;
+END $$
+
+DELIMITER ;

@@ -34,3 +34,48 @@ BEGIN
 END $$
 
 DELIMITER ;
+
+DELIMITER $$
+
+-- Login check: one row (nip, access_level) when the NIP has an account and
+-- the md5 digest of the password matches; no row otherwise.
+DROP PROCEDURE IF EXISTS kinerja_cek_hak_akses $$
+CREATE PROCEDURE kinerja_cek_hak_akses(IN var_nip VARCHAR(40), IN var_pass VARCHAR(200))
+    READS SQL DATA
+BEGIN
+    SELECT u.nip, l.access_level
+      FROM kinerja_user u
+      JOIN kinerja_level l ON l.id = u.level
+     WHERE u.nip = var_nip AND u.pass = MD5(var_pass);
+END $$
+
+-- Position code and top-level unit of a civil servant in the personnel data.
+DROP PROCEDURE IF EXISTS kinerja_get_kodejab_simpeg_by_nip $$
+CREATE PROCEDURE kinerja_get_kodejab_simpeg_by_nip(IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    SELECT kode_jabatan, induk_id FROM cache_pns WHERE nip = var_nip;
+END $$
+
+-- One entry of the process log, stamped with the server's clock.
+DROP PROCEDURE IF EXISTS kinerja_log_insert $$
+CREATE PROCEDURE kinerja_log_insert(IN var_nip VARCHAR(18), IN var_aksi VARCHAR(40),
+                                    IN var_keterangan VARCHAR(200), IN var_target VARCHAR(18))
+    MODIFIES SQL DATA
+BEGIN
+    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
+    VALUES (var_nip, var_aksi, NOW(), var_keterangan, NULLIF(var_target, ''));
+END $$
+
+-- Registration inserts accounts with a plain statement. The server keeps the
+-- account sound: no registration during maintenance, and the NIP stored
+-- without the blanks a user may have typed around it (the personnel check
+-- already ignores them), so the owner can log in with the NIP itself.
+DROP TRIGGER IF EXISTS kinerja_user_sebelum_insert $$
+CREATE TRIGGER kinerja_user_sebelum_insert BEFORE INSERT ON kinerja_user FOR EACH ROW
+BEGIN
+    CALL kinerja_cek_maintenance();
+    SET NEW.nip = TRIM(NEW.nip);
+END $$
+
+DELIMITER ;

@@ -11,7 +11,10 @@
 #include "db/resultset.h"
 #include "db/stringgrid.h"
 #include "db/udm.h"
+#include "progress/dashboardpage.h"
+#include "progress/profilpage.h"
 #include "session/loginpage.h"
+#include "session/regispage.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -197,10 +200,10 @@ void Tfmain::buildPages()
         return addPage(new Page(*this, n, n + QStringLiteral("Judul")));
     };
     xLogin = addPage(new LoginPage(*this));
-    xRegis = page("xRegis");
+    xRegis = addPage(new RegisPage(*this));
     xInfoAplikasi = addPage(new InfoAplikasiPage(*this));
-    xDashboard = page("xDashboard");
-    xProfil = page("xProfil");
+    xDashboard = addPage(new DashboardPage(*this));
+    xProfil = addPage(new ProfilPage(*this));
     xAktivitas = page("xAktivitas");
     xBawahan = page("xBawahan");
     xBwAktivitas = page("xBwAktivitas");
@@ -218,11 +221,6 @@ void Tfmain::buildPages()
     xAdmPlt = page("xAdmPlt");
     xJFAtasBawah = page("xJFAtasBawah");
     xVerifKamus = page("xVerifKamus");
-
-    auto* box = new QGroupBox(QStringLiteral("[ Profil PNS ]"), xProfil);
-    auto* boxLayout = new QVBoxLayout(box);
-    boxLayout->addWidget(sg_profil);
-    xProfil->layout()->itemAt(1)->widget()->layout()->addWidget(box);
 }
 
 void Tfmain::FormCreate()
@@ -305,6 +303,13 @@ QWidget* Tfmain::activePage() const
     return pg->currentWidget();
 }
 
+QString Tfmain::profileValue(int row) const
+{
+    if (row < 0 || row >= sg_profil->rowCount() || sg_profil->colCount() < 2)
+        return {};
+    return sg_profil->cell(row, 1);
+}
+
 void Tfmain::openPage(Page* page, const QString& title, bool probe)
 {
     if (probe && !probeConnection(*this))
@@ -366,12 +371,13 @@ void Tfmain::dxAplikasiItems0Click()
         xLogin->edLoginNIP->setFocus();
         return;
     }
-    // Logout comes with the session pages.
+    xLogin->SuksesLogout();
+    xDashboard->ResetProgressGauges();
 }
 
 void Tfmain::dxAplikasiItems1Click()
 {
-    openPage(xRegis, QStringLiteral("Registrasi User"), false);
+    xRegis->dxAplikasiItems1Click();
 }
 
 void Tfmain::dxAplikasiItems5Click()
@@ -382,12 +388,12 @@ void Tfmain::dxAplikasiItems5Click()
 
 void Tfmain::dxTarvesaItems0Click()
 {
-    openPage(xDashboard, QStringLiteral("Dashboard"), false);
+    xDashboard->dxTarvesaItems0Click();
 }
 
 void Tfmain::dxTarvesaItems1Click()
 {
-    openPage(xProfil, QStringLiteral("Profil Saya"), false);
+    xProfil->dxTarvesaItems1Click();
 }
 
 void Tfmain::dxTarvesaItems2Click()

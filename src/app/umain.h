@@ -15,6 +15,9 @@ class PageHeader;
 class SideBarGroup;
 class StringGrid;
 class LoginPage;
+class RegisPage;
+class DashboardPage;
+class ProfilPage;
 class InfoAplikasiPage;
 class QFrame;
 class QLabel;
@@ -61,10 +64,15 @@ public:
     void showPage(QWidget* page);
     QWidget* activePage() const;
 
+    // Column 1 of a row of the profile grid: the logged-in user's facts
+    // (row 2 the NIP). Empty before the first profile load.
+    QString profileValue(int row) const;
+
     // Runs after the window first appears: login page, then the version check.
     void FormShow();
     bool terminateRequested() const { return terminate_; }
 
+public slots:
     // Side-bar handlers.
     void dxAplikasiItems0Click();
     void dxAplikasiItems1Click();
@@ -91,6 +99,8 @@ public:
     // Frame behaviour.
     void Splitter1Moved();
     void centreLoginPanel();
+
+public:
 
     // Session fields.
     QString app_version;
@@ -126,10 +136,10 @@ public:
 
     // Pages.
     LoginPage* xLogin;
-    Page* xRegis;
+    RegisPage* xRegis;
     InfoAplikasiPage* xInfoAplikasi;
-    Page* xDashboard;
-    Page* xProfil;
+    DashboardPage* xDashboard;
+    ProfilPage* xProfil;
     Page* xAktivitas;
     Page* xBawahan;
     Page* xBwAktivitas;

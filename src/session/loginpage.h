@@ -36,6 +36,20 @@ public:
     // the page stack's width.
     void centrePanel(int windowHeight, int pageStackWidth);
 
+public slots:
+    // Checks NIP and password with the server and opens the session.
+    void btLoginClick();
+    // The steps after a valid login: side bar, dashboard, position codes,
+    // side bar by access level, log entry.
+    void SuksesLogin();
+    // Back to the logged-out state, with its log entry.
+    void SuksesLogout();
+
+public:
+    // Shows the side-bar groups and items of an access level; every login
+    // sets all of them anew.
+    void applyAccessLevel(const QString& level);
+
     LoginBackground* bg_image;
     QFrame* pLogin;
     QLineEdit* edLoginNIP;

@@ -1,0 +1,364 @@
+// Progress figures: the server's arithmetic, the dashboard, the profile and
+// the ratio window.
+#include "app/sidebar.h"
+#include "app/pageheader.h"
+#include "app/umain.h"
+#include "db/query.h"
+#include "db/resultset.h"
+#include "db/stringgrid.h"
+#include "mainfixture.h"
+#include "app/infoaplikasipage.h"
+#include "progress/dashboardpage.h"
+#include "progress/profilpage.h"
+#include "progress/u_rasioAK.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+
+namespace {
+
+const QString kSchema = QStringLiteral("t_progress");
+const QString kKepala = QStringLiteral("198001012005011001");
+const QString kKabid = QStringLiteral("198102022006011002");
+const QString kAnalis = QStringLiteral("199003032015012003");
+const QString kPelaksana = QStringLiteral("199104042016011004");
+const QString kPlt = QStringLiteral("198505052010011005");
+const QString kGuru = QStringLiteral("197506062000032006");
+const QString kNoProfile = QStringLiteral("199909092020011099");
+
+QString period(int monthsBack)
+{
+    return testdb::rootValue(kSchema, QStringLiteral("SELECT DATE_FORMAT(NOW() - INTERVAL %1 MONTH, '%Y%m')")
+                                          .arg(monthsBack));
+}
+
+QString gaugeText(const DashboardPage::Gauge& g)
+{
+    return QString::number(g.bar->value()) + QLatin1Char('|') + g.label->text();
+}
+
+} // namespace
+
+class TestProgress : public QObject {
+    Q_OBJECT
+
+    // Recomputes both months through the procedure the hourly event calls.
+    void recompute()
+    {
+        MainFixture f(kSchema);
+        QVERIFY(Envelope(f.w).run([](db::Query& q) { q.exec(QStringLiteral("CALL kinerja_progress_hitung_semua()")); }));
+        QVERIFY(f.msgs.log.isEmpty());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("progress.sql")}));
+        recompute();
+    }
+
+    void ownProgressArithmetic_data()
+    {
+        QTest::addColumn<QString>("nip");
+        QTest::addColumn<int>("monthsBack");
+        QTest::addColumn<QString>("expected"); // diakui, all, utama, tambahan, lainnya as r|x
+        QTest::newRow("mix, cap, rejections") << kPelaksana << 1 << "48|48.00 53|53.00 42|42.00 3|3.00 3|3.00";
+        QTest::newRow("maximum not capped") << kAnalis << 1 << "100|120.00 100|120.00 100|120.00 0|0.00 0|0.00";
+        QTest::newRow("half rounds up") << kPlt << 1 << "1|0.50 1|0.50 1|0.50 0|0.00 0|0.00";
+        QTest::newRow("current month") << kPelaksana << 0 << "1|1.00 1|1.00 1|1.00 0|0.00 0|0.00";
+        QTest::newRow("nothing recorded") << kGuru << 1 << "0|0.00 0|0.00 0|0.00 0|0.00 0|0.00";
+    }
+
+    void ownProgressArithmetic()
+    {
+        QFETCH(QString, nip);
+        QFETCH(int, monthsBack);
+        QFETCH(QString, expected);
+        MainFixture f(kSchema);
+        QString got;
+        QVERIFY(Envelope(f.w).run([&](db::Query& q) {
+            const db::ResultSet rs = q.open(QStringLiteral("CALL kinerja_progress_get(:var_periode, :var_nip)"),
+                                            {{"var_periode", period(monthsBack)}, {"var_nip", nip}});
+            QCOMPARE(rs.recordCount(), 1);
+            const char* pairs[][2] = {{"persen_diakui_r", "progress_diakui_x"},
+                                      {"persen_all_r", "progress_all_x"},
+                                      {"persen_utama_r", "persen_utama_x"},
+                                      {"persen_tambahan_r", "persen_tambahan_x"},
+                                      {"persen_lainnya_r", "persen_lainnya_x"}};
+            QStringList parts;
+            for (const auto& p : pairs)
+                parts << rs.text(0, QString::fromUtf8(p[0])) + "|" + rs.text(0, QString::fromUtf8(p[1]));
+            got = parts.join(' ');
+        }));
+        QCOMPARE(got, expected);
+    }
+
+    void secondLevelMix_data()
+    {
+        QTest::addColumn<QString>("nip");
+        QTest::addColumn<QString>("expected"); // p1 p2 p3 ah2
+        // Administrator (50/30/20): subordinates 120, 0.5, 48, 0 -> 42.125; two levels down 0.
+        QTest::newRow("administrator") << kKabid << "0.00 42.13 0.00 12.64";
+        // Head (40/30/30): one subordinate at 0; two levels down average 42.125.
+        QTest::newRow("head") << kKepala << "0.00 0.00 42.13 12.64";
+        // Executor (100/0/0): own progress only.
+        QTest::newRow("executor") << kPelaksana << "48.00 0.00 0.00 48.00";
+        // Acting official, functional class (100/0/0) with one subordinate.
+        QTest::newRow("acting") << kPlt << "0.50 0.00 0.00 0.50";
+    }
+
+    void secondLevelMix()
+    {
+        QFETCH(QString, nip);
+        QFETCH(QString, expected);
+        MainFixture f(kSchema);
+        QString got;
+        QVERIFY(Envelope(f.w).run([&](db::Query& q) {
+            const db::ResultSet rs = q.open(QStringLiteral("CALL kinerja_progress_ah2(:var_periode, :var_nip)"),
+                                            {{"var_periode", period(1)}, {"var_nip", nip}});
+            got = QStringList{rs.first(QStringLiteral("p1")), rs.first(QStringLiteral("p2")), rs.first(QStringLiteral("p3")),
+                              rs.first(QStringLiteral("ah2"))}
+                      .join(' ');
+        }));
+        QCOMPARE(got, expected);
+    }
+
+    void badPeriodIsRefused()
+    {
+        MainFixture f(kSchema);
+        QVERIFY(!Envelope(f.w).run([](db::Query& q) { q.exec("CALL kinerja_progress_hitung('2026-1')"); }));
+        QCOMPARE(f.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan)});
+    }
+
+    void recomputedHourlyAtMinuteOne()
+    {
+        const QList<QStringList> rows = testdb::rootQuery(
+            kSchema, "SELECT INTERVAL_VALUE, INTERVAL_FIELD, MINUTE(STARTS), EVENT_DEFINITION FROM "
+                     "information_schema.EVENTS WHERE EVENT_SCHEMA = '" + kSchema + "'");
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].mid(0, 3), (QStringList{"1", "HOUR", "1"}));
+        QVERIFY(rows[0][3].contains("kinerja_progress_hitung_semua"));
+    }
+
+    void profileLoadFillsTheGrid()
+    {
+        MainFixture f(kSchema);
+        f.login(kKabid);
+        QVERIFY(f.msgs.log.isEmpty());
+        StringGrid* g = f.w.sg_profil;
+        QCOMPARE(g->rowCount(), 17);
+        QCOMPARE(g->colCount(), 2);
+        QCOMPARE(g->fixedRows(), 1);
+        QCOMPARE(g->fixedCols(), 1);
+        QCOMPARE(g->colWidth(0), 200);
+        QCOMPARE(g->colWidth(1), 650);
+        const QStringList captions{"",
+                                   "Nama Lengkap",
+                                   "NIP",
+                                   "Jenis Jabatan",
+                                   "Nama Jabatan",
+                                   "Nama SKPD",
+                                   "Nama Unit",
+                                   "Nama Atasan",
+                                   "Jml. Tugas Tambahan",
+                                   "Status PLT/PLH",
+                                   "Nama Jabatan PLT/PLH",
+                                   "Status Tugas Sampiran",
+                                   "Nama Tugas Sampiran",
+                                   "Jml. Bawahan Langsung",
+                                   "Jml. Bawahan 2 Tingkat",
+                                   "Klasifikasi Jabatan",
+                                   "Kode Klasifikasi Jabatan"};
+        for (int r = 0; r < 17; ++r)
+            QCOMPARE(g->cell(r, 0), captions[r]);
+        const QStringList values{"Kabid Dua", kKabid, "struktural", "Kepala Bidang Satu", "Dinas Uji Coba",
+                                 "Bidang Satu", "Kepala Satu", "0", "Tidak", "-", "Tidak", "-", "4", "1",
+                                 "Jabatan Administrator", "2"};
+        for (int r = 1; r < 17; ++r)
+            QCOMPARE(g->cell(r, 1), values[r - 1]);
+        QCOMPARE(f.w.dxPNS->item(0)->caption(), QStringLiteral("Kabid Dua"));
+        QCOMPARE(f.w.dxPNS->item(1)->caption(), kKabid);
+        QCOMPARE(f.w.dxPNS->item(2)->caption(), QStringLiteral("Kepala Bidang Satu"));
+        QCOMPARE(f.w.xDashboard->lDsNIP->text(), kKabid);
+        QCOMPARE(f.w.xDashboard->lDsNama->text(), QStringLiteral("Kabid Dua"));
+        QCOMPARE(f.w.xDashboard->lDsJabatan->text(), QStringLiteral("Kepala Bidang Satu"));
+        QCOMPARE(f.w.xDashboard->lDsJJabaatan->text(), QStringLiteral("struktural"));
+        QCOMPARE(f.w.xDashboard->Memo3->toPlainText().count(QLatin1Char('\n')), 6); // seven trace lines
+        QVERIFY(f.w.xDashboard->Memo3->toPlainText().contains(QStringLiteral(" load profil")));
+
+        f.w.dxTarvesaItems1Click();
+        QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xProfil));
+        QCOMPARE(f.w.xProfil->header()->caption(), QStringLiteral("Profil Saya"));
+    }
+
+    void subordinatesItemFollowsTheProfile_data()
+    {
+        QTest::addColumn<QString>("nip");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("plt");
+        QTest::addColumn<QString>("sampiran");
+        QTest::newRow("structural") << kKabid << true << "Tidak" << "Tidak";
+        QTest::newRow("functional acting") << kPlt << true << "Ya" << "Tidak";
+        QTest::newRow("functional side assignment") << kGuru << true << "Tidak" << "Ya";
+        QTest::newRow("functional") << kAnalis << false << "Tidak" << "Tidak";
+        QTest::newRow("executor") << kPelaksana << false << "Tidak" << "Tidak";
+        QTest::newRow("no personnel data") << kNoProfile << false << "" << "";
+    }
+
+    void subordinatesItemFollowsTheProfile()
+    {
+        QFETCH(QString, nip);
+        QFETCH(bool, enabled);
+        QFETCH(QString, plt);
+        QFETCH(QString, sampiran);
+        MainFixture f(kSchema);
+        f.login(nip);
+        QVERIFY(f.msgs.log.isEmpty());
+        QCOMPARE(f.w.dxTarvesa->item(4)->isEnabled(), enabled);
+        QCOMPARE(f.w.profileValue(9), plt);
+        QCOMPARE(f.w.profileValue(11), sampiran);
+    }
+
+    void personWithoutProfileGetsEmptyValues()
+    {
+        MainFixture f(kSchema);
+        f.login(kNoProfile);
+        QVERIFY(f.msgs.log.isEmpty());
+        QCOMPARE(f.w.profileValue(2), QString());
+        QCOMPARE(f.w.dxPNS->item(0)->caption(), QString());
+        QCOMPARE(f.w.xDashboard->lDsNama->text(), QString());
+        QCOMPARE(f.w.kode_jabatan, QString());
+    }
+
+    void dashboardShowsTheServersMonths()
+    {
+        // The client's clock says 2001; the periods come from the server.
+        MainFixture f(kSchema);
+        f.login(kPelaksana);
+        QVERIFY(f.msgs.log.isEmpty());
+        DashboardPage* d = f.w.xDashboard;
+        QCOMPARE(gaugeText(d->gaiDiakui), QStringLiteral("1|1.00 %"));
+        QCOMPARE(gaugeText(d->gaiBulanan), QStringLiteral("1|1.00 %"));
+        QCOMPARE(gaugeText(d->gaiDiakui2), QStringLiteral("48|48.00 %"));
+        QCOMPARE(gaugeText(d->gaiBulanan2), QStringLiteral("53|53.00 %"));
+        QCOMPARE(gaugeText(d->gaiUtama2), QStringLiteral("42|42.00 %"));
+        QCOMPARE(gaugeText(d->gaiTambahan2), QStringLiteral("3|3.00 %"));
+        QCOMPARE(gaugeText(d->gaiLainnya2), QStringLiteral("3|3.00 %"));
+        QCOMPARE(gaugeText(d->gaiAKI), QStringLiteral("1|1.00 %"));
+        QCOMPARE(gaugeText(d->gaiAKB), QStringLiteral("0|0.00 %"));
+        QCOMPARE(gaugeText(d->gaiAKTotal), QStringLiteral("1|1.00"));
+        const QString stamp = testdb::rootValue(
+            kSchema, "SELECT DATE_FORMAT(tanggal_progress, '%Y-%m-%d %H:%i:%s') FROM kinerja_progress WHERE nip = '" +
+                         kPelaksana + "' AND periode = DATE_FORMAT(NOW(), '%Y%m')");
+        QCOMPARE(d->lDsProgressTime->text(), "Waktu ambil data progress terakhir : " + stamp + " WIB");
+        QVERIFY(d->Memo3->toPlainText().contains(QStringLiteral(" progress ah2 ok ")));
+        QVERIFY(d->Memo3->toPlainText().startsWith(QLocale().toString(f.clock.now(), QLocale::ShortFormat)));
+    }
+
+    void missingRowsShowZeros()
+    {
+        MainFixture f(kSchema);
+        f.login(kPelaksana);
+        QVERIFY(testdb::rootExec(kSchema, "DELETE FROM kinerja_progress WHERE nip = '" + kPelaksana +
+                                              "' AND periode = DATE_FORMAT(NOW() - INTERVAL 1 MONTH, '%Y%m');"
+                                              "DELETE FROM kinerja_progress_ah2 WHERE nip = '" + kPelaksana + "'"));
+        f.w.xDashboard->SpeedButton23Click();
+        recompute();
+        DashboardPage* d = f.w.xDashboard;
+        QVERIFY(f.msgs.log.isEmpty());
+        QCOMPARE(gaugeText(d->gaiDiakui), QStringLiteral("1|1.00 %")); // current month still there
+        for (const auto* g : {&d->gaiDiakui2, &d->gaiBulanan2, &d->gaiUtama2, &d->gaiTambahan2, &d->gaiLainnya2,
+                              &d->gaiAKI, &d->gaiAKB, &d->gaiAKB2})
+            QCOMPARE(gaugeText(*g), QStringLiteral("0|0 %"));
+        QCOMPARE(gaugeText(d->gaiAKTotal), QStringLiteral("0|0"));
+    }
+
+    void failedSecondLevelKeepsTheOwnShare()
+    {
+        MainFixture f(kSchema);
+        f.login(kPelaksana);
+        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_progress_ah2"));
+        f.w.xDashboard->ResetProgressGauges();
+        f.w.xDashboard->LoadProgress();
+        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("progress.sql")}));
+        recompute();
+        QCOMPARE(f.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan)});
+        QCOMPARE(gaugeText(f.w.xDashboard->gaiAKI), QStringLiteral("1|1.00 %"));
+        QCOMPARE(gaugeText(f.w.xDashboard->gaiAKTotal), QStringLiteral("0|0"));
+    }
+
+    void failedProfileLoadStops()
+    {
+        MainFixture f(kSchema);
+        f.w.nipLogin = kKabid;
+        f.w.dxAplikasiItems5Click();
+        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_bawahan_langsung_jumlah"));
+        f.w.dxTarvesaItems0Click();
+        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("progress.sql")}));
+        recompute();
+        QCOMPARE(f.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMengambil)});
+        QCOMPARE(f.msgs.lastKind(), Messages::Kind::Information);
+        QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xInfoAplikasi)); // not switched
+        QCOMPARE(f.w.profileValue(2), kKabid);                               // filled before the failure
+        QCOMPARE(f.w.profileValue(13), QString());
+    }
+
+    void profileWithServerDown()
+    {
+        db::ConnSettings s = testdb::appSettings(kSchema);
+        s.port = 1;
+        ScriptedMessages msgs;
+        Tdm dm(s);
+        Tfmain w(dm, Tfmain::Seams{&msgs, nullptr, nullptr, {}, {}});
+        w.dxTarvesaItems0Click();
+        QCOMPARE(msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalTerhubung)});
+        QCOMPARE(msgs.lastKind(), Messages::Kind::Information);
+        w.dxTarvesaItems1Click(); // before any load: an empty grid
+        QCOMPARE(w.activePage(), static_cast<QWidget*>(w.xProfil));
+        QCOMPARE(w.sg_profil->rowCount(), 0);
+    }
+
+    void ratioWindow()
+    {
+        MainFixture f(kSchema);
+        QStringList first;
+        for (int round = 0; round < 2; ++round) {
+            QStringList seen;
+            f.dialogs.scripts << [&](QDialog& d) {
+                auto& w = static_cast<Tf_rasioAK&>(d);
+                StringGrid* r = w.sg_rasioAK;
+                StringGrid* k = w.sg_keteranganKJ;
+                seen << QString::number(r->rowCount()) << QString::number(r->colCount())
+                     << QString::number(r->fixedRows()) << r->cell(0, 0) << r->cell(0, 8) << r->cell(1, 0)
+                     << r->cell(1, 1) << r->cell(1, 2) << r->cell(1, 3) << r->cell(8, 0) << r->cell(8, 1)
+                     << QString::number(r->colWidth(0)) << QString::number(k->rowCount()) << k->cell(0, 1)
+                     << k->cell(6, 0) << k->cell(6, 1);
+                return int(QDialog::Accepted);
+            };
+            f.w.xDashboard->btDashRasioClick();
+            QCOMPARE(f.dialogs.opened.size(), round + 1);
+            if (round == 0)
+                first = seen;
+            QCOMPARE(seen, first);
+        }
+        QCOMPARE(first, (QStringList{"9", "9", "1", "Kode Klasifikasi Jabatan.", "8", "1", "40", "30", "30", "8",
+                                     "100", "370", "9", "Klasifikasi Jabatan.", "6",
+                                     "Kepala Sekolah, Kepala Puskesmas dan Koordinator Wilayah"}));
+        QVERIFY(f.msgs.log.isEmpty());
+    }
+
+    void emptyRatioTableShowsNoWindow()
+    {
+        QVERIFY(testdb::rootExec(kSchema, "CREATE TABLE rasio_simpan AS SELECT * FROM rasio_ak; DELETE FROM rasio_ak"));
+        MainFixture f(kSchema);
+        f.w.xDashboard->btDashRasioClick();
+        QVERIFY(testdb::rootExec(kSchema, "INSERT INTO rasio_ak SELECT * FROM rasio_simpan; DROP TABLE rasio_simpan"));
+        QCOMPARE(f.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan)});
+        QVERIFY(f.dialogs.opened.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestProgress)
+#include "test_progress.moc"
