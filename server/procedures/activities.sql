@@ -1,2 +1,375 @@
 -- Own daily activities: list, entry, change, deletion.
+-- Dates go out as "yyyy-mm-dd" (activity day) and "yyyy-mm-dd hh:mm:ss"
+-- (moments); every procedure that takes a date accepts both forms.
 SET NAMES utf8mb4;
+
+DELIMITER $$
+
+-- Minutes a servant has recorded for a day, counted as progress counts them
+-- (operational maximum once), rejected activities left out.
+DROP FUNCTION IF EXISTS kinerja_fn_menit_hari $$
+CREATE FUNCTION kinerja_fn_menit_hari(p_nip VARCHAR(18), p_hari DATE) RETURNS DECIMAL(12,2)
+    READS SQL DATA
+BEGIN
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    RETURN (SELECT COALESCE(SUM(kinerja_fn_menit_diakui(bobot_skr, volume, v_max)), 0)
+              FROM aktivitas
+             WHERE nip = p_nip AND tanggal_aktivitas >= p_hari AND tanggal_aktivitas < p_hari + INTERVAL 1 DAY
+               AND status NOT IN ('rejected', 'rejected_by_spv'));
+END $$
+
+-- "T" when an activity of this day may be entered now: not in the future,
+-- not more days back than "aktivitas_input_day_max", and inside the window
+-- "aktivitas_harian". "F" otherwise (also for a date it cannot read).
+DROP FUNCTION IF EXISTS kinerja_fn_boleh_input $$
+CREATE FUNCTION kinerja_fn_boleh_input(p_tanggal DATETIME) RETURNS CHAR(1)
+    READS SQL DATA
+BEGIN
+    DECLARE v_awal DATETIME;
+    DECLARE v_akhir DATETIME;
+    IF p_tanggal IS NULL OR DATE(p_tanggal) > CURDATE()
+       OR DATEDIFF(CURDATE(), p_tanggal) > kinerja_fn_setting_angka('aktivitas_input_day_max', 5) THEN
+        RETURN 'F';
+    END IF;
+    SELECT tanggal_awal, tanggal_akhir INTO v_awal, v_akhir FROM kinerja_setting
+     WHERE jenis = 'app_kinerja' AND nama = 'aktivitas_harian';
+    IF v_awal IS NULL OR v_akhir IS NULL OR DATE(p_tanggal) < DATE(v_awal) OR DATE(p_tanggal) > DATE(v_akhir) THEN
+        RETURN 'F';
+    END IF;
+    RETURN 'T';
+END $$
+
+-- "T" while an activity of this day may still be verified, changed or
+-- deleted: at most "aktivitas_verifikasi_day_max" days ago.
+DROP FUNCTION IF EXISTS kinerja_fn_boleh_verifikasi $$
+CREATE FUNCTION kinerja_fn_boleh_verifikasi(p_tanggal DATETIME) RETURNS CHAR(1)
+    READS SQL DATA
+BEGIN
+    IF p_tanggal IS NULL
+       OR DATEDIFF(CURDATE(), p_tanggal) > kinerja_fn_setting_angka('aktivitas_verifikasi_day_max', 5) THEN
+        RETURN 'F';
+    END IF;
+    RETURN 'T';
+END $$
+
+-- A volume as typed: a whole number of at most four digits, else NULL.
+DROP FUNCTION IF EXISTS kinerja_fn_volume $$
+CREATE FUNCTION kinerja_fn_volume(p_volume VARCHAR(40)) RETURNS INT
+    DETERMINISTIC NO SQL
+BEGIN
+    DECLARE v VARCHAR(40) DEFAULT TRIM(COALESCE(p_volume, ''));
+    IF v NOT REGEXP '^[0-9]{1,4}$' THEN
+        RETURN NULL;
+    END IF;
+    RETURN CAST(v AS UNSIGNED);
+END $$
+
+DROP PROCEDURE IF EXISTS kinerja_tolak $$
+CREATE PROCEDURE kinerja_tolak(IN p_alasan VARCHAR(128))
+    NO SQL
+BEGIN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = p_alasan;
+END $$
+
+-- The list of a servant's activities whose day lies in the range (both
+-- ends included), whose type and status are in the "x,..." lists and whose
+-- task name contains the fragment; newest first.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data $$
+CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
+                                               IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
+                                               IN var_status VARCHAR(200), IN var_aktivitas VARCHAR(500),
+                                               IN var_nip_atasan2 VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_awal DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_awal));
+    DECLARE v_akhir DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_akhir));
+    SELECT a.id, a.jenis_jabatan, r.rincian_tugas, a.deskripsi, CAST(a.volume AS CHAR) AS volume, a.satuan,
+           CAST(a.bobot_skr AS CHAR) AS bobot_skr, COALESCE(s.status_deskripsi, a.status) AS status_deskripsi,
+           DATE_FORMAT(a.tanggal_aktivitas, '%Y-%m-%d') AS tanggal_aktivitas,
+           DATE_FORMAT(a.tanggal_input, '%Y-%m-%d %H:%i:%s') AS tanggal_input,
+           COALESCE(DATE_FORMAT(a.tanggal_status, '%Y-%m-%d %H:%i:%s'), '') AS tanggal_statusx,
+           COALESCE(DATE_FORMAT(a.tanggal_validasi, '%Y-%m-%d %H:%i:%s'), '') AS tanggal_validasix,
+           IF(a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL, 'Ya', 'Tidak') AS st_wajib_validasi,
+           a.status
+      FROM aktivitas a
+      JOIN rincian_tugas r ON r.kode = a.kode_rincian
+      LEFT JOIN aktivitas_status s ON s.kode = a.status
+     WHERE a.nip = var_nip
+       AND a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir + INTERVAL 1 DAY
+       AND FIND_IN_SET(a.jenis_jabatan, var_jenis_jabatan) > 0
+       AND FIND_IN_SET(a.status, var_status) > 0
+       AND LOCATE(COALESCE(var_aktivitas, ''), r.rincian_tugas) > 0
+     ORDER BY a.tanggal_aktivitas DESC, a.id DESC;
+END $$
+
+-- Today's recorded minutes and the minutes left of the 480-minute day:
+-- the second column reads "0" once the day is full.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_skr_hari_ini $$
+CREATE PROCEDURE kinerja_aktivitas_skr_hari_ini(IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_menit DECIMAL(12,2) DEFAULT kinerja_fn_menit_hari(var_nip, CURDATE());
+    SELECT CAST(ROUND(v_menit) AS CHAR) AS menit_hari_ini,
+           CAST(GREATEST(0, 480 - ROUND(v_menit)) AS CHAR) AS sisa_menit;
+END $$
+
+-- The performance position (dictionary code) of a position code; empty for
+-- managerial positions, whose dictionary is "200000".
+DROP PROCEDURE IF EXISTS kinerja_get_kodejab_kinerja $$
+CREATE PROCEDURE kinerja_get_kodejab_kinerja(IN var_kode_jab VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    SELECT COALESCE(j.kode_jabatan_kinerja, '') AS kode_jabatan_kinerja, j.nama_jabatan
+      FROM jabatan j WHERE j.kode_jabatan = var_kode_jab;
+END $$
+
+-- Task details filed under a dictionary code whose name contains the
+-- fragment (every detail for an empty fragment).
+DROP PROCEDURE IF EXISTS kinerja_rincian_tugas_cari $$
+CREATE PROCEDURE kinerja_rincian_tugas_cari(IN var_kode_jab VARCHAR(40), IN var_nama_rincian VARCHAR(500))
+    READS SQL DATA
+BEGIN
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    SELECT r.kode, r.rincian_tugas, r.satuan,
+           IF(r.bobot_skr > v_max, CONCAT(r.bobot_skr, ' (diakui ', v_max, ')'), CAST(r.bobot_skr AS CHAR))
+               AS bobot_skr_display,
+           COALESCE(k.nama_jabatan, '') AS nama_jabatan, CAST(r.bobot_skr AS CHAR) AS bobot_skr
+      FROM rincian_tugas r
+      LEFT JOIN jabatan_kinerja k ON k.kode = r.kode_jabatan
+     WHERE r.kode_jabatan = var_kode_jab AND r.aktif = 1
+       AND LOCATE(COALESCE(var_nama_rincian, ''), r.rincian_tugas) > 0
+     ORDER BY r.rincian_tugas, r.kode;
+END $$
+
+-- Task details of the servant's additional tasks in force.
+DROP PROCEDURE IF EXISTS kinerja_rincian_tugas_cari_tambahan $$
+CREATE PROCEDURE kinerja_rincian_tugas_cari_tambahan(IN var_nip VARCHAR(40), IN var_nama_rincian VARCHAR(500))
+    READS SQL DATA
+BEGIN
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    SELECT r.kode, r.rincian_tugas, r.satuan,
+           IF(r.bobot_skr > v_max, CONCAT(r.bobot_skr, ' (diakui ', v_max, ')'), CAST(r.bobot_skr AS CHAR))
+               AS bobot_skr_display,
+           COALESCE(k.nama_jabatan, '') AS nama_jabatan, CAST(r.bobot_skr AS CHAR) AS bobot_skr
+      FROM rincian_tugas r
+      LEFT JOIN jabatan_kinerja k ON k.kode = r.kode_jabatan
+     WHERE r.aktif = 1
+       AND r.kode_jabatan IN (SELECT t.kode_jabatan FROM tugas_tambahan t
+                               WHERE t.nip = var_nip AND t.status = 'aktif' AND t.tanggal_mulai <= CURDATE()
+                                 AND (t.tanggal_selesai IS NULL OR t.tanggal_selesai >= CURDATE()))
+       AND LOCATE(COALESCE(var_nama_rincian, ''), r.rincian_tugas) > 0
+     ORDER BY r.rincian_tugas, r.kode;
+END $$
+
+-- Whether an activity of this day may be entered: allowed days, actual
+-- days back, and "F" when refused.
+DROP PROCEDURE IF EXISTS kinerja_cek_waktu_input_aktivitas $$
+CREATE PROCEDURE kinerja_cek_waktu_input_aktivitas(IN var_tanggal_aktivitas VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal_aktivitas);
+    SELECT CAST(kinerja_fn_setting_angka('aktivitas_input_day_max', 5) AS CHAR) AS hari_diizinkan,
+           COALESCE(CAST(DATEDIFF(CURDATE(), v_tanggal) AS CHAR), '') AS selisih_hari,
+           kinerja_fn_boleh_input(v_tanggal) AS status_waktu;
+END $$
+
+-- The direct superior and the superior's own superior; no row without a
+-- direct superior.
+DROP PROCEDURE IF EXISTS kinerja_atasan_nip_get $$
+CREATE PROCEDURE kinerja_atasan_nip_get(IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_atasan1 CHAR(18) DEFAULT kinerja_fn_atasan_nip(var_nip);
+    DECLARE v_atasan2 CHAR(18) DEFAULT kinerja_fn_atasan_nip(v_atasan1);
+    SELECT v_atasan1 AS nip_atasan1, COALESCE(v_atasan2, '') AS nip_atasan2,
+           (SELECT nama_lengkap FROM cache_pns WHERE nip = v_atasan1) AS nama_atasan1,
+           COALESCE((SELECT nama_lengkap FROM cache_pns WHERE nip = v_atasan2), '') AS nama_atasan2
+      FROM DUAL WHERE v_atasan1 IS NOT NULL;
+END $$
+
+-- Records an activity with status "0". The server's own rules hold whatever
+-- the client sent: maintenance, the input window, the day's limit, a task
+-- detail that exists and fits the type, the dictionary's standard minutes
+-- and unit, 480 minutes for a volume above 1, and the superiors it finds.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_insert $$
+CREATE PROCEDURE kinerja_aktivitas_insert(IN var_nip VARCHAR(40), IN var_aktivitas VARCHAR(40),
+                                          IN var_sasaran VARCHAR(40), IN var_deskripsi TEXT,
+                                          IN var_volume VARCHAR(40), IN var_tanggal_aktivitas VARCHAR(40),
+                                          IN var_status VARCHAR(40), IN var_kode_jabatan VARCHAR(40),
+                                          IN var_jenis_jabatan VARCHAR(40), IN var_skr VARCHAR(40),
+                                          IN var_satuan VARCHAR(100), IN var_atasan1 VARCHAR(40),
+                                          IN var_atasan2 VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal_aktivitas);
+    DECLARE v_volume INT DEFAULT kinerja_fn_volume(var_volume);
+    DECLARE v_kode INT UNSIGNED DEFAULT NULL;
+    DECLARE v_kode_jabatan VARCHAR(20);
+    DECLARE v_satuan VARCHAR(60);
+    DECLARE v_bobot INT;
+    DECLARE v_jenis VARCHAR(12);
+    DECLARE v_kinerja VARCHAR(20);
+    DECLARE v_atasan1 CHAR(18) DEFAULT kinerja_fn_atasan_nip(var_nip);
+    DECLARE v_atasan2 CHAR(18) DEFAULT kinerja_fn_atasan_nip(v_atasan1);
+    DECLARE v_id BIGINT UNSIGNED;
+
+    CALL kinerja_cek_maintenance();
+    SELECT p.jenis_jabatan_id, COALESCE(j.kode_jabatan_kinerja, '') INTO v_jenis, v_kinerja
+      FROM cache_pns p LEFT JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
+     WHERE p.nip = var_nip AND p.status_pns = 'aktif';
+    IF v_jenis IS NULL THEN
+        CALL kinerja_tolak('PNS tidak dikenal');
+    END IF;
+    IF var_aktivitas REGEXP '^[0-9]{1,9}$' THEN
+        SELECT kode, kode_jabatan, satuan, bobot_skr INTO v_kode, v_kode_jabatan, v_satuan, v_bobot
+          FROM rincian_tugas WHERE kode = CAST(var_aktivitas AS UNSIGNED) AND aktif = 1;
+    END IF;
+    IF v_kode IS NULL THEN
+        CALL kinerja_tolak('Rincian tugas tidak ditemukan');
+    END IF;
+    IF CASE var_jenis_jabatan
+         WHEN 'Lainnya' THEN v_kode_jabatan <> '300000'
+         WHEN 'Utama' THEN NOT (v_kode_jabatan = v_kinerja
+                                OR (v_kode_jabatan = '200000'
+                                    AND (v_jenis NOT IN ('fungsional', 'pelaksana')
+                                         OR EXISTS (SELECT 1 FROM plt t WHERE t.nip = var_nip
+                                                      AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE())))))
+         WHEN 'Tambahan' THEN NOT EXISTS (SELECT 1 FROM tugas_tambahan t
+                                           WHERE t.nip = var_nip AND t.kode_jabatan = v_kode_jabatan
+                                             AND t.status = 'aktif' AND t.tanggal_mulai <= CURDATE()
+                                             AND (t.tanggal_selesai IS NULL OR t.tanggal_selesai >= CURDATE()))
+         ELSE TRUE
+       END THEN
+        CALL kinerja_tolak('Rincian tugas tidak sesuai jenis aktivitas');
+    END IF;
+    IF v_volume IS NULL THEN
+        CALL kinerja_tolak('Volume tidak valid');
+    END IF;
+    IF v_volume > 1 AND v_bobot * v_volume > 480 THEN
+        CALL kinerja_tolak('SKR x volume melebihi 480 menit');
+    END IF;
+    IF CHAR_LENGTH(COALESCE(var_deskripsi, '')) < 20 THEN
+        CALL kinerja_tolak('Deskripsi kurang dari 20 karakter');
+    END IF;
+    IF kinerja_fn_boleh_input(v_tanggal) <> 'T' THEN
+        CALL kinerja_tolak('Di luar waktu input aktivitas');
+    END IF;
+    IF kinerja_fn_menit_hari(var_nip, CURDATE()) >= 480 THEN
+        CALL kinerja_tolak('Batas waktu kerja hari ini tercapai');
+    END IF;
+    IF v_atasan1 IS NULL THEN
+        CALL kinerja_tolak('Atasan tidak ditemukan');
+    END IF;
+
+    INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, id_sasaran, deskripsi, volume, satuan,
+                           bobot_skr, tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2)
+    VALUES (var_nip, var_jenis_jabatan, v_kode, v_kode_jabatan, LEFT(COALESCE(var_sasaran, '0'), 20), var_deskripsi,
+            v_volume, v_satuan, v_bobot, v_tanggal, NOW(), '0', v_atasan1, COALESCE(v_atasan2, ''));
+    SET v_id = LAST_INSERT_ID();
+    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
+    VALUES (var_nip, 'Aktivitas Harian', NOW(), CONCAT('Input aktivitas ', v_id), NULL);
+END $$
+
+-- One activity by its key; no row when it does not exist. Positions the
+-- client reads: 0 id, 4 description, 5 volume, 6 unit, 20 task name; and
+-- "status" by name.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data_by_id $$
+CREATE PROCEDURE kinerja_aktivitas_tampil_data_by_id(IN var_id VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    SELECT a.id, a.nip, a.jenis_jabatan, a.kode_rincian, a.deskripsi, CAST(a.volume AS CHAR) AS volume, a.satuan,
+           CAST(a.bobot_skr AS CHAR) AS bobot_skr, DATE_FORMAT(a.tanggal_aktivitas, '%Y-%m-%d') AS tanggal_aktivitas,
+           DATE_FORMAT(a.tanggal_input, '%Y-%m-%d %H:%i:%s') AS tanggal_input, a.status,
+           COALESCE(s.status_deskripsi, a.status) AS status_deskripsi,
+           COALESCE(DATE_FORMAT(a.tanggal_status, '%Y-%m-%d %H:%i:%s'), '') AS tanggal_statusx,
+           COALESCE(a.nip_verifikator, '') AS nip_verifikator,
+           COALESCE(DATE_FORMAT(a.tanggal_validasi, '%Y-%m-%d %H:%i:%s'), '') AS tanggal_validasix,
+           COALESCE(a.nip_validator, '') AS nip_validator, a.nip_atasan1, a.nip_atasan2, a.kode_jabatan,
+           a.id_sasaran, r.rincian_tugas
+      FROM aktivitas a
+      JOIN rincian_tugas r ON r.kode = a.kode_rincian
+      LEFT JOIN aktivitas_status s ON s.kode = a.status
+     WHERE a.id = var_id AND var_id REGEXP '^[0-9]{1,19}$';
+END $$
+
+-- Whether an activity of this day may still be verified, changed or
+-- deleted: allowed days, actual days back, "F" when refused.
+DROP PROCEDURE IF EXISTS kinerja_cek_waktu_verifikasi $$
+CREATE PROCEDURE kinerja_cek_waktu_verifikasi(IN var_tanggal_aktivitas VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal_aktivitas);
+    SELECT CAST(kinerja_fn_setting_angka('aktivitas_verifikasi_day_max', 5) AS CHAR) AS hari_diizinkan,
+           COALESCE(CAST(DATEDIFF(CURDATE(), v_tanggal) AS CHAR), '') AS selisih_hari,
+           kinerja_fn_boleh_verifikasi(v_tanggal) AS status_waktu;
+END $$
+
+-- The status code of an activity; no row when it does not exist.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_status_verifikasi_cek $$
+CREATE PROCEDURE kinerja_aktivitas_status_verifikasi_cek(IN var_id VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    SELECT status FROM aktivitas WHERE id = var_id AND var_id REGEXP '^[0-9]{1,19}$';
+END $$
+
+-- Refuses a change or deletion of an activity that does not exist, is no
+-- longer unverified, or lies outside the verification window.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_cek_boleh_ubah $$
+CREATE PROCEDURE kinerja_aktivitas_cek_boleh_ubah(IN p_id VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_status VARCHAR(20) DEFAULT NULL;
+    DECLARE v_tanggal DATETIME;
+    CALL kinerja_cek_maintenance();
+    IF p_id REGEXP '^[0-9]{1,19}$' THEN
+        SELECT status, tanggal_aktivitas INTO v_status, v_tanggal FROM aktivitas WHERE id = p_id;
+    END IF;
+    IF v_status IS NULL THEN
+        CALL kinerja_tolak('Aktivitas tidak ditemukan');
+    END IF;
+    IF v_status <> '0' THEN
+        CALL kinerja_tolak('Aktivitas sudah diverifikasi');
+    END IF;
+    IF kinerja_fn_boleh_verifikasi(v_tanggal) <> 'T' THEN
+        CALL kinerja_tolak('Di luar waktu ubah aktivitas');
+    END IF;
+END $$
+
+-- Changes description and volume of an unverified activity.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_update $$
+CREATE PROCEDURE kinerja_aktivitas_update(IN var_deskripsi TEXT, IN var_volume VARCHAR(40), IN var_id VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_volume INT DEFAULT kinerja_fn_volume(var_volume);
+    DECLARE v_bobot INT;
+    DECLARE v_nip CHAR(18);
+    CALL kinerja_aktivitas_cek_boleh_ubah(var_id);
+    SELECT bobot_skr, nip INTO v_bobot, v_nip FROM aktivitas WHERE id = var_id;
+    IF COALESCE(var_deskripsi, '') = '' THEN
+        CALL kinerja_tolak('Deskripsi kosong');
+    END IF;
+    IF v_volume IS NULL THEN
+        CALL kinerja_tolak('Volume tidak valid');
+    END IF;
+    IF v_volume > 1 AND v_bobot * v_volume > 480 THEN
+        CALL kinerja_tolak('SKR x volume melebihi 480 menit');
+    END IF;
+    UPDATE aktivitas SET deskripsi = var_deskripsi, volume = v_volume WHERE id = var_id AND status = '0';
+    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
+    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Ubah aktivitas ', var_id), NULL);
+END $$
+
+-- Deletes an unverified activity.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_hapus $$
+CREATE PROCEDURE kinerja_aktivitas_hapus(IN var_id VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_nip CHAR(18);
+    CALL kinerja_aktivitas_cek_boleh_ubah(var_id);
+    SELECT nip INTO v_nip FROM aktivitas WHERE id = var_id;
+    DELETE FROM aktivitas WHERE id = var_id AND status = '0';
+    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
+    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Hapus aktivitas ', var_id), NULL);
+END $$
+
+DELIMITER ;

@@ -2,6 +2,7 @@
 
 #include "pageheader.h"
 
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 Page::Page(Tfmain& main, const QString& objectName, const QString& headerObjectName) : QWidget(nullptr), main_(main)
@@ -12,9 +13,15 @@ Page::Page(Tfmain& main, const QString& objectName, const QString& headerObjectN
     outer->setSpacing(0);
     header_ = new PageHeader(this, headerObjectName);
     outer->addWidget(header_);
-    auto* content = new QWidget(this);
+    // A window narrower than a page scrolls the page instead of squeezing
+    // its controls below their minimum sizes.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* content = new QWidget(scroll);
     body_ = new QVBoxLayout(content);
     body_->setContentsMargins(8, 8, 8, 8);
     body_->setSpacing(6);
-    outer->addWidget(content, 1);
+    scroll->setWidget(content);
+    outer->addWidget(scroll, 1);
 }

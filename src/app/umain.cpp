@@ -11,6 +11,7 @@
 #include "db/resultset.h"
 #include "db/stringgrid.h"
 #include "db/udm.h"
+#include "activities/aktivitaspage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -204,7 +205,7 @@ void Tfmain::buildPages()
     xInfoAplikasi = addPage(new InfoAplikasiPage(*this));
     xDashboard = addPage(new DashboardPage(*this));
     xProfil = addPage(new ProfilPage(*this));
-    xAktivitas = page("xAktivitas");
+    xAktivitas = addPage(new AktivitasPage(*this));
     xBawahan = page("xBawahan");
     xBwAktivitas = page("xBwAktivitas");
     xBwKualMutu = page("xBwKualMutu");
@@ -398,7 +399,7 @@ void Tfmain::dxTarvesaItems1Click()
 
 void Tfmain::dxTarvesaItems2Click()
 {
-    openPage(xAktivitas, QStringLiteral("Aktivitas Harian PNS a.n. ") + dxPNS->item(0)->caption(), false);
+    xAktivitas->dxTarvesaItems2Click();
 }
 
 void Tfmain::dxTarvesaItems3Click()

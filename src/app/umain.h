@@ -18,6 +18,7 @@ class LoginPage;
 class RegisPage;
 class DashboardPage;
 class ProfilPage;
+class AktivitasPage;
 class InfoAplikasiPage;
 class QFrame;
 class QLabel;
@@ -140,7 +141,7 @@ public:
     InfoAplikasiPage* xInfoAplikasi;
     DashboardPage* xDashboard;
     ProfilPage* xProfil;
-    Page* xAktivitas;
+    AktivitasPage* xAktivitas;
     Page* xBawahan;
     Page* xBwAktivitas;
     Page* xBwKualMutu;

@@ -20,6 +20,7 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
     } catch (const std::exception& e) {
         qWarning("connect failed: %s", e.what());
         host_.CloseConn();
+        outcome_ = Outcome::NoConnection;
         host_.messages().show(connectKind_, connectText_);
         return false;
     }
@@ -35,6 +36,7 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
             ok = false;
         }
     }
+    outcome_ = ok ? Outcome::Done : Outcome::Failed;
     // The connection is already closed when the user reads the message.
     if (!ok)
         host_.messages().show(failKind_, failText_);

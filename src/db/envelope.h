@@ -26,6 +26,8 @@ public:
 // a body that leaves early on a server answer simply returns.
 class Envelope {
 public:
+    enum class Outcome { Done, NoConnection, Failed };
+
     explicit Envelope(OperationHost& host) : host_(host) {}
 
     Envelope& onConnectFailure(Messages::Kind kind, QString text)
@@ -43,6 +45,8 @@ public:
     Envelope& onFailure(QString text) { return onFailure(Messages::Kind::Warning, std::move(text)); }
 
     bool run(const std::function<void(db::Query&)>& body);
+    // How the last run() ended.
+    Outcome outcome() const { return outcome_; }
 
 private:
     OperationHost& host_;
@@ -50,6 +54,7 @@ private:
     QString connectText_ = QString::fromUtf8(stdmsg::GagalTerhubung);
     Messages::Kind failKind_ = Messages::Kind::Warning;
     QString failText_ = QString::fromUtf8(stdmsg::GagalMenampilkan);
+    Outcome outcome_ = Outcome::Done;
 };
 
 // A connection probe: connect and close; on failure the connection warning.

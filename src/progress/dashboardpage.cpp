@@ -130,15 +130,11 @@ DashboardPage::DashboardPage(Tfmain& main)
     : Page(main, QStringLiteral("xDashboard"), QStringLiteral("xDashboardJudul"))
 {
     header()->setCaption(QStringLiteral("Dashboard"));
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    auto* content = new QWidget(scroll);
+    auto* content = new QWidget(this);
     auto* v = new QVBoxLayout(content);
     v->setContentsMargins(4, 4, 4, 4);
     v->setSpacing(10);
-    scroll->setWidget(content);
-    body()->addWidget(scroll);
+    body()->addWidget(content);
 
     // Identity box.
     auto* identity = new QGroupBox(QStringLiteral("[ Identitas PNS ]"), content);

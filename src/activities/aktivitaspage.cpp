@@ -1,0 +1,365 @@
+#include "aktivitaspage.h"
+
+#include "uaktivitas_info.h"
+#include "ut_aktivitas.h"
+#include "uu_aktivitas.h"
+
+#include "app/pageheader.h"
+#include "app/sidebar.h"
+#include "app/umain.h"
+#include "db/filterlist.h"
+#include "db/query.h"
+#include "db/resultset.h"
+#include "db/stringgrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QCheckBox* box(const char* name, const char* caption, QWidget* parent)
+{
+    auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
+    c->setObjectName(QString::fromUtf8(name));
+    c->setChecked(true);
+    return c;
+}
+
+QPushButton* button(const char* name, const char* caption, QWidget* parent)
+{
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setMinimumWidth(90);
+    return b;
+}
+
+QDateEdit* datePicker(const char* name, QWidget* parent)
+{
+    auto* d = new QDateEdit(parent);
+    d->setObjectName(QString::fromUtf8(name));
+    d->setCalendarPopup(true);
+    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setMinimumWidth(115);
+    return d;
+}
+
+const std::vector<GridColumn>& listColumns()
+{
+    static const std::vector<GridColumn> cols{
+        GridColumn::field(QStringLiteral("Id"), 0, QStringLiteral("id")),
+        GridColumn::recNo(),
+        GridColumn::field(QStringLiteral("Jenis Akt."), 70, QStringLiteral("jenis_jabatan")),
+        GridColumn::field(QStringLiteral("Aktivitas"), 300, QStringLiteral("rincian_tugas")),
+        GridColumn::field(QStringLiteral("Deskripsi"), 400, QStringLiteral("deskripsi")),
+        GridColumn::field(QStringLiteral("Volume"), 40, QStringLiteral("volume")),
+        GridColumn::field(QStringLiteral("Satuan"), 110, QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("SKR (Menit)"), 80, QStringLiteral("bobot_skr")),
+        GridColumn::field(QStringLiteral("Status"), 155, QStringLiteral("status_deskripsi")),
+        GridColumn::field(QStringLiteral("Tgl. Aktivitas"), 75, QStringLiteral("tanggal_aktivitas")),
+        GridColumn::field(QStringLiteral("Tgl. Input"), 75, QStringLiteral("tanggal_input")),
+        GridColumn::field(QStringLiteral("Tgl. Verifikasi"), 75, QStringLiteral("tanggal_statusx")),
+        GridColumn::field(QStringLiteral("Tgl. Validasi"), 75, QStringLiteral("tanggal_validasix")),
+    };
+    return cols;
+}
+
+} // namespace
+
+AktivitasPage::AktivitasPage(Tfmain& main)
+    : Page(main, QStringLiteral("xAktivitas"), QStringLiteral("xAktivitasJudul"))
+{
+    auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
+    auto* fl = new QHBoxLayout(filter);
+    auto* fields = new QGridLayout;
+    xAktivitasEdAktivitas = new QLineEdit(filter);
+    xAktivitasEdAktivitas->setObjectName(QStringLiteral("xAktivitasEdAktivitas"));
+    xAktivitasEdAktivitas->setMinimumWidth(260);
+    fields->addWidget(new QLabel(QStringLiteral("Nama Aktifitas"), filter), 0, 0);
+    fields->addWidget(xAktivitasEdAktivitas, 0, 1, 1, 3);
+    xAktivitasTanggalAwal = datePicker("xAktivitasTanggalAwal", filter);
+    xAktivitasTanggalAkhir = datePicker("xAktivitasTanggalAkhir", filter);
+    fields->addWidget(new QLabel(QStringLiteral("Tanggal"), filter), 1, 0);
+    fields->addWidget(xAktivitasTanggalAwal, 1, 1);
+    fields->addWidget(new QLabel(QStringLiteral("s/d"), filter), 1, 2);
+    fields->addWidget(xAktivitasTanggalAkhir, 1, 3);
+    fl->addLayout(fields);
+
+    auto* types = new QGroupBox(QStringLiteral("[ Jenis Aktivitas ]"), filter);
+    auto* tl = new QVBoxLayout(types);
+    cbJJab1 = box("cbJJab1", "Utama", types);
+    cbJJab2 = box("cbJJab2", "Tambahan", types);
+    cbJJab3 = box("cbJJab3", "Lainnya", types);
+    for (QCheckBox* c : {cbJJab1, cbJJab2, cbJJab3})
+        tl->addWidget(c);
+    fl->addWidget(types);
+
+    auto* statuses = new QGroupBox(QStringLiteral("[ Status Verifikasi ]"), filter);
+    auto* sl = new QGridLayout(statuses);
+    cbStat1 = box("cbStat1", "Disetujui Atasan", statuses);
+    cbStat2 = box("cbStat2", "Ditolak Atasan", statuses);
+    cbStat3 = box("cbStat3", "Belum Diverifikasi", statuses);
+    cbStat4 = box("cbStat4", "Disetujui Sistem", statuses);
+    CheckBox21 = box("CheckBox21", "Disetujui Supervisi", statuses);
+    CheckBox22 = box("CheckBox22", "Ditolak Supervisi", statuses);
+    const QList<QCheckBox*> stat{cbStat1, cbStat2, cbStat3, cbStat4, CheckBox21, CheckBox22};
+    for (int i = 0; i < stat.size(); ++i)
+        sl->addWidget(stat[i], i % 3, i / 3);
+    fl->addWidget(statuses);
+
+    auto* actions = new QVBoxLayout;
+    xAktivitasTampilData = button("xAktivitasTampilData", "Tampilkan Data", filter);
+    lbAktivitasJumlah = new QLabel(QStringLiteral("Jumlah aktivitas : 0"), filter);
+    lbAktivitasJumlah->setObjectName(QStringLiteral("lbAktivitasJumlah"));
+    actions->addWidget(xAktivitasTampilData);
+    actions->addWidget(lbAktivitasJumlah);
+    actions->addStretch(1);
+    fl->addLayout(actions);
+    fl->addStretch(1);
+    body()->addWidget(filter);
+
+    auto* data = new QGroupBox(QStringLiteral("[ Data Aktivitas ]"), this);
+    auto* dl = new QVBoxLayout(data);
+    sg_aktivitas = new StringGrid(data);
+    sg_aktivitas->setObjectName(QStringLiteral("sg_aktivitas"));
+    dl->addWidget(sg_aktivitas, 1);
+    auto* bar = new QHBoxLayout;
+    xAktivitasInfo = button("xAktivitasInfo", "Info", data);
+    SpeedButton2 = button("SpeedButton2", "Tambah", data);
+    SpeedButton21 = button("SpeedButton21", "Ubah", data);
+    SpeedButton3 = button("SpeedButton3", "Hapus", data);
+    bar->addWidget(xAktivitasInfo);
+    bar->addSpacing(24);
+    bar->addWidget(SpeedButton2);
+    bar->addWidget(SpeedButton21);
+    bar->addSpacing(24);
+    bar->addWidget(SpeedButton3);
+    bar->addStretch(1);
+    dl->addLayout(bar);
+    body()->addWidget(data, 1);
+
+    poAktivitas = new QMenu(this);
+    poAktivitas->setObjectName(QStringLiteral("poAktivitas"));
+    info1 = poAktivitas->addAction(QStringLiteral("Info"));
+    N1 = poAktivitas->addSeparator();
+    Setujui1 = poAktivitas->addAction(QStringLiteral("Setujui"));
+    olak1 = poAktivitas->addAction(QStringLiteral("Tolak"));
+    N2 = poAktivitas->addSeparator();
+    Refresh1 = poAktivitas->addAction(QStringLiteral("Refresh"));
+    sg_aktivitas->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sg_aktivitas, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { poAktivitas->popup(sg_aktivitas->viewport()->mapToGlobal(pos)); });
+
+    connect(xAktivitasTampilData, &QPushButton::clicked, this, &AktivitasPage::xAktivitasTampilDataClick);
+    connect(xAktivitasInfo, &QPushButton::clicked, this, &AktivitasPage::xAktivitasInfoClick);
+    connect(SpeedButton2, &QPushButton::clicked, this, &AktivitasPage::SpeedButton2Click);
+    connect(SpeedButton21, &QPushButton::clicked, this, &AktivitasPage::SpeedButton21Click);
+    connect(SpeedButton3, &QPushButton::clicked, this, &AktivitasPage::SpeedButton3Click);
+    connect(info1, &QAction::triggered, this, &AktivitasPage::info1Click);
+    connect(Refresh1, &QAction::triggered, this, &AktivitasPage::Refresh1Click);
+    connect(this, &Page::shown, this, &AktivitasPage::xAktivitasTampilDataClick);
+}
+
+QString AktivitasPage::typeList() const
+{
+    return filterList({{cbJJab1->isChecked(), "Utama"}, {cbJJab2->isChecked(), "Tambahan"},
+                       {cbJJab3->isChecked(), "Lainnya"}});
+}
+
+QString AktivitasPage::statusList() const
+{
+    return filterList({{cbStat1->isChecked(), "accepted"},
+                       {cbStat2->isChecked(), "rejected"},
+                       {cbStat3->isChecked(), "0"},
+                       {cbStat4->isChecked(), "accepted_by_system"},
+                       {CheckBox21->isChecked(), "accepted_by_spv"},
+                       {CheckBox22->isChecked(), "rejected_by_spv"}});
+}
+
+void AktivitasPage::dxTarvesaItems2Click()
+{
+    for (QAction* a : {info1, N1, Setujui1, olak1, N2})
+        a->setVisible(false);
+    for (QAction* a : {info1, N1, N2})
+        a->setVisible(true);
+    main_.styleHeader(header(), QStringLiteral("Aktivitas Harian PNS a.n. ") + main_.dxPNS->item(0)->caption());
+    const QDate today = main_.clock().today();
+    main_.Year = quint16(today.year());
+    main_.Month = quint16(today.month());
+    main_.Day = quint16(today.day());
+    xAktivitasTanggalAwal->setDate(QDate(today.year(), today.month(), 1));
+    xAktivitasTanggalAkhir->setDate(today);
+    main_.showPage(this);
+}
+
+void AktivitasPage::xAktivitasTampilDataClick()
+{
+    const QString types = typeList();
+    const QString statuses = statusList();
+    int rows = 0;
+    const bool ok = Envelope(main_).run([&](db::Query& q) {
+        const db::ResultSet rs = q.open(
+            QStringLiteral("CALL `kinerja_aktivitas_tampil_data`(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, "
+                           ":var_jenis_jabatan, :var_status, :var_aktivitas, :var_nip_atasan2)"),
+            {{QStringLiteral("var_nip"), main_.profileValue(2)},
+             {QStringLiteral("var_tanggal_awal"),
+              xAktivitasTanggalAwal->date().toString(QStringLiteral("yyyy-MM-dd 00:00:00"))},
+             {QStringLiteral("var_tanggal_akhir"),
+              xAktivitasTanggalAkhir->date().toString(QStringLiteral("yyyy-MM-dd 00:00:00"))},
+             {QStringLiteral("var_jenis_jabatan"), types},
+             {QStringLiteral("var_status"), statuses},
+             {QStringLiteral("var_aktivitas"), xAktivitasEdAktivitas->text()},
+             {QStringLiteral("var_nip_atasan2"), QString()}});
+        fillGrid(*sg_aktivitas, rs, listColumns());
+        rows = rs.recordCount();
+    });
+    if (ok)
+        lbAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));
+}
+
+void AktivitasPage::Refresh1Click()
+{
+    if (main_.activePage() == this)
+        xAktivitasTampilDataClick();
+}
+
+void AktivitasPage::info1Click()
+{
+    if (main_.activePage() == this)
+        xAktivitasInfoClick();
+}
+
+bool AktivitasPage::hasDataRows() const
+{
+    return sg_aktivitas->rowCount() > 1;
+}
+
+void AktivitasPage::SpeedButton2Click()
+{
+    QString left;
+    if (!Envelope(main_).run([&](db::Query& q) {
+            left = q.open(QStringLiteral("CALL `kinerja_aktivitas_skr_hari_ini`(:var_nip)"),
+                          {{QStringLiteral("var_nip"), main_.nipLogin}})
+                       .first(1);
+        }))
+        return;
+    if (left == QLatin1String("0")) {
+        main_.messages().information(QStringLiteral("Anda telah mencapai limit waktu capaian pekerjaan normal, input "
+                                                    "aktivitas tidak dapat dilanjutkan!"));
+        return;
+    }
+    {
+        Tft_aktivitas wizard(main_);
+        main_.dialogs().exec(wizard);
+    }
+    xAktivitasTampilDataClick();
+}
+
+bool AktivitasPage::windowAllows(const QString& refusal, const QString& allowedText)
+{
+    bool allowed = false;
+    Envelope(main_).run([&](db::Query& q) {
+        const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_cek_waktu_verifikasi`(:var_tanggal_aktivitas)"),
+                                        {{QStringLiteral("var_tanggal_aktivitas"),
+                                          sg_aktivitas->cell(sg_aktivitas->currentRow(), 9)}});
+        if (rs.first(2) == QLatin1String("F")) {
+            main_.messages().warning(refusal + QStringLiteral(" !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini ") +
+                                     rs.first(1) + QStringLiteral(" hari,\r") + allowedText + rs.first(0) +
+                                     QStringLiteral(" hari."));
+            return;
+        }
+        allowed = true;
+    });
+    return allowed;
+}
+
+void AktivitasPage::SpeedButton21Click()
+{
+    if (!hasDataRows()) {
+        main_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+        return;
+    }
+    if (!windowAllows(QStringLiteral("Gagal mengubah aktivitas terpilih"),
+                      QStringLiteral("Selisih tgl diperbolehkan ubah aktivitas ")))
+        return;
+
+    const QString id = sg_aktivitas->cell(sg_aktivitas->currentRow(), 0);
+    Tfu_aktivitas dialog(main_);
+    bool open = false;
+    Envelope(main_).run([&](db::Query& q) {
+        const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_aktivitas_tampil_data_by_id`(:var_id)"),
+                                        {{QStringLiteral("var_id"), id}});
+        if (rs.recordCount() == 0) {
+            main_.messages().error(QStringLiteral("Aktivitas terpilih tidak tersedia di database kinerja."));
+            return;
+        }
+        if (rs.text(0, QStringLiteral("status")) != QLatin1String("0")) {
+            main_.messages().error(QStringLiteral("Aktivitas terpilih tidak bisa diubah karena sudah diverifikasi!"));
+            return;
+        }
+        dialog.fu_aktivitasJudul->setCaption(QStringLiteral("Ubah aktivitas"));
+        dialog.kode_aktivitas = rs.text(0, 0);
+        dialog.setActivity(rs.text(0, 20), rs.text(0, 4), rs.text(0, 5), rs.text(0, 6),
+                           rs.text(0, QStringLiteral("bobot_skr")));
+        open = true;
+    });
+    if (!open)
+        return;
+    main_.dialogs().exec(dialog);
+    xAktivitasTampilDataClick();
+}
+
+void AktivitasPage::SpeedButton3Click()
+{
+    if (!hasDataRows()) {
+        main_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+        return;
+    }
+    if (!windowAllows(QStringLiteral("Gagal menghapus aktivitas terpilih"),
+                      QStringLiteral("Selisih tgl diperbolehkan hapus aktivitas ")))
+        return;
+
+    const QString id = sg_aktivitas->cell(sg_aktivitas->currentRow(), 0);
+    bool unverified = false;
+    if (!Envelope(main_).run([&](db::Query& q) {
+            unverified = q.open(QStringLiteral("CALL `kinerja_aktivitas_status_verifikasi_cek`(:var_id)"),
+                                {{QStringLiteral("var_id"), id}})
+                             .first(0) == QLatin1String("0");
+        }))
+        return;
+    if (!unverified) {
+        main_.messages().error(QStringLiteral("Data aktivitas harian yang sudah diverifikasi tidak bisa dihapus!\r\r"
+                                              "Silahkan dikoordinasikan dengan atasan langsung."));
+        return;
+    }
+    if (!main_.messages().confirm(QStringLiteral("Hapus aktivitas terpilih?")))
+        return;
+    if (!Envelope(main_).run([&](db::Query& q) {
+            q.exec(QStringLiteral("CALL `kinerja_aktivitas_hapus`(:var_id)"), {{QStringLiteral("var_id"), id}});
+        }))
+        return;
+    main_.messages().information(QString::fromUtf8(stdmsg::BerhasilDihapus));
+    xAktivitasTampilDataClick();
+}
+
+void AktivitasPage::xAktivitasInfoClick()
+{
+    if (!hasDataRows()) {
+        main_.messages().information(QStringLiteral("Tidak ada aktivitas yang dipilih!"));
+        return;
+    }
+    Tfaktivitas_info info(main_);
+    const int r = sg_aktivitas->currentRow();
+    info.fill(sg_aktivitas->cell(r, 3), sg_aktivitas->cell(r, 4), sg_aktivitas->cell(r, 5), sg_aktivitas->cell(r, 6),
+              sg_aktivitas->cell(r, 9), sg_aktivitas->cell(r, 10), sg_aktivitas->cell(r, 11),
+              sg_aktivitas->cell(r, 12));
+    main_.dialogs().exec(info);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class PageHeader;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class Tfmain;
+
+// The details of one listed activity, exactly as the list shows them.
+class Tfaktivitas_info : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfaktivitas_info(Tfmain& main);
+
+    void fill(const QString& task, const QString& description, const QString& volume, const QString& unit,
+              const QString& activityDate, const QString& inputDate, const QString& verificationDate,
+              const QString& validationDate);
+
+    PageHeader* fu_aktivitasJudul;
+    QPlainTextEdit* fAktAktivitas;
+    QPlainTextEdit* fAktDeskripsi;
+    QLineEdit* fAktVolume;
+    QLabel* fAktSatuan;
+    QLineEdit* fAktTglAktivitas;
+    QLineEdit* fAktTglinput;
+    QLineEdit* fAktTglVerifikasi;
+    QLineEdit* fAktTglValidasi;
+    QPushButton* btSimpan;
+};

@@ -1,0 +1,460 @@
+#include "ut_aktivitas.h"
+
+#include "app/pageheader.h"
+#include "app/umain.h"
+#include "app/wizardframe.h"
+#include "db/keyfilters.h"
+#include "db/query.h"
+#include "db/resultset.h"
+#include "db/stringgrid.h"
+
+#include <QButtonGroup>
+#include <QDateTimeEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kKinds[] = {"Manajerial", "Fungsional/Pelaksana", "Tugas Tambahan", "Aktivitas lainnya"};
+
+const char* const kHints[] = {
+    "Aktivitas manajerial adalah aktivitas yang bisa digunakan oleh pejabat struktural, Plt Struktural, Plh "
+    "Struktural, Kepala Sekolah, Kepala Puskesmas.",
+    "Aktivitas fungsional/pelaksana adalah aktivitas yang bisa digunakan oleh pejabat pelaksana, pejabat fungsional "
+    "(sesuai jenjang), dan pejabat struktural yang diberi tugas tambahan sebagai pelaksana.",
+    "Aktivitas tamabahan adalah aktivitas jabatan pelaksana yang bisa digunakan oleh semua PNS yang diberikan tugas "
+    "tambahan dalam aktivitas jabatan pelaksana.",
+    "Aktivitas lainnya adalah aktivitas yang bisa digunakan oleh semua PNS - aktivitas ini bersifat umum dan tidak "
+    "terkait dengan suatu jabatan tertentu.",
+};
+
+const std::vector<GridColumn>& searchColumns()
+{
+    static const std::vector<GridColumn> cols{
+        GridColumn::field(QStringLiteral("kode"), 0, QStringLiteral("kode")),
+        GridColumn::recNo(),
+        GridColumn::field(QStringLiteral("Nama Aktivitas / Rincian Tugas"), 500, QStringLiteral("rincian_tugas")),
+        GridColumn::field(QStringLiteral("Satuan"), 100, QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("SKR (Menit)"), 80, QStringLiteral("bobot_skr_display")),
+        GridColumn::field(QStringLiteral("Nama Jabatan"), 200, QStringLiteral("nama_jabatan")),
+        GridColumn::field(QString(), 80, QStringLiteral("bobot_skr")),
+    };
+    return cols;
+}
+
+QLabel* grey(const QString& text, QWidget* parent, bool italic = false)
+{
+    auto* l = new QLabel(text, parent);
+    l->setWordWrap(true);
+    l->setStyleSheet(QStringLiteral("color: #808080;") + (italic ? QStringLiteral(" font-style: italic;") : QString()));
+    return l;
+}
+
+} // namespace
+
+QString Tft_aktivitas::eligibilityRefusal(int kind, const QString& jenisJabatan, const QString& jmlTugasTambahan,
+                                          const QString& statusPlt, const QString& statusSampiran)
+{
+    switch (kind) {
+    case Manajerial:
+        if ((jenisJabatan != QLatin1String("fungsional") && jenisJabatan != QLatin1String("pelaksana")) ||
+            statusPlt != QLatin1String("Tidak") || statusSampiran != QLatin1String("Tidak"))
+            return {};
+        return QStringLiteral("Aktivitas manajerial hanya diperuntukkan untuk :\r- Pejabat Struktural\r- Plt/Plh "
+                              "Jabatan Struktural/Manajerial\r- Pejabat dengan tugas sampiran manajerial (sebagai "
+                              "Kepala Sekolah, Kepala Puskesmas, dll\r\rSilahkan pilih jenis aktivitas lainnya!");
+    case FungsionalPelaksana:
+        if (jenisJabatan != QLatin1String("struktural"))
+            return {};
+        return QStringLiteral("Aktivitas fungsional/pelaksana hanya diperuntukkan untuk :\r- Pejabat Fungsional\r- "
+                              "Pejabat Pelaksana\r\rSilahkan pilih jenis aktivitas lainnya!");
+    case TugasTambahan: {
+        // A count that is not a whole number counts as no additional task.
+        bool ok = false;
+        const int count = jmlTugasTambahan.trimmed().toInt(&ok);
+        if (ok && count != 0)
+            return {};
+        return QStringLiteral("Aktivitas tambahan hanya diperuntukkan untuk :\r- Semua PNS yang diberikan tugas "
+                              "tambahan\r\rSilahkan pilih jenis aktivitas lainnya!");
+    }
+    default:
+        return {};
+    }
+}
+
+Tft_aktivitas::Tft_aktivitas(Tfmain& main) : QDialog(&main), main_(main)
+{
+    setObjectName(QStringLiteral("ft_aktivitas"));
+    setWindowTitle(QString());
+    setFixedSize(900, 600);
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(0, 0, 0, 0);
+    JvWizard1 = new WizardFrame(this);
+    JvWizard1->setObjectName(QStringLiteral("JvWizard1"));
+    JvWizard1->setTitle(QStringLiteral("Tambah Aktivitas Harian"));
+    JvWizard1->header->setColors(main.warna2, main.warna1);
+    JvWizard1->header->setHeaderHeight(main.headerHeight);
+    JvWizard1->header->setFontSize(main.headerFontSize);
+    JvWizard1->backButton->setText(QStringLiteral("< S&ebelumnya"));
+    JvWizard1->nextButton->setText(QStringLiteral("&Berikutnya >"));
+    JvWizard1->finishButton->setText(QStringLiteral("&Simpan"));
+    JvWizard1->cancelButton->setText(QStringLiteral("Batal"));
+    v->addWidget(JvWizard1);
+
+    // Page 1: the kind of activity.
+    auto* p1 = new QWidget(this);
+    p1->setObjectName(QStringLiteral("JvWizardInteriorPage1"));
+    auto* l1 = new QVBoxLayout(p1);
+    l1->setContentsMargins(16, 12, 16, 12);
+    l1->addWidget(new QLabel(QStringLiteral("Pilih jenis aktivitas yang akan ditambahkan :"), p1));
+    rgJenisAktivitas = new QGroupBox(QStringLiteral("[ Jenis Aktivitas ]"), p1);
+    rgJenisAktivitas->setObjectName(QStringLiteral("rgJenisAktivitas"));
+    auto* rl = new QVBoxLayout(rgJenisAktivitas);
+    jenisGroup = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        auto* r = new QRadioButton(QString::fromUtf8(kKinds[i]), rgJenisAktivitas);
+        jenisGroup->addButton(r, i);
+        rl->addWidget(r);
+    }
+    jenisGroup->button(0)->setChecked(true);
+    l1->addWidget(rgJenisAktivitas);
+    l1->addWidget(new QLabel(QStringLiteral("Keterangan :"), p1));
+    lbHintAktivitas = new QLabel(QString::fromUtf8(kHints[0]), p1);
+    lbHintAktivitas->setObjectName(QStringLiteral("lbHintAktivitas"));
+    lbHintAktivitas->setWordWrap(true);
+    l1->addWidget(lbHintAktivitas);
+    l1->addStretch(1);
+    JvWizard1->addPage(p1, QStringLiteral("Pilih Jenis Aktivitas"), WizardFrame::Next | WizardFrame::Cancel);
+
+    // Page 2: the task detail.
+    auto* p2 = new QWidget(this);
+    p2->setObjectName(QStringLiteral("JvWizardInteriorPage2"));
+    auto* l2 = new QVBoxLayout(p2);
+    auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), p2);
+    auto* fl = new QHBoxLayout(filter);
+    fl->addWidget(new QLabel(QStringLiteral("Aktivitas"), filter));
+    edAktivitas = new QLineEdit(filter);
+    edAktivitas->setObjectName(QStringLiteral("edAktivitas"));
+    fl->addWidget(edAktivitas, 1);
+    btAktivitasTampilData = new QPushButton(QStringLiteral("Tampilkan Data"), filter);
+    btAktivitasTampilData->setObjectName(QStringLiteral("btAktivitasTampilData"));
+    btAktivitasTampilData->setAutoDefault(false);
+    fl->addWidget(btAktivitasTampilData);
+    lbJumlahData = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
+    lbJumlahData->setObjectName(QStringLiteral("lbJumlahData"));
+    fl->addWidget(lbJumlahData);
+    l2->addWidget(filter);
+    sg_rincian_cari = new StringGrid(p2);
+    sg_rincian_cari->setObjectName(QStringLiteral("sg_rincian_cari"));
+    l2->addWidget(sg_rincian_cari, 1);
+    JvWizard1->addPage(p2, QStringLiteral("Pilih Aktivitas"),
+                       WizardFrame::Back | WizardFrame::Next | WizardFrame::Cancel);
+
+    // Page 3: the details.
+    auto* p3 = new QWidget(this);
+    p3->setObjectName(QStringLiteral("JvWizardInteriorPage3"));
+    auto* l3 = new QGridLayout(p3);
+    l3->setContentsMargins(16, 12, 16, 12);
+    l3->setColumnStretch(1, 1);
+    l3->addWidget(new QLabel(QStringLiteral("Nama Aktivitas"), p3), 0, 0, Qt::AlignTop);
+    edProsesNama = new QLabel(p3);
+    edProsesNama->setObjectName(QStringLiteral("edProsesNama"));
+    edProsesNama->setWordWrap(true);
+    QFont bold = edProsesNama->font();
+    bold.setBold(true);
+    edProsesNama->setFont(bold);
+    l3->addWidget(edProsesNama, 0, 1, 1, 2);
+    l3->addWidget(new QLabel(QStringLiteral("Deskripsi"), p3), 1, 0, Qt::AlignTop);
+    edProsesDeskripsi = new QPlainTextEdit(p3);
+    edProsesDeskripsi->setObjectName(QStringLiteral("edProsesDeskripsi"));
+    edProsesDeskripsi->setTabChangesFocus(true);
+    edProsesDeskripsi->setFixedHeight(90);
+    l3->addWidget(edProsesDeskripsi, 1, 1, 1, 2);
+    l3->addWidget(grey(QStringLiteral("* teks  deskripsi minimal 20 karakter. "), p3, true), 2, 1, 1, 2);
+    l3->addWidget(new QLabel(QStringLiteral("Tanggal Aktivitas"), p3), 3, 0);
+    edProsesTanggal = new QDateTimeEdit(p3);
+    edProsesTanggal->setObjectName(QStringLiteral("edProsesTanggal"));
+    edProsesTanggal->setCalendarPopup(true);
+    edProsesTanggal->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    l3->addWidget(edProsesTanggal, 3, 1, Qt::AlignLeft);
+    l3->addWidget(new QLabel(QStringLiteral("Volume"), p3), 4, 0);
+    auto* vol = new QHBoxLayout;
+    edProsesVolume = new QLineEdit(p3);
+    edProsesVolume->setObjectName(QStringLiteral("edProsesVolume"));
+    edProsesVolume->setMaximumWidth(80);
+    digitsOnly(edProsesVolume);
+    lbProsesSatuan = new QLabel(p3);
+    lbProsesSatuan->setObjectName(QStringLiteral("lbProsesSatuan"));
+    vol->addWidget(edProsesVolume);
+    vol->addWidget(lbProsesSatuan);
+    vol->addStretch(1);
+    l3->addLayout(vol, 4, 1, 1, 2);
+    l3->addWidget(grey(QStringLiteral("Catatan :  Aktivitas dengan SKR diatas 300 hanya diakui sebanyak 300 menit saja. "
+                                      "dan volume diakui 1."),
+                       p3),
+                  5, 1, 1, 2);
+    auto* line = new QFrame(p3);
+    line->setFrameShape(QFrame::HLine);
+    l3->addWidget(line, 6, 0, 1, 3);
+    auto* c1 = new QLabel(QStringLiteral("pastikan data sudah sesuai, silahkan cek sekali lagi!"), p3);
+    auto* c2 = new QLabel(QStringLiteral("Klik tombol simpan di pojok kanan untuk menyimpan."), p3);
+    auto* c3 = new QLabel(QStringLiteral("Simpan Aktivitas Ke Sistem Tarvesa?"), p3);
+    c3->setFont(bold);
+    int row = 7;
+    for (QLabel* c : {c1, c2, c3}) {
+        c->setAlignment(Qt::AlignCenter);
+        l3->addWidget(c, row++, 0, 1, 3);
+    }
+    l3->setRowStretch(row, 1);
+    JvWizard1->addPage(p3, QStringLiteral("Lengkapi Data"),
+                       WizardFrame::Back | WizardFrame::Finish | WizardFrame::Cancel);
+
+    connect(jenisGroup, &QButtonGroup::idClicked, this, [this] { rgJenisAktivitasClick(); });
+    connect(btAktivitasTampilData, &QPushButton::clicked, this, &Tft_aktivitas::btAktivitasTampilDataClick);
+    connect(JvWizard1, &WizardFrame::nextClicked, this, [this](int page) {
+        if (page == 0)
+            JvWizardInteriorPage1NextButtonClick();
+        else if (page == 1)
+            JvWizardInteriorPage2NextButtonClick();
+    });
+    connect(JvWizard1, &WizardFrame::finishClicked, this, [this] { JvWizardInteriorPage3FinishButtonClick(); });
+    connect(JvWizard1, &WizardFrame::backClicked, this, &Tft_aktivitas::backClick);
+    connect(JvWizard1, &WizardFrame::cancelClicked, this, &QDialog::reject);
+    // Enter in the search field searches (the dialog's key preview).
+    edAktivitas->installEventFilter(this);
+}
+
+bool Tft_aktivitas::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edAktivitas && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btAktivitasTampilDataClick();
+            return true; // a dialog would otherwise take Enter as its default button
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+int Tft_aktivitas::selectedKind() const
+{
+    return jenisGroup->checkedId();
+}
+
+void Tft_aktivitas::selectKind(int kind)
+{
+    if (QAbstractButton* b = jenisGroup->button(kind)) {
+        b->setChecked(true);
+        rgJenisAktivitasClick();
+    }
+}
+
+void Tft_aktivitas::rgJenisAktivitasClick()
+{
+    const int kind = selectedKind();
+    if (kind >= 0 && kind < 4)
+        lbHintAktivitas->setText(QString::fromUtf8(kHints[kind]));
+}
+
+void Tft_aktivitas::backClick()
+{
+    JvWizard1->setCurrentPage(JvWizard1->currentPage() - 1);
+}
+
+bool Tft_aktivitas::JvWizardInteriorPage1NextButtonClick()
+{
+    const int kind = selectedKind();
+    const QString refusal = eligibilityRefusal(kind, main_.profileValue(3), main_.profileValue(8),
+                                               main_.profileValue(9), main_.profileValue(11));
+    if (!refusal.isEmpty()) {
+        main_.messages().information(refusal);
+        return false;
+    }
+    bool search = true;
+    switch (kind) {
+    case Manajerial:
+        var_jenis_aktivitas = QStringLiteral("Utama");
+        var_kode_jabatan = QStringLiteral("200000");
+        JvWizard1->setSubtitle(1, QStringLiteral("Pilih aktivitas manajerial"));
+        break;
+    case FungsionalPelaksana:
+        var_jenis_aktivitas = QStringLiteral("Utama");
+        JvWizard1->setSubtitle(1, QStringLiteral("Pilih aktivitas ") + main_.profileValue(3));
+        // Without the position code the wizard still moves on, unsearched.
+        search = Envelope(main_).run([&](db::Query& q) {
+            var_kode_jabatan = q.open(QStringLiteral("CALL `kinerja_get_kodejab_kinerja`(:var_kode_jab)"),
+                                      {{QStringLiteral("var_kode_jab"), main_.kode_jabatan}})
+                                   .first(0);
+        });
+        break;
+    case TugasTambahan:
+        var_jenis_aktivitas = QStringLiteral("Tambahan");
+        var_kode_jabatan.clear();
+        JvWizard1->setSubtitle(1, QStringLiteral("Pilih aktivitas tambahan"));
+        break;
+    default:
+        var_jenis_aktivitas = QStringLiteral("Lainnya");
+        var_kode_jabatan = QStringLiteral("300000");
+        JvWizard1->setSubtitle(1, QStringLiteral("Pilih aktivitas lainnya"));
+        break;
+    }
+    if (search)
+        btAktivitasTampilDataClick();
+    JvWizard1->setCurrentPage(1);
+    return true;
+}
+
+void Tft_aktivitas::btAktivitasTampilDataClick()
+{
+    const bool additional = var_jenis_aktivitas == QLatin1String("Tambahan");
+    Envelope(main_).run([&](db::Query& q) {
+        const db::ResultSet rs =
+            additional
+                ? q.open(QStringLiteral("CALL `kinerja_rincian_tugas_cari_tambahan`(:var_nip, :var_nama_rincian)"),
+                         {{QStringLiteral("var_nip"), main_.nipLogin},
+                          {QStringLiteral("var_nama_rincian"), edAktivitas->text()}})
+                : q.open(QStringLiteral("CALL `kinerja_rincian_tugas_cari`(:var_kode_jab, :var_nama_rincian)"),
+                         {{QStringLiteral("var_kode_jab"), var_kode_jabatan},
+                          {QStringLiteral("var_nama_rincian"), edAktivitas->text()}});
+        lbJumlahData->setText(QStringLiteral("Jumlah Data : ") + QString::number(rs.recordCount()));
+        fillGrid(*sg_rincian_cari, rs, searchColumns());
+    });
+}
+
+bool Tft_aktivitas::JvWizardInteriorPage2NextButtonClick()
+{
+    if (sg_rincian_cari->rowCount() <= 1) {
+        main_.messages().warning(QStringLiteral("Pilih dulu nama aktivitasnya!"));
+        return false;
+    }
+    const int r = sg_rincian_cari->currentRow();
+    edProsesNama->setText(sg_rincian_cari->cell(r, 2));
+    lbProsesSatuan->setText(sg_rincian_cari->cell(r, 3));
+    kode_aktivitas_terpilih = sg_rincian_cari->cell(r, 0);
+    skr_aktivitas_terpilih = sg_rincian_cari->cell(r, 6);
+    edProsesDeskripsi->clear();
+    edProsesTanggal->setDateTime(main_.clock().now());
+    edProsesVolume->setText(QStringLiteral("1"));
+    JvWizard1->setCurrentPage(2);
+    return true;
+}
+
+bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
+{
+    // 1. The server's input window for the chosen day.
+    bool inWindow = false;
+    Envelope window(main_);
+    window.run([&](db::Query& q) {
+        const db::ResultSet rs =
+            q.open(QStringLiteral("CALL `kinerja_cek_waktu_input_aktivitas`(:var_tanggal_aktivitas)"),
+                   {{QStringLiteral("var_tanggal_aktivitas"),
+                     edProsesTanggal->date().toString(QStringLiteral("yyyy-MM-dd"))}});
+        if (rs.first(2) == QLatin1String("F")) {
+            main_.messages().warning(
+                QStringLiteral("Gagal melakukan input aktivitas !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat "
+                               "ini ") +
+                rs.first(1) + QStringLiteral(" hari,\rSelisih tgl diperbolehkan untuk input ") + rs.first(0) +
+                QStringLiteral(" hari."));
+            return;
+        }
+        inWindow = true;
+    });
+    if (window.outcome() == Envelope::Outcome::NoConnection) {
+        reject();
+        return false;
+    }
+    if (!inWindow)
+        return false;
+
+    // 2. The description, counted in characters as the server counts them.
+    const QString deskripsi = edProsesDeskripsi->toPlainText();
+    if (deskripsi.toUcs4().size() < 20) {
+        main_.messages().information(
+            QStringLiteral("Isikan deskripsi aktivitas dengan singkat dan jelas!\r\r* Minimal 20 Karakter/huruf."));
+        edProsesDeskripsi->setFocus();
+        return false;
+    }
+
+    // 3. The superiors.
+    QString atasan1;
+    QString atasan2;
+    bool found = false;
+    if (!Envelope(main_).run([&](db::Query& q) {
+            const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_atasan_nip_get`(:var_nip)"),
+                                            {{QStringLiteral("var_nip"), main_.profileValue(2)}});
+            if (rs.recordCount() == 0) {
+                main_.messages().error(QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
+                                                      "Silahkan hubungi admin Tarvesa untuk konfirmasi data!"));
+                return;
+            }
+            atasan1 = rs.text(0, 0);
+            atasan2 = rs.text(0, 1);
+            found = true;
+        }) ||
+        !found) {
+        reject();
+        return false;
+    }
+
+    // 4. Minutes of this activity against the working day.
+    bool volumeOk = false;
+    bool skrOk = false;
+    const double volume = edProsesVolume->text().toDouble(&volumeOk);
+    const double skr = skr_aktivitas_terpilih.trimmed().toDouble(&skrOk);
+    if (!volumeOk) {
+        main_.messages().error(QStringLiteral("Volume harus diisi dengan angka!"));
+        edProsesVolume->setFocus();
+        return false;
+    }
+    if (!skrOk) {
+        main_.messages().warning(QString::fromUtf8(stdmsg::GagalMenampilkan));
+        return false;
+    }
+    if (volume > 1 && skr * volume > 480) {
+        main_.messages().error(QStringLiteral("Total SKR x Volume melebihi waktu wajar pekerjaan dalam satu hari (480 "
+                                              "menit) !\r\rinput ditolak sistem!\r\rCatatan : tetap dizinkan dengan "
+                                              "volume antara 0 sampai 1"));
+        edProsesDeskripsi->setFocus();
+        return false;
+    }
+
+    // 5. The user's word.
+    if (!main_.messages().confirm(QStringLiteral("Simpan Aktivitas?")))
+        return false;
+
+    // 6. The insert; the dialog closes whatever its outcome.
+    const bool saved = Envelope(main_).run([&](db::Query& q) {
+        q.exec(QStringLiteral("CALL `kinerja_aktivitas_insert`(:var_nip, :var_aktivitas, :var_sasaran, :var_deskripsi, "
+                              ":var_volume, :var_tanggal_aktivitas, :var_status, :var_kode_jabatan, "
+                              ":var_jenis_jabatan, :var_skr, :var_satuan, :var_atasan1, :var_atasan2)"),
+               {{QStringLiteral("var_nip"), main_.profileValue(2)},
+                {QStringLiteral("var_aktivitas"), kode_aktivitas_terpilih},
+                {QStringLiteral("var_sasaran"), QStringLiteral("0")},
+                {QStringLiteral("var_deskripsi"), deskripsi},
+                {QStringLiteral("var_volume"), edProsesVolume->text()},
+                {QStringLiteral("var_tanggal_aktivitas"),
+                 edProsesTanggal->dateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+                {QStringLiteral("var_status"), QStringLiteral("0")},
+                {QStringLiteral("var_kode_jabatan"), var_kode_jabatan},
+                {QStringLiteral("var_jenis_jabatan"), var_jenis_aktivitas},
+                {QStringLiteral("var_skr"), skr_aktivitas_terpilih},
+                {QStringLiteral("var_satuan"), lbProsesSatuan->text()},
+                {QStringLiteral("var_atasan1"), atasan1},
+                {QStringLiteral("var_atasan2"), atasan2}});
+    });
+    if (saved) {
+        main_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
+        accept();
+    } else {
+        reject();
+    }
+    return saved;
+}
