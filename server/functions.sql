@@ -54,6 +54,9 @@ CREATE FUNCTION kinerja_fn_tanggal(p_teks VARCHAR(40)) RETURNS DATETIME
 BEGIN
     DECLARE t VARCHAR(40) DEFAULT TRIM(COALESCE(p_teks, ''));
     DECLARE d DATETIME DEFAULT NULL;
+    -- Impossible days (2026-02-30) raise a warning that strict mode would
+    -- turn into an error: they simply are no date.
+    DECLARE CONTINUE HANDLER FOR SQLWARNING, SQLEXCEPTION SET d = NULL;
     IF t REGEXP '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN
         SET d = STR_TO_DATE(t, '%Y-%m-%d');
     ELSEIF t REGEXP '^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' THEN
