@@ -326,7 +326,7 @@ private slots:
         QStringList first;
         for (int round = 0; round < 2; ++round) {
             QStringList seen;
-            f.dialogs.scripts << [&](QDialog& d) {
+            f.dialogs.expect([&](QDialog& d) {
                 auto& w = static_cast<Tf_rasioAK&>(d);
                 StringGrid* r = w.sg_rasioAK;
                 StringGrid* k = w.sg_keteranganKJ;
@@ -335,8 +335,8 @@ private slots:
                      << r->cell(1, 1) << r->cell(1, 2) << r->cell(1, 3) << r->cell(8, 0) << r->cell(8, 1)
                      << QString::number(r->colWidth(0)) << QString::number(k->rowCount()) << k->cell(0, 1)
                      << k->cell(6, 0) << k->cell(6, 1);
-                return int(QDialog::Accepted);
-            };
+                return;
+            });
             f.w.xDashboard->btDashRasioClick();
             QCOMPARE(f.dialogs.opened.size(), round + 1);
             if (round == 0)

@@ -40,6 +40,15 @@ class ScriptedDialogs : public DialogRunner {
 public:
     using Script = std::function<int(QDialog&)>;
     int exec(QDialog& dialog) override;
+    // Queues a script that drives the dialog; the dialog's own result
+    // (Accepted once it accepted itself) is what exec answers.
+    void expect(std::function<void(QDialog&)> drive)
+    {
+        scripts << [drive = std::move(drive)](QDialog& d) {
+            drive(d);
+            return d.result();
+        };
+    }
 
     QList<Script> scripts;
     QStringList opened; // class names, in order

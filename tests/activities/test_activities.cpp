@@ -1,0 +1,606 @@
+// The activity pages and dialogs as a user drives them, against the server.
+#include "activities/aktivitaspage.h"
+#include "activities/uaktivitas_info.h"
+#include "activities/ut_aktivitas.h"
+#include "activities/uu_aktivitas.h"
+#include "app/pageheader.h"
+#include "app/sidebar.h"
+#include "app/umain.h"
+#include "app/wizardframe.h"
+#include "db/stringgrid.h"
+#include "mainfixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+
+const QString kSchema = QStringLiteral("t_activities");
+const QString kKepala = QStringLiteral("198001012005011001");
+const QString kKabid = QStringLiteral("198102022006011002");
+const QString kAnalis = QStringLiteral("199003032015012003");
+const QString kPelaksana = QStringLiteral("199104042016011004");
+const QString kPlt = QStringLiteral("198505052010011005");
+const QString kNotSelected = QString::fromUtf8(stdmsg::TidakAdaDipilih);
+
+QString rootValue(const QString& sql)
+{
+    return testdb::rootValue(kSchema, sql);
+}
+
+// The server's today; the local clock of the fixture agrees with it.
+QDate serverToday()
+{
+    return QDate::fromString(rootValue("SELECT CURDATE()"), Qt::ISODate);
+}
+
+struct Session : MainFixture {
+    explicit Session(const QString& nip) : MainFixture(kSchema, QDateTime(serverToday(), QTime(10, 11, 12)))
+    {
+        login(nip);
+        msgs.clear();
+        page = w.xAktivitas;
+    }
+
+    // Opens the list and widens the range to the last 30 days.
+    void openList()
+    {
+        w.dxTarvesaItems2Click();
+        page->xAktivitasTanggalAwal->setDate(clock.today().addDays(-30));
+        page->xAktivitasTampilDataClick();
+    }
+
+    int rowOf(const QString& id) const
+    {
+        for (int r = 1; r < page->sg_aktivitas->rowCount(); ++r)
+            if (page->sg_aktivitas->cell(r, 0) == id)
+                return r;
+        return -1;
+    }
+
+    void select(const QString& id) { page->sg_aktivitas->setCurrentRow(rowOf(id)); }
+
+    AktivitasPage* page;
+};
+
+// Page 1 to page 3 with the first search result for the fragment.
+bool toDetails(Tft_aktivitas& wz, int kind, const QString& fragment)
+{
+    wz.edAktivitas->setText(fragment);
+    wz.selectKind(kind);
+    if (!wz.JvWizardInteriorPage1NextButtonClick())
+        return false;
+    QTest::keyClick(wz.edAktivitas, Qt::Key_Return); // Enter searches too
+    return wz.JvWizardInteriorPage2NextButtonClick();
+}
+
+} // namespace
+
+class TestActivities : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")}));
+    }
+
+    void openingTheList()
+    {
+        Session s(kPelaksana);
+        s.w.dxTarvesaItems2Click();
+        const QDate today = s.clock.today();
+        QCOMPARE(s.w.activePage(), static_cast<QWidget*>(s.page));
+        QCOMPARE(s.page->header()->caption(), QStringLiteral("Aktivitas Harian PNS a.n. Pelaksana Empat"));
+        QCOMPARE(s.page->xAktivitasTanggalAwal->date(), QDate(today.year(), today.month(), 1));
+        QCOMPARE(s.page->xAktivitasTanggalAkhir->date(), today);
+        QCOMPARE(QDate(s.w.Year, s.w.Month, s.w.Day), today);
+        QVERIFY(s.page->info1->isVisible());
+        QVERIFY(s.page->N1->isVisible());
+        QVERIFY(s.page->N2->isVisible());
+        QVERIFY(!s.page->Setujui1->isVisible());
+        QVERIFY(!s.page->olak1->isVisible());
+        const QString inMonth = rootValue("SELECT COUNT(*) FROM aktivitas WHERE nip = '" + kPelaksana +
+                                          "' AND tanggal_aktivitas >= DATE_FORMAT(CURDATE(), '%Y-%m-01')");
+        QCOMPARE(s.page->lbAktivitasJumlah->text(), "Jumlah aktivitas : " + inMonth);
+        QCOMPARE(s.page->sg_aktivitas->colCount(), 13);
+        QVERIFY(s.msgs.log.isEmpty());
+
+        // Choosing the item again while the page shows resets the dates only.
+        s.page->xAktivitasTanggalAwal->setDate(today.addDays(-300));
+        QVERIFY(testdb::rootExec(kSchema, "DELETE FROM aktivitas"));
+        s.w.dxTarvesaItems2Click();
+        QCOMPARE(s.page->xAktivitasTanggalAwal->date(), QDate(today.year(), today.month(), 1));
+        QCOMPARE(s.page->lbAktivitasJumlah->text(), "Jumlah aktivitas : " + inMonth);
+    }
+
+    void listShowsTheRows()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        StringGrid* g = s.page->sg_aktivitas;
+        QCOMPARE(s.page->lbAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 5"));
+        QCOMPARE(g->rowCount(), 6);
+        const int r = s.rowOf(QStringLiteral("202"));
+        QCOMPARE(g->cell(r, 2), QStringLiteral("Lainnya"));
+        QCOMPARE(g->cell(r, 3), QStringLiteral("Mengikuti pelatihan teknis"));
+        QCOMPARE(g->cell(r, 8), QStringLiteral("Ditolak Atasan"));
+        QCOMPARE(g->cell(r, 9), s.clock.today().addDays(-1).toString(Qt::ISODate));
+        QCOMPARE(g->cell(0, 12), QStringLiteral("Tgl. Validasi"));
+        QCOMPARE(g->colWidth(0), 0);
+
+        s.page->cbJJab1->setChecked(false);
+        s.page->cbJJab2->setChecked(false);
+        s.page->xAktivitasEdAktivitas->setText(QStringLiteral("' OR 1=1 -- "));
+        s.page->xAktivitasTampilDataClick();
+        QCOMPARE(g->rowCount(), 1);
+        QCOMPARE(g->fixedRows(), 0);
+        QCOMPARE(s.page->lbAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 0"));
+        QVERIFY(s.msgs.log.isEmpty());
+    }
+
+    void filterLists_data()
+    {
+        QTest::addColumn<QList<bool>>("types");
+        QTest::addColumn<QList<bool>>("statuses");
+        QTest::addColumn<QString>("typeList");
+        QTest::addColumn<QString>("statusList");
+        QTest::newRow("all") << QList<bool>{true, true, true} << QList<bool>{true, true, true, true, true, true}
+                             << "x,Utama,Tambahan,Lainnya"
+                             << "x,accepted,rejected,0,accepted_by_system,accepted_by_spv,rejected_by_spv";
+        QTest::newRow("none") << QList<bool>{false, false, false} << QList<bool>{false, false, false, false, false, false}
+                              << "x" << "x";
+        QTest::newRow("supervision approved only") << QList<bool>{false, false, true}
+                                                   << QList<bool>{false, false, false, false, true, false}
+                                                   << "x,Lainnya" << "x,accepted_by_spv";
+        QTest::newRow("unverified and system") << QList<bool>{true, false, false}
+                                               << QList<bool>{false, false, true, true, false, false} << "x,Utama"
+                                               << "x,0,accepted_by_system";
+    }
+
+    void filterLists()
+    {
+        QFETCH(QList<bool>, types);
+        QFETCH(QList<bool>, statuses);
+        QFETCH(QString, typeList);
+        QFETCH(QString, statusList);
+        ScriptedMessages msgs;
+        Tdm dm(testdb::appSettings(kSchema));
+        Tfmain w(dm, Tfmain::Seams{&msgs, nullptr, nullptr, {}, {}});
+        AktivitasPage* p = w.xAktivitas;
+        const QList<QCheckBox*> t{p->cbJJab1, p->cbJJab2, p->cbJJab3};
+        const QList<QCheckBox*> st{p->cbStat1, p->cbStat2, p->cbStat3, p->cbStat4, p->CheckBox21, p->CheckBox22};
+        for (int i = 0; i < t.size(); ++i)
+            t[i]->setChecked(types[i]);
+        for (int i = 0; i < st.size(); ++i)
+            st[i]->setChecked(statuses[i]);
+        QCOMPARE(p->typeList(), typeList);
+        QCOMPARE(p->statusList(), statusList);
+    }
+
+    void failedLoadKeepsTheCount()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_aktivitas_tampil_data"));
+        s.page->xAktivitasTanggalAwal->setDate(s.clock.today().addDays(-300));
+        s.page->Refresh1Click();
+        QCOMPARE(s.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan)});
+        QCOMPARE(s.page->lbAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 5"));
+    }
+
+    void fullDayOpensNoWizard()
+    {
+        QVERIFY(testdb::rootExec(kSchema, "INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, deskripsi, "
+                                          "bobot_skr, volume, satuan, tanggal_aktivitas, tanggal_input, nip_atasan1) "
+                                          "VALUES ('" + kPelaksana + "', 'Utama', 3, 'penuh', 240, 2, 'Surat', "
+                                          "CURDATE() + INTERVAL 7 HOUR, NOW(), '" + kKabid + "')"));
+        Session s(kPelaksana);
+        s.openList();
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), QStringList{QStringLiteral("Anda telah mencapai limit waktu capaian pekerjaan normal, "
+                                                            "input aktivitas tidak dapat dilanjutkan!")});
+        QCOMPARE(s.msgs.lastKind(), Messages::Kind::Information);
+        QVERIFY(s.dialogs.opened.isEmpty());
+    }
+
+    void kindsAndTheirSearch_data()
+    {
+        QTest::addColumn<QString>("nip");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("refusal"); // start of the refusal, empty when allowed
+        QTest::addColumn<QString>("subtitle");
+        QTest::addColumn<QStringList>("tasks");
+        const QString managerial = QStringLiteral("Aktivitas manajerial hanya diperuntukkan untuk :\r- Pejabat Struktural");
+        const QString functional = QStringLiteral("Aktivitas fungsional/pelaksana hanya diperuntukkan untuk :");
+        const QString additional = QStringLiteral("Aktivitas tambahan hanya diperuntukkan untuk :");
+        QTest::newRow("structural, managerial") << kKabid << 0 << "" << "Pilih aktivitas manajerial"
+                                                << QStringList{"Memimpin rapat koordinasi"};
+        QTest::newRow("structural, functional") << kKabid << 1 << functional << "" << QStringList{};
+        QTest::newRow("acting functional, managerial") << kPlt << 0 << "" << "Pilih aktivitas manajerial"
+                                                       << QStringList{"Memimpin rapat koordinasi"};
+        QTest::newRow("functional, managerial") << kAnalis << 0 << managerial << "" << QStringList{};
+        QTest::newRow("functional, own") << kAnalis << 1 << "" << "Pilih aktivitas fungsional"
+                                         << QStringList{"Menyusun analisis beban kerja", "Menyusun analisis jabatan"};
+        QTest::newRow("without additional task") << kAnalis << 2 << additional << "" << QStringList{};
+        QTest::newRow("with additional task") << kPelaksana << 2 << "" << "Pilih aktivitas tambahan"
+                                              << QStringList{"Mengelola arsip aktif"};
+        QTest::newRow("other, always") << kPelaksana << 3 << "" << "Pilih aktivitas lainnya"
+                                       << QStringList{"Mengikuti apel pagi", "Mengikuti pelatihan teknis"};
+    }
+
+    void kindsAndTheirSearch()
+    {
+        QFETCH(QString, nip);
+        QFETCH(int, kind);
+        QFETCH(QString, refusal);
+        QFETCH(QString, subtitle);
+        QFETCH(QStringList, tasks);
+        Session s(nip);
+        s.openList();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            QCOMPARE(wz.JvWizard1->currentPage(), 0);
+            QCOMPARE(wz.JvWizard1->header->caption(), QStringLiteral("Tambah Aktivitas Harian"));
+            wz.selectKind(kind);
+            QCOMPARE(wz.JvWizardInteriorPage1NextButtonClick(), refusal.isEmpty());
+            if (refusal.isEmpty()) {
+                QCOMPARE(wz.JvWizard1->currentPage(), 1);
+                QCOMPARE(wz.JvWizard1->subtitle(1), subtitle);
+                QStringList found;
+                for (int r = 1; r < wz.sg_rincian_cari->rowCount(); ++r)
+                    found << wz.sg_rincian_cari->cell(r, 2);
+                QCOMPARE(found, tasks);
+                QCOMPARE(wz.lbJumlahData->text(), "Jumlah Data : " + QString::number(tasks.size()));
+            } else {
+                QCOMPARE(wz.JvWizard1->currentPage(), 0);
+                QCOMPARE(s.msgs.log.size(), 1);
+                QVERIFY(s.msgs.last().startsWith(refusal));
+                QVERIFY(s.msgs.last().endsWith(QStringLiteral("\r\rSilahkan pilih jenis aktivitas lainnya!")));
+                QCOMPARE(s.msgs.lastKind(), Messages::Kind::Information);
+            }
+            return;
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.dialogs.opened, QStringList{"Tft_aktivitas"});
+    }
+
+    void savingAnActivity_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::newRow("plain") << "Mengagendakan surat masuk dari dinas lain";
+        QTest::newRow("quotes, breaks, emoji") << "Surat 'penting' dan \"rahasia\" \\ C:\\arsip\nbaris dua\nbaris 😀";
+        QTest::newRow("2000 characters") << QString(2000, QChar(0x0101));
+    }
+
+    void savingAnActivity()
+    {
+        QFETCH(QString, description);
+        Session s(kPelaksana);
+        s.openList();
+        s.msgs.answers << true;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, 1, QStringLiteral("agenda")))
+                return;
+            QCOMPARE(wz.edProsesNama->text(), QStringLiteral("Mengagendakan surat masuk"));
+            QCOMPARE(wz.lbProsesSatuan->text(), QStringLiteral("Surat"));
+            QCOMPARE(wz.edProsesVolume->text(), QStringLiteral("1"));
+            QCOMPARE(wz.edProsesTanggal->dateTime(), s.clock.now());
+            wz.edProsesDeskripsi->setPlainText(description);
+            wz.edProsesVolume->setText(QStringLiteral("2"));
+            QVERIFY(wz.JvWizardInteriorPage3FinishButtonClick());
+            return;
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), (QStringList{"Simpan Aktivitas?", "Data berhasil disimpan!"}));
+        const QList<QStringList> rows = testdb::rootQuery(
+            kSchema, "SELECT kode_rincian, volume, jenis_jabatan, status, nip_atasan1, "
+                     "DATE_FORMAT(tanggal_aktivitas, '%Y-%m-%d %H:%i:%s'), HEX(deskripsi) FROM aktivitas "
+                     "WHERE id > 206");
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].mid(0, 6), (QStringList{"3", "2", "Utama", "0", kKabid,
+                                                 s.clock.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))}));
+        QCOMPARE(rows[0][6], QString::fromLatin1(description.toUtf8().toHex().toUpper()));
+        // The list was reloaded and shows the description as typed.
+        QCOMPARE(s.page->lbAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 6"));
+        QCOMPARE(s.page->sg_aktivitas->cell(1, 4), description);
+    }
+
+    void saveChecks_data()
+    {
+        QTest::addColumn<QString>("nip");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("fragment");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("volume");
+        QTest::addColumn<int>("daysBack");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("saved");
+        const QString ok = QStringLiteral("Dua puluh karakter!!");
+        const QStringList yes{"Simpan Aktivitas?", "Data berhasil disimpan!"};
+        const QString tooMuch = QStringLiteral(
+            "Total SKR x Volume melebihi waktu wajar pekerjaan dalam satu hari (480 menit) !\r\rinput ditolak "
+            "sistem!\r\rCatatan : tetap dizinkan dengan volume antara 0 sampai 1");
+        const QString shortText = QStringLiteral(
+            "Isikan deskripsi aktivitas dengan singkat dan jelas!\r\r* Minimal 20 Karakter/huruf.");
+        QTest::newRow("20 characters") << kAnalis << 1 << "jabatan" << ok << "1" << 0 << QList<bool>{true} << yes
+                                       << true;
+        QTest::newRow("19 characters") << kAnalis << 1 << "jabatan" << ok.left(19) << "1" << 0 << QList<bool>{}
+                                       << QStringList{shortText} << false;
+        QTest::newRow("2 x 240") << kAnalis << 1 << "jabatan" << ok << "2" << 0 << QList<bool>{true} << yes << true;
+        QTest::newRow("2 x 241") << kAnalis << 1 << "beban" << ok << "2" << 0 << QList<bool>{}
+                                 << QStringList{tooMuch} << false;
+        QTest::newRow("1 x 600") << kAnalis << 3 << "apel" << ok << "1" << 0 << QList<bool>{true} << yes << true;
+        QTest::newRow("0 x 600") << kAnalis << 3 << "apel" << ok << "0" << 0 << QList<bool>{true} << yes << true;
+        QTest::newRow("no volume") << kAnalis << 1 << "jabatan" << ok << "" << 0 << QList<bool>{}
+                                   << QStringList{"Volume harus diisi dengan angka!"} << false;
+        QTest::newRow("five days back") << kAnalis << 1 << "jabatan" << ok << "1" << 5 << QList<bool>{true} << yes
+                                        << true;
+        QTest::newRow("six days back")
+            << kAnalis << 1 << "jabatan" << ok << "1" << 6 << QList<bool>{}
+            << QStringList{"Gagal melakukan input aktivitas !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini "
+                           "6 hari,\rSelisih tgl diperbolehkan untuk input 5 hari."}
+            << false;
+        QTest::newRow("answered no") << kAnalis << 1 << "jabatan" << ok << "1" << 0 << QList<bool>{false}
+                                     << QStringList{"Simpan Aktivitas?"} << false;
+    }
+
+    void saveChecks()
+    {
+        QFETCH(QString, nip);
+        QFETCH(int, kind);
+        QFETCH(QString, fragment);
+        QFETCH(QString, description);
+        QFETCH(QString, volume);
+        QFETCH(int, daysBack);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, saved);
+        Session s(nip);
+        s.openList();
+        s.msgs.answers = answers;
+        bool open = true;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, kind, fragment))
+                return;
+            wz.edProsesDeskripsi->setPlainText(description);
+            wz.edProsesVolume->setText(volume);
+            wz.edProsesTanggal->setDate(s.clock.today().addDays(-daysBack));
+            wz.JvWizardInteriorPage3FinishButtonClick();
+            open = d.result() == QDialog::Rejected && wz.JvWizard1->currentPage() == 2;
+            return;
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), messages);
+        QCOMPARE(open, !saved);
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id > 206"), saved ? "1" : "0");
+    }
+
+    void noSuperiorClosesTheWizard()
+    {
+        Session s(kKepala);
+        s.openList();
+        bool closed = false;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, 0, QStringLiteral("rapat")))
+                return;
+            wz.edProsesDeskripsi->setPlainText(QStringLiteral("Memimpin rapat koordinasi pimpinan"));
+            QVERIFY(!wz.JvWizardInteriorPage3FinishButtonClick());
+            closed = !d.isVisible() && d.result() == QDialog::Rejected;
+            return;
+        });
+        s.page->SpeedButton2Click();
+        QVERIFY(closed);
+        QCOMPARE(s.msgs.texts(), QStringList{"Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
+                                             "Silahkan hubungi admin Tarvesa untuk konfirmasi data!"});
+        QCOMPARE(s.msgs.lastKind(), Messages::Kind::Error);
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id > 206"), QStringLiteral("0"));
+    }
+
+    void goingBackResetsTheDetails()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, 3, QString()))
+                return;
+            wz.edProsesDeskripsi->setPlainText(QStringLiteral("sudah diketik panjang sekali"));
+            wz.edProsesVolume->setText(QStringLiteral("5"));
+            wz.edProsesTanggal->setDate(s.clock.today().addDays(-2));
+            wz.JvWizard1->backButton->click();
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            wz.sg_rincian_cari->setCurrentRow(2);
+            wz.JvWizard1->nextButton->click();
+            QCOMPARE(wz.JvWizard1->currentPage(), 2);
+            QCOMPARE(wz.edProsesNama->text(), QStringLiteral("Mengikuti pelatihan teknis"));
+            QCOMPARE(wz.skr_aktivitas_terpilih, QStringLiteral("400"));
+            QCOMPARE(wz.edProsesDeskripsi->toPlainText(), QString());
+            QCOMPARE(wz.edProsesVolume->text(), QStringLiteral("1"));
+            QCOMPARE(wz.edProsesTanggal->dateTime(), s.clock.now());
+            return;
+        });
+        s.page->SpeedButton2Click();
+        QVERIFY(s.msgs.log.isEmpty());
+    }
+
+    void emptySearchCannotGoOn()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            wz.edAktivitas->setText(QStringLiteral("tidak ada yang cocok"));
+            wz.selectKind(3);
+            QVERIFY(wz.JvWizardInteriorPage1NextButtonClick());
+            QCOMPARE(wz.sg_rincian_cari->rowCount(), 1);
+            QVERIFY(!wz.JvWizardInteriorPage2NextButtonClick());
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            return;
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), QStringList{"Pilih dulu nama aktivitasnya!"});
+    }
+
+    void actionsNeedADataRow()
+    {
+        Session s(kPelaksana);
+        s.w.dxTarvesaItems2Click();
+        s.page->xAktivitasTanggalAwal->setDate(s.clock.today().addDays(-400));
+        s.page->xAktivitasTanggalAkhir->setDate(s.clock.today().addDays(-399));
+        s.page->xAktivitasTampilDataClick();
+        QCOMPARE(s.page->sg_aktivitas->rowCount(), 1);
+        s.page->SpeedButton21Click();
+        s.page->SpeedButton3Click();
+        s.page->xAktivitasInfoClick();
+        QCOMPARE(s.msgs.texts(), (QStringList{kNotSelected, kNotSelected, "Tidak ada aktivitas yang dipilih!"}));
+        QCOMPARE(s.msgs.lastKind(), Messages::Kind::Information);
+        QVERIFY(s.dialogs.opened.isEmpty());
+    }
+
+    void changeRefusals_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("deleteFirst");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("remove");
+        QTest::newRow("rejected") << "202" << false << "Aktivitas terpilih tidak bisa diubah karena sudah diverifikasi!"
+                                  << "Data aktivitas harian yang sudah diverifikasi tidak bisa dihapus!\r\rSilahkan "
+                                     "dikoordinasikan dengan atasan langsung.";
+        QTest::newRow("deleted meanwhile") << "201" << true << "Aktivitas terpilih tidak tersedia di database kinerja."
+                                           << "Data aktivitas harian yang sudah diverifikasi tidak bisa dihapus!\r\r"
+                                              "Silahkan dikoordinasikan dengan atasan langsung.";
+        QTest::newRow("outside the window")
+            << "204" << false
+            << "Gagal mengubah aktivitas terpilih !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini 10 "
+               "hari,\rSelisih tgl diperbolehkan ubah aktivitas 5 hari."
+            << "Gagal menghapus aktivitas terpilih !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini 10 "
+               "hari,\rSelisih tgl diperbolehkan hapus aktivitas 5 hari.";
+    }
+
+    void changeRefusals()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, deleteFirst);
+        QFETCH(QString, change);
+        QFETCH(QString, remove);
+        Session s(kPelaksana);
+        s.openList();
+        s.select(id);
+        if (deleteFirst)
+            QVERIFY(testdb::rootExec(kSchema, "DELETE FROM aktivitas WHERE id = " + id));
+        s.page->SpeedButton21Click();
+        s.page->SpeedButton3Click();
+        QCOMPARE(s.msgs.texts(), (QStringList{change, remove}));
+        QVERIFY(s.dialogs.opened.isEmpty());
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas"), deleteFirst ? "5" : "6");
+    }
+
+    void changingAnActivity()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        s.select(QStringLiteral("201"));
+        const QString text = QStringLiteral("Baris 'satu'\nbaris \"dua\" 😀 \\");
+        s.msgs.answers << false << true;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& dlg = static_cast<Tfu_aktivitas&>(d);
+            QCOMPARE(dlg.fu_aktivitasJudul->caption(), QStringLiteral("Ubah aktivitas"));
+            QCOMPARE(dlg.kode_aktivitas, QStringLiteral("201"));
+            QCOMPARE(dlg.fuAktivitasAktivitas->toPlainText(), QStringLiteral("Mengagendakan surat masuk"));
+            QCOMPARE(dlg.fuAktivitasDeskripsi->toPlainText(), QStringLiteral("Mengagendakan surat masuk pagi"));
+            QCOMPARE(dlg.fuAktivitasVolume->text(), QStringLiteral("2"));
+            QCOMPARE(dlg.fuAktivitasSatuan->text(), QStringLiteral("Surat"));
+            dlg.fuAktivitasDeskripsi->setPlainText(QString());
+            QVERIFY(!dlg.btSimpanClick());
+            dlg.fuAktivitasDeskripsi->setPlainText(text);
+            dlg.fuAktivitasVolume->clear();
+            QVERIFY(!dlg.btSimpanClick());
+            QCOMPARE(dlg.fuAktivitasVolume->text(), QStringLiteral("0"));
+            dlg.fuAktivitasVolume->setText(QStringLiteral("49")); // 490 minutes
+            QVERIFY(!dlg.btSimpanClick());
+            dlg.fuAktivitasVolume->setText(QStringLiteral("0"));
+            QVERIFY(!dlg.btSimpanClick()); // answered No: stays open, nothing saved
+            QCOMPARE(d.result(), int(QDialog::Rejected));
+            QVERIFY(dlg.btSimpanClick());
+            return;
+        });
+        s.page->SpeedButton21Click();
+        QCOMPARE(s.msgs.texts(),
+                 (QStringList{"Kolom deskripsi tidak boleh kosong!", "Kolom volume tidak boleh kosong!",
+                              "Total SKR x Volume melebihi waktu wajar pekerjaan dalam satu hari (480 menit) !\r\r"
+                              "input ditolak sistem!\r\rCatatan : tetap dizinkan dengan volume antara 0 sampai 1",
+                              "Simpan perubahan data aktivitas?", "Simpan perubahan data aktivitas?",
+                              "Data berhasil disimpan!"}));
+        QCOMPARE(rootValue("SELECT CONCAT(volume, '|', HEX(deskripsi)) FROM aktivitas WHERE id = 201"),
+                 "0|" + QString::fromLatin1(text.toUtf8().toHex().toUpper()));
+        QCOMPARE(s.page->sg_aktivitas->cell(s.rowOf(QStringLiteral("201")), 4), text); // reloaded
+    }
+
+    void deletingAnActivity()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        s.select(QStringLiteral("205"));
+        s.msgs.answers << false;
+        s.page->SpeedButton3Click();
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id = 205"), QStringLiteral("1"));
+        s.msgs.answers << true;
+        s.page->SpeedButton3Click();
+        QCOMPARE(s.msgs.texts(), (QStringList{"Hapus aktivitas terpilih?", "Hapus aktivitas terpilih?",
+                                              "Data berhasil dihapus!"}));
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id = 205"), QStringLiteral("0"));
+        QCOMPARE(s.page->lbAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 4"));
+        QCOMPARE(s.rowOf(QStringLiteral("205")), -1);
+    }
+
+    void maintenanceRefusesTheDeletion()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        s.select(QStringLiteral("201"));
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '1' WHERE nama = 'is_maintenance'"));
+        s.msgs.answers << true;
+        s.page->SpeedButton3Click();
+        QCOMPARE(s.msgs.texts(), (QStringList{"Hapus aktivitas terpilih?", QString::fromUtf8(stdmsg::GagalMenampilkan)}));
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id = 201"), QStringLiteral("1"));
+    }
+
+    void detailsShowTheListCells()
+    {
+        Session s(kPelaksana);
+        s.openList();
+        s.select(QStringLiteral("202"));
+        const int r = s.rowOf(QStringLiteral("202"));
+        StringGrid* g = s.page->sg_aktivitas;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& info = static_cast<Tfaktivitas_info&>(d);
+            QCOMPARE(info.fu_aktivitasJudul->caption(), QStringLiteral("Info Aktivitas"));
+            QCOMPARE(info.fAktAktivitas->toPlainText(), g->cell(r, 3));
+            QCOMPARE(info.fAktDeskripsi->toPlainText(), g->cell(r, 4));
+            QCOMPARE(info.fAktVolume->text(), g->cell(r, 5));
+            QCOMPARE(info.fAktSatuan->text(), g->cell(r, 6));
+            QCOMPARE(info.fAktTglAktivitas->text(), g->cell(r, 9));
+            QCOMPARE(info.fAktTglinput->text(), g->cell(r, 10));
+            QCOMPARE(info.fAktTglVerifikasi->text(), g->cell(r, 11));
+            QCOMPARE(info.fAktTglValidasi->text(), QString());
+            QVERIFY(!info.fAktTglVerifikasi->text().isEmpty());
+            info.btSimpan->click();
+            return;
+        });
+        s.page->info1Click();
+        QCOMPARE(s.dialogs.opened, QStringList{"Tfaktivitas_info"});
+        QVERIFY(s.msgs.log.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestActivities)
+#include "test_activities.moc"
