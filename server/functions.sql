@@ -145,4 +145,15 @@ BEGIN
     RETURN IF(v = p_nip, NULL, v);
 END $$
 
+-- An activity keeps the name of its task detail as it read when recorded,
+-- whoever inserts it; lists need no lookup per row and history survives a
+-- renamed dictionary entry.
+DROP TRIGGER IF EXISTS kinerja_aktivitas_sebelum_insert $$
+CREATE TRIGGER kinerja_aktivitas_sebelum_insert BEFORE INSERT ON aktivitas FOR EACH ROW
+BEGIN
+    IF NEW.rincian_tugas = '' THEN
+        SET NEW.rincian_tugas = COALESCE((SELECT rincian_tugas FROM rincian_tugas WHERE kode = NEW.kode_rincian), '');
+    END IF;
+END $$
+
 DELIMITER ;

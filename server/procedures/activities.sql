@@ -73,7 +73,9 @@ END $$
 
 -- The list of a servant's activities whose day lies in the range (both
 -- ends included), whose type and status are in the "x,..." lists and whose
--- task name contains the fragment; newest first.
+-- task name contains the fragment; newest first. Moments go out as the
+-- server writes DATETIME values ("yyyy-mm-dd hh:mm:ss"), unverified ones
+-- empty.
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data $$
 CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
                                                IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
@@ -83,22 +85,29 @@ CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_ta
 BEGIN
     DECLARE v_awal DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_awal));
     DECLARE v_akhir DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_akhir));
-    SELECT a.id, a.jenis_jabatan, r.rincian_tugas, a.deskripsi, CAST(a.volume AS CHAR) AS volume, a.satuan,
-           CAST(a.bobot_skr AS CHAR) AS bobot_skr, COALESCE(s.status_deskripsi, a.status) AS status_deskripsi,
-           DATE_FORMAT(a.tanggal_aktivitas, '%Y-%m-%d') AS tanggal_aktivitas,
-           DATE_FORMAT(a.tanggal_input, '%Y-%m-%d %H:%i:%s') AS tanggal_input,
-           COALESCE(DATE_FORMAT(a.tanggal_status, '%Y-%m-%d %H:%i:%s'), '') AS tanggal_statusx,
-           COALESCE(DATE_FORMAT(a.tanggal_validasi, '%Y-%m-%d %H:%i:%s'), '') AS tanggal_validasix,
+    DECLARE v_cari VARCHAR(500) DEFAULT COALESCE(var_aktivitas, '');
+    DECLARE s0, s1, s2, s3, s4, s5 VARCHAR(60);
+    -- The status words, read once rather than looked up per row.
+    SELECT MAX(IF(kode = '0', status_deskripsi, NULL)), MAX(IF(kode = 'accepted', status_deskripsi, NULL)),
+           MAX(IF(kode = 'rejected', status_deskripsi, NULL)),
+           MAX(IF(kode = 'accepted_by_system', status_deskripsi, NULL)),
+           MAX(IF(kode = 'accepted_by_spv', status_deskripsi, NULL)),
+           MAX(IF(kode = 'rejected_by_spv', status_deskripsi, NULL))
+      INTO s0, s1, s2, s3, s4, s5 FROM aktivitas_status;
+    SELECT a.id, a.jenis_jabatan, a.rincian_tugas, a.deskripsi, a.volume, a.satuan, a.bobot_skr,
+           COALESCE(CASE a.status WHEN '0' THEN s0 WHEN 'accepted' THEN s1 WHEN 'rejected' THEN s2
+                                  WHEN 'accepted_by_system' THEN s3 WHEN 'accepted_by_spv' THEN s4
+                                  WHEN 'rejected_by_spv' THEN s5 END, a.status) AS status_deskripsi,
+           DATE(a.tanggal_aktivitas) AS tanggal_aktivitas, a.tanggal_input, a.tanggal_status AS tanggal_statusx,
+           a.tanggal_validasi AS tanggal_validasix,
            IF(a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL, 'Ya', 'Tidak') AS st_wajib_validasi,
            a.status
       FROM aktivitas a
-      JOIN rincian_tugas r ON r.kode = a.kode_rincian
-      LEFT JOIN aktivitas_status s ON s.kode = a.status
      WHERE a.nip = var_nip
        AND a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir + INTERVAL 1 DAY
        AND FIND_IN_SET(a.jenis_jabatan, var_jenis_jabatan) > 0
        AND FIND_IN_SET(a.status, var_status) > 0
-       AND LOCATE(COALESCE(var_aktivitas, ''), r.rincian_tugas) > 0
+       AND (v_cari = '' OR LOCATE(v_cari, a.rincian_tugas) > 0)
      ORDER BY a.tanggal_aktivitas DESC, a.id DESC;
 END $$
 
@@ -285,9 +294,8 @@ BEGIN
            COALESCE(a.nip_verifikator, '') AS nip_verifikator,
            COALESCE(DATE_FORMAT(a.tanggal_validasi, '%Y-%m-%d %H:%i:%s'), '') AS tanggal_validasix,
            COALESCE(a.nip_validator, '') AS nip_validator, a.nip_atasan1, a.nip_atasan2, a.kode_jabatan,
-           a.id_sasaran, r.rincian_tugas
+           a.id_sasaran, a.rincian_tugas
       FROM aktivitas a
-      JOIN rincian_tugas r ON r.kode = a.kode_rincian
       LEFT JOIN aktivitas_status s ON s.kode = a.status
      WHERE a.id = var_id AND var_id REGEXP '^[0-9]{1,19}$';
 END $$

@@ -206,7 +206,7 @@ void AktivitasPage::xAktivitasTampilDataClick()
     const QString statuses = statusList();
     int rows = 0;
     const bool ok = Envelope(main_).run([&](db::Query& q) {
-        const db::ResultSet rs = q.open(
+        db::ResultSet rs = q.open(
             QStringLiteral("CALL `kinerja_aktivitas_tampil_data`(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, "
                            ":var_jenis_jabatan, :var_status, :var_aktivitas, :var_nip_atasan2)"),
             {{QStringLiteral("var_nip"), main_.profileValue(2)},
@@ -218,8 +218,8 @@ void AktivitasPage::xAktivitasTampilDataClick()
              {QStringLiteral("var_status"), statuses},
              {QStringLiteral("var_aktivitas"), xAktivitasEdAktivitas->text()},
              {QStringLiteral("var_nip_atasan2"), QString()}});
-        fillGrid(*sg_aktivitas, rs, listColumns());
         rows = rs.recordCount();
+        fillGrid(*sg_aktivitas, std::move(rs), listColumns());
     });
     if (ok)
         lbAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));

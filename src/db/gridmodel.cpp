@@ -1,10 +1,19 @@
 #include "gridmodel.h"
 
+#include "resultset.h"
+
 #include <QBrush>
 #include <QColor>
 
+#include <charconv>
+
+#include <cstring>
 #include <limits>
 #include <stdexcept>
+
+namespace {
+constexpr size_t kBlock = 256 * 1024;
+}
 
 void GridModel::beginBatch()
 {
@@ -18,6 +27,12 @@ void GridModel::endBatch()
         compactIfWasteful();
         endResetModel();
     }
+}
+
+void GridModel::forget(const Cell& c)
+{
+    if (c.owned)
+        liveOwned_ -= c.size;
 }
 
 void GridModel::setGridRowCount(int rows)
@@ -36,7 +51,7 @@ void GridModel::setGridRowCount(int rows)
         beginResetModel();
 
     for (size_t i = size_t(rows) * size_t(cols_); i < cells_.size(); ++i)
-        liveBytes_ -= cells_[i].len;
+        forget(cells_[i]);
     cells_.resize(size_t(rows) * size_t(cols_));
     rows_ = rows;
 
@@ -57,14 +72,14 @@ void GridModel::setGridColCount(int cols)
         return;
     if (batch_ == 0)
         beginResetModel();
-    std::vector<Span> next(size_t(rows_) * size_t(cols));
+    std::vector<Cell> next(size_t(rows_) * size_t(cols));
     for (int r = 0; r < rows_; ++r)
         for (int c = 0; c < cols_; ++c) {
-            const Span s = cells_[size_t(r) * size_t(cols_) + size_t(c)];
+            const Cell& old = at(r, c);
             if (c < cols)
-                next[size_t(r) * size_t(cols) + size_t(c)] = s;
+                next[size_t(r) * size_t(cols) + size_t(c)] = old;
             else
-                liveBytes_ -= s.len;
+                forget(old);
         }
     cells_.swap(next);
     cols_ = cols;
@@ -98,8 +113,8 @@ QString GridModel::cell(int row, int col) const
 {
     if (!inRange(row, col))
         throw std::out_of_range("grid cell out of range");
-    const Span s = cells_[size_t(row) * size_t(cols_) + size_t(col)];
-    return QString::fromUtf8(text_.data() + s.off, qsizetype(s.len));
+    const Cell& c = at(row, col);
+    return QString::fromUtf8(c.text, qsizetype(c.size));
 }
 
 void GridModel::setCell(int row, int col, const QString& text)
@@ -108,44 +123,122 @@ void GridModel::setCell(int row, int col, const QString& text)
     setCellUtf8(row, col, utf8.constData(), size_t(utf8.size()));
 }
 
+const char* GridModel::copyText(const char* data, size_t size)
+{
+    if (size == 0)
+        return nullptr;
+    if (size > blockCap_ - blockUsed_) {
+        blockCap_ = std::max(kBlock, size);
+        blocks_.push_back(std::make_unique<char[]>(blockCap_));
+        blockUsed_ = 0;
+    }
+    char* dst = blocks_.back().get() + blockUsed_;
+    std::memcpy(dst, data, size);
+    blockUsed_ += size;
+    ownedBytes_ += size;
+    return dst;
+}
+
 void GridModel::setCellUtf8(int row, int col, const char* data, size_t size)
 {
     if (!inRange(row, col))
         throw std::out_of_range("grid cell out of range");
-    store(row, col, data, size);
+    if (size > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("grid text too large");
+    Cell& c = at(row, col);
+    forget(c);
+    c.text = copyText(data, size);
+    c.size = std::uint32_t(size);
+    c.owned = true;
+    liveOwned_ += size;
     if (batch_ == 0) {
         cellChanged(row, col);
         compactIfWasteful();
     }
 }
 
-void GridModel::store(int row, int col, const char* data, size_t size)
+void GridModel::setCellRef(int row, int col, const char* data, size_t size)
 {
-    Span& s = cells_[size_t(row) * size_t(cols_) + size_t(col)];
-    liveBytes_ -= s.len;
-    if (size > std::numeric_limits<std::uint32_t>::max() ||
-        text_.size() + size > std::numeric_limits<std::uint32_t>::max())
+    if (!inRange(row, col))
+        throw std::out_of_range("grid cell out of range");
+    if (size > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("grid text too large");
-    s.off = static_cast<std::uint32_t>(text_.size());
-    s.len = static_cast<std::uint32_t>(size);
-    text_.append(data, size);
-    liveBytes_ += size;
+    Cell& c = at(row, col);
+    forget(c);
+    c.text = data;
+    c.size = std::uint32_t(size);
+    c.owned = false;
+    if (batch_ == 0)
+        cellChanged(row, col);
+}
+
+void GridModel::keepAlive(std::shared_ptr<const void> buffer)
+{
+    kept_.push_back(std::move(buffer));
+}
+
+void GridModel::clearText()
+{
+    std::fill(cells_.begin(), cells_.end(), Cell{});
+    blocks_.clear();
+    blockCap_ = blockUsed_ = 0;
+    ownedBytes_ = 0;
+    liveOwned_ = 0;
+    kept_.clear();
+}
+
+void GridModel::fillRows(const db::ResultSet& rs, const std::vector<ColumnSource>& columns, bool reference)
+{
+    const int records = std::min(rs.recordCount(), rows_ - 1);
+    const int cols = std::min(int(columns.size()), cols_);
+    char number[16];
+    for (int r = 0; r < records; ++r) {
+        const char* const* values = rs.rowCells(r);
+        const std::uint32_t* lengths = rs.rowLengths(r);
+        Cell* row = &at(r + 1, 0);
+        for (int c = 0; c < cols; ++c) {
+            const ColumnSource& src = columns[size_t(c)];
+            Cell& cell = row[c];
+            forget(cell);
+            const char* text = nullptr;
+            size_t size = 0;
+            if (src.kind == ColumnSource::Field) {
+                text = values[src.column];
+                size = lengths[src.column];
+            } else if (src.kind == ColumnSource::RecNo) {
+                text = number;
+                size = size_t(std::to_chars(number, number + sizeof number, r + 1).ptr - number);
+            } else {
+                text = src.text.constData();
+                size = size_t(src.text.size());
+            }
+            const bool copy = !reference || src.kind != ColumnSource::Field;
+            cell.text = copy ? copyText(text, size) : text;
+            cell.size = std::uint32_t(size);
+            cell.owned = copy;
+            if (copy)
+                liveOwned_ += size;
+        }
+    }
+    if (batch_ == 0) {
+        beginResetModel();
+        endResetModel();
+    }
 }
 
 void GridModel::compactIfWasteful()
 {
-    // Overwritten cells leave their old text behind; rebuild the buffer when
-    // more than half of it is dead.
-    if (text_.size() < (1u << 20) || text_.size() < 2 * liveBytes_)
+    // Overwritten cells leave their old text behind; copy the live cells
+    // afresh when more than half of the copied text is dead.
+    if (ownedBytes_ < kBlock * 4 || ownedBytes_ < 2 * liveOwned_)
         return;
-    std::string next;
-    next.reserve(liveBytes_);
-    for (Span& s : cells_) {
-        const std::uint32_t off = static_cast<std::uint32_t>(next.size());
-        next.append(text_, s.off, s.len);
-        s.off = s.len ? off : 0;
-    }
-    text_.swap(next);
+    std::vector<std::unique_ptr<char[]>> old;
+    old.swap(blocks_);
+    blockCap_ = blockUsed_ = 0;
+    ownedBytes_ = 0;
+    for (Cell& c : cells_)
+        if (c.owned)
+            c.text = copyText(c.text, c.size);
 }
 
 void GridModel::cellChanged(int row, int col)
@@ -179,11 +272,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return cell(row, col);
-    case Qt::ToolTipRole: {
+    case Qt::ToolTipRole:
         // Long texts (descriptions) do not fit their column; show them whole.
-        const Span s = cells_[size_t(row) * size_t(cols_) + size_t(col)];
-        return s.len > 40 ? QVariant(cell(row, col)) : QVariant();
-    }
+        return at(row, col).size > 40 ? QVariant(cell(row, col)) : QVariant();
     case Qt::BackgroundRole:
         if (col < fixedCols_)
             return QBrush(QColor(0xF0, 0xF0, 0xF0));

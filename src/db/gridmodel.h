@@ -1,14 +1,20 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <vector>
 
+namespace db {
+class ResultSet;
+}
+
 // The cells of a string grid: rows x columns of text, with an optional fixed
-// (caption) row 0 and fixed column 0. Text is kept as UTF-8 in one buffer, so
-// a list of 50,000 rows costs a few bytes per cell beyond its text.
+// (caption) row 0 and fixed column 0. A cell is a view of UTF-8 text held
+// either by the grid itself or by a buffer the grid keeps alive (a whole
+// result set, so a list of 50,000 rows is shown without copying its text).
 //
 // The view sees the rows below the fixed row; the fixed row's cells are the
 // horizontal header captions.
@@ -29,7 +35,25 @@ public:
 
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
+    // Copies the text into the grid.
     void setCellUtf8(int row, int col, const char* data, size_t size);
+    // Shows text that lives in a buffer passed to keepAlive().
+    void setCellRef(int row, int col, const char* data, size_t size);
+    void keepAlive(std::shared_ptr<const void> buffer);
+    // Empties every cell and releases all text, for a caller about to write
+    // every cell anew (inside a batch).
+    void clearText();
+
+    // What fills a grid column from a result: a result column (>= 0), the
+    // running row number, or a fixed text.
+    struct ColumnSource {
+        enum Kind { Field, RecNo, Text } kind = Field;
+        int column = -1;
+        QByteArray text;
+    };
+    // Writes rows 1.. from the result's rows (inside a batch). The text is
+    // referenced when the result was passed to keepAlive(), else copied.
+    void fillRows(const db::ResultSet& rs, const std::vector<ColumnSource>& columns, bool reference);
 
     // Changes between beginBatch and endBatch reach the views as one reset.
     void beginBatch();
@@ -42,12 +66,16 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    struct Span {
-        std::uint32_t off = 0;
-        std::uint32_t len = 0;
+    struct Cell {
+        const char* text = nullptr;
+        std::uint32_t size = 0;
+        bool owned = false;
     };
     bool inRange(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
-    void store(int row, int col, const char* data, size_t size);
+    Cell& at(int row, int col) { return cells_[size_t(row) * size_t(cols_) + size_t(col)]; }
+    const Cell& at(int row, int col) const { return cells_[size_t(row) * size_t(cols_) + size_t(col)]; }
+    const char* copyText(const char* data, size_t size);
+    void forget(const Cell& c);
     void compactIfWasteful();
     void cellChanged(int row, int col);
 
@@ -56,7 +84,11 @@ private:
     int fixedRows_ = 0;
     int fixedCols_ = 0;
     int batch_ = 0;
-    std::vector<Span> cells_; // row-major
-    std::string text_;
-    size_t liveBytes_ = 0;
+    std::vector<Cell> cells_; // row-major
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    size_t blockCap_ = 0;
+    size_t blockUsed_ = 0;
+    size_t ownedBytes_ = 0; // copied text, live or dead
+    size_t liveOwned_ = 0;  // copied text still shown
+    std::vector<std::shared_ptr<const void>> kept_;
 };

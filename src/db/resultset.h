@@ -35,6 +35,13 @@ public:
     int requireColumn(QStringView name) const;
 
     std::string_view raw(int row, int col) const;
+    // Bulk access for readers of whole rows (no bounds checks): the cells of
+    // a row (NULL for SQL NULL) and their byte lengths.
+    const char* const* rowCells(int row) const noexcept { return rows_[size_t(row)]; }
+    const std::uint32_t* rowLengths(int row) const noexcept
+    {
+        return lengths_.data() + size_t(row) * size_t(columnCount());
+    }
     bool isNull(int row, int col) const;
     QString text(int row, int col) const;
     QString text(int row, QStringView name) const { return text(row, requireColumn(name)); }

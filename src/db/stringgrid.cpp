@@ -3,11 +3,44 @@
 #include "resultset.h"
 
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
-#include <charconv>
+
+namespace {
+
+// Draws a cell the way a string grid does: its text clipped to the cell,
+// on the selection or fixed-column colour. Much cheaper per cell than the
+// general item delegate, which matters when a list repaints often.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected) {
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
+        } else {
+            const QVariant bg = index.data(Qt::BackgroundRole);
+            if (bg.isValid())
+                painter->fillRect(option.rect, bg.value<QBrush>());
+        }
+        painter->save();
+        painter->setClipRect(option.rect);
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+};
+
+} // namespace
 
 StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
 {
+    setItemDelegate(new CellDelegate(this));
     setModel(&model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -131,50 +164,58 @@ void StringGrid::finishBatch()
         setCurrentRow(fixedRows());
 }
 
-void fillGrid(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColumn>& columns, int fixedCols)
+namespace {
+
+// Lays the grid out and writes every cell; field cells are copied, or only
+// referenced when the result is kept alive by the grid.
+void fill(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColumn>& columns, int fixedCols,
+          std::shared_ptr<const db::ResultSet> keep)
 {
-    std::vector<int> source(columns.size(), -1);
-    for (size_t c = 0; c < columns.size(); ++c)
-        if (columns[c].source == GridColumn::Source::Field)
-            source[c] = rs.requireColumn(columns[c].value);
+    // Resolve the named columns first: a missing one fails before the grid
+    // is touched.
+    std::vector<GridModel::ColumnSource> sources(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c) {
+        switch (columns[c].source) {
+        case GridColumn::Source::Field:
+            sources[c] = {GridModel::ColumnSource::Field, rs.requireColumn(columns[c].value), {}};
+            break;
+        case GridColumn::Source::RecNo:
+            sources[c] = {GridModel::ColumnSource::RecNo, -1, {}};
+            break;
+        case GridColumn::Source::Text:
+            sources[c] = {GridModel::ColumnSource::Text, -1, columns[c].value.toUtf8()};
+            break;
+        }
+    }
 
     const int records = rs.recordCount();
     const int cols = int(columns.size());
     StringGrid::Batch batch(grid);
+    GridModel& cells = grid.cells();
     grid.setColCount(cols);
     grid.setRowCount(records + 1);
+    // Every cell is written below, so nothing of the old text stays needed.
+    cells.clearText();
+    if (keep)
+        cells.keepAlive(keep);
     grid.setFixedCols(fixedCols);
     grid.setFixedRows(records != 0 ? 1 : 0);
     for (int c = 0; c < cols; ++c) {
         grid.setColWidth(c, columns[size_t(c)].width);
         grid.setCell(0, c, columns[size_t(c)].header);
     }
+    cells.fillRows(rs, sources, keep != nullptr);
+}
 
-    GridModel& cells = grid.cells();
-    std::vector<QByteArray> fixed(columns.size());
-    for (size_t c = 0; c < columns.size(); ++c)
-        if (columns[c].source == GridColumn::Source::Text)
-            fixed[c] = columns[c].value.toUtf8();
+} // namespace
 
-    char number[16];
-    for (int r = 0; r < records; ++r) {
-        const int row = r + 1;
-        for (int c = 0; c < cols; ++c) {
-            switch (columns[size_t(c)].source) {
-            case GridColumn::Source::Field: {
-                const std::string_view v = rs.raw(r, source[size_t(c)]);
-                cells.setCellUtf8(row, c, v.data(), v.size());
-                break;
-            }
-            case GridColumn::Source::RecNo: {
-                const auto res = std::to_chars(number, number + sizeof number, row);
-                cells.setCellUtf8(row, c, number, size_t(res.ptr - number));
-                break;
-            }
-            case GridColumn::Source::Text:
-                cells.setCellUtf8(row, c, fixed[size_t(c)].constData(), size_t(fixed[size_t(c)].size()));
-                break;
-            }
-        }
-    }
+void fillGrid(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColumn>& columns, int fixedCols)
+{
+    fill(grid, rs, columns, fixedCols, nullptr);
+}
+
+void fillGrid(StringGrid& grid, db::ResultSet&& rs, const std::vector<GridColumn>& columns, int fixedCols)
+{
+    auto kept = std::make_shared<const db::ResultSet>(std::move(rs));
+    fill(grid, *kept, columns, fixedCols, kept);
 }

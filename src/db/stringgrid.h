@@ -96,3 +96,5 @@ struct GridColumn {
 // db::DbError, raised before the grid is touched.
 void fillGrid(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColumn>& columns,
               int fixedCols = 1);
+// The same, keeping the result: the grid shows its text without copying it.
+void fillGrid(StringGrid& grid, db::ResultSet&& rs, const std::vector<GridColumn>& columns, int fixedCols = 1);

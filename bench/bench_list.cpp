@@ -1,0 +1,123 @@
+// The activity list at scale: one CALL returning N rows of 13 text columns,
+// read through the data module into the list page's grid and painted,
+// beside the stock command-line client printing the same CALL to
+// /dev/null, measured in the same run. Prints times and peak memory.
+#include "activities/aktivitaspage.h"
+#include "app/theme.h"
+#include "app/umain.h"
+#include "db/stringgrid.h"
+#include "db/udm.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QStackedWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+class SilentMessages : public Messages {
+public:
+    void show(Kind, const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    bool confirm(const QString&) override { return false; }
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    applyLightTheme(app);
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: bench_list PORT SCHEMA PASSWORD RUNS\n");
+        return 2;
+    }
+    db::ConnSettings s;
+    s.port = QString::fromLocal8Bit(argv[1]).toUInt();
+    s.schema = QString::fromLocal8Bit(argv[2]);
+    s.password = QString::fromLocal8Bit(argv[3]);
+    const int runs = QString::fromLocal8Bit(argv[4]).toInt();
+    const QString nip = QStringLiteral("190001012000011002");
+
+    SilentMessages msgs;
+    Tdm dm(s);
+    Tfmain w(dm, Tfmain::Seams{&msgs, nullptr, nullptr, QStringLiteral(TARVESA_PROGRAM_DIR), {}});
+    w.setWindowState(Qt::WindowNoState);
+    w.resize(1366, 768);
+    w.sg_profil->setColCount(2);
+    w.sg_profil->setRowCount(3);
+    w.sg_profil->setCell(2, 1, nip);
+    AktivitasPage* page = w.xAktivitas;
+    page->xAktivitasTanggalAwal->setDate(QDate(2000, 1, 1));
+    page->xAktivitasTanggalAkhir->setDate(QDate(2100, 1, 1));
+    w.pg->setCurrentWidget(page);
+    w.show();
+    QApplication::processEvents();
+
+    const QString call = QStringLiteral(
+        "CALL kinerja_aktivitas_tampil_data('%1', '2000-01-01 00:00:00', '2100-01-01 00:00:00', "
+        "'x,Utama,Tambahan,Lainnya', 'x,accepted,rejected,0,accepted_by_system,accepted_by_spv,rejected_by_spv', "
+        "'', '')")
+                             .arg(nip);
+    const QStringList cliArgs{QStringLiteral("--no-defaults"), QStringLiteral("--batch"),
+                              QStringLiteral("-h127.0.0.1"), QStringLiteral("-P") + QString::number(s.port),
+                              QStringLiteral("-uaplikasi"), QStringLiteral("-p") + s.password, s.schema,
+                              QStringLiteral("-e"), call};
+
+    std::vector<double> ours, theirs;
+    int rows = 0;
+    for (int i = 0; i < runs + 1; ++i) {
+        QElapsedTimer t;
+        t.start();
+        page->xAktivitasTampilDataClick();
+        const QPixmap painted = page->sg_aktivitas->grab();
+        const double ms = double(t.nsecsElapsed()) / 1e6;
+        rows = page->sg_aktivitas->rowCount() - 1;
+        if (painted.isNull() || rows <= 0) {
+            std::fprintf(stderr, "the list did not load\n");
+            return 1;
+        }
+
+        QProcess cli;
+        cli.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer c;
+        c.start();
+        cli.start(QStringLiteral("mariadb"), cliArgs);
+        cli.waitForFinished(120000);
+        const double cms = double(c.nsecsElapsed()) / 1e6;
+        if (cli.exitCode() != 0) {
+            std::fprintf(stderr, "mariadb failed: %s\n", cli.readAllStandardError().constData());
+            return 1;
+        }
+        if (i == 0)
+            continue; // warm-up
+        ours.push_back(ms);
+        theirs.push_back(cms);
+    }
+
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    const double mOurs = median(ours);
+    const double mTheirs = median(theirs);
+    std::printf("rows                              %d x 13 columns\n", rows);
+    std::printf("client: CALL -> grid -> painted   median %8.1f ms   min %8.1f ms   (%d runs)\n", mOurs,
+                *std::min_element(ours.begin(), ours.end()), runs);
+    std::printf("mariadb --batch > /dev/null       median %8.1f ms   min %8.1f ms\n", mTheirs,
+                *std::min_element(theirs.begin(), theirs.end()));
+    std::printf("ratio client / command line       %8.2f   (target <= 0.60)\n", mOurs / mTheirs);
+    std::printf("peak memory of the client         %8.1f MB  (target <= 120)\n", double(ru.ru_maxrss) / 1024.0);
+    std::printf("grid label                        %s\n", qPrintable(page->lbAktivitasJumlah->text()));
+    return 0;
+}
