@@ -4481,3 +4481,25 @@ INSERT INTO informasi (aplikasi, pengumuman, tanggal, aktif, urutan) VALUES
   ('tpp', 'Rekapitulasi capaian kinerja untuk perhitungan TPP dikunci setiap tanggal 7. Pastikan seluruh aktivitas bawahan telah diverifikasi sebelum tanggal tersebut.', CURDATE() - INTERVAL 8 DAY + INTERVAL 696 MINUTE, 1, 2),
   ('tpp', 'Keberatan atas data presensi yang memengaruhi potongan TPP disampaikan melalui Admin SKPD paling lambat tanggal 5 bulan berikutnya dengan melampirkan bukti pendukung.', CURDATE() - INTERVAL 12 DAY + INTERVAL 505 MINUTE, 1, 3),
   ('tpp', 'Sesuai Peraturan Bupati Kelordan tentang Tambahan Penghasilan Pegawai, PNS yang menjalani cuti besar atau tugas belajar tidak menerima TPP kinerja selama masa tersebut.', CURDATE() - INTERVAL 25 DAY + INTERVAL 564 MINUTE, 1, 4);
+-- The two administrators' own work, so that their dashboards show figures
+-- too: two dictionary tasks on every working day of the last 40 days.
+INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, satuan, bobot_skr,
+                       tanggal_aktivitas, tanggal_input, status, tanggal_status, nip_verifikator, nip_atasan1,
+                       nip_atasan2)
+WITH RECURSIVE hari (n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM hari WHERE n < 40),
+     orang AS (SELECT p.nip, j.kode_jabatan_kinerja AS kode, kinerja_fn_atasan_nip(p.nip) AS atasan1
+                 FROM cache_pns p JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
+                WHERE p.nip IN ('198804072011032001', '199301272019041005')),
+     tugas AS (SELECT o.nip, o.atasan1, r.kode, r.kode_jabatan, r.rincian_tugas, r.satuan, r.bobot_skr,
+                      ROW_NUMBER() OVER (PARTITION BY o.nip ORDER BY r.kode) AS urut,
+                      COUNT(*) OVER (PARTITION BY o.nip) AS banyak
+                 FROM orang o JOIN rincian_tugas r ON r.kode_jabatan = o.kode AND r.bobot_skr <= 120),
+     kerja AS (SELECT h.n, t.*, CURDATE() - INTERVAL h.n DAY AS hari
+                 FROM hari h JOIN tugas t ON t.urut IN (1 + (h.n * 2) % t.banyak, 1 + (h.n * 2 + 1) % t.banyak)
+                WHERE WEEKDAY(CURDATE() - INTERVAL h.n DAY) < 5)
+SELECT k.nip, 'Utama', k.kode, k.kode_jabatan, CONCAT(k.rincian_tugas, ' sesuai rencana kerja bidang'), 1, k.satuan,
+       k.bobot_skr, k.hari + INTERVAL (8 + k.n % 3) HOUR, k.hari + INTERVAL 16 HOUR,
+       IF(k.n <= 3, '0', 'accepted'), IF(k.n <= 3, NULL, k.hari + INTERVAL 1 DAY + INTERVAL 10 HOUR),
+       IF(k.n <= 3, NULL, k.atasan1), k.atasan1, COALESCE(kinerja_fn_atasan_nip(k.atasan1), '')
+  FROM kerja k
+ WHERE k.atasan1 IS NOT NULL;
