@@ -170,16 +170,24 @@ BEGIN
      ORDER BY r.rincian_tugas, r.kode;
 END $$
 
--- Whether an activity of this day may be entered: allowed days, actual
--- days back, and "F" when refused.
+-- The answer of a time-window check, read by position: the allowed days
+-- (a setting), the actual days back, and the verdict ("F" refuses).
+DROP PROCEDURE IF EXISTS kinerja_jawab_jendela $$
+CREATE PROCEDURE kinerja_jawab_jendela(IN p_tanggal DATETIME, IN p_setting VARCHAR(60), IN p_status CHAR(1))
+    READS SQL DATA
+BEGIN
+    SELECT CAST(kinerja_fn_setting_angka(p_setting, 5) AS CHAR) AS hari_diizinkan,
+           COALESCE(CAST(DATEDIFF(CURDATE(), p_tanggal) AS CHAR), '') AS selisih_hari,
+           p_status AS status_waktu;
+END $$
+
+-- Whether an activity of this day may be entered.
 DROP PROCEDURE IF EXISTS kinerja_cek_waktu_input_aktivitas $$
 CREATE PROCEDURE kinerja_cek_waktu_input_aktivitas(IN var_tanggal_aktivitas VARCHAR(40))
     READS SQL DATA
 BEGIN
     DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal_aktivitas);
-    SELECT CAST(kinerja_fn_setting_angka('aktivitas_input_day_max', 5) AS CHAR) AS hari_diizinkan,
-           COALESCE(CAST(DATEDIFF(CURDATE(), v_tanggal) AS CHAR), '') AS selisih_hari,
-           kinerja_fn_boleh_input(v_tanggal) AS status_waktu;
+    CALL kinerja_jawab_jendela(v_tanggal, 'aktivitas_input_day_max', kinerja_fn_boleh_input(v_tanggal));
 END $$
 
 -- The direct superior and the superior's own superior; no row without a
@@ -301,15 +309,13 @@ BEGIN
 END $$
 
 -- Whether an activity of this day may still be verified, changed or
--- deleted: allowed days, actual days back, "F" when refused.
+-- deleted.
 DROP PROCEDURE IF EXISTS kinerja_cek_waktu_verifikasi $$
 CREATE PROCEDURE kinerja_cek_waktu_verifikasi(IN var_tanggal_aktivitas VARCHAR(40))
     READS SQL DATA
 BEGIN
     DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal_aktivitas);
-    SELECT CAST(kinerja_fn_setting_angka('aktivitas_verifikasi_day_max', 5) AS CHAR) AS hari_diizinkan,
-           COALESCE(CAST(DATEDIFF(CURDATE(), v_tanggal) AS CHAR), '') AS selisih_hari,
-           kinerja_fn_boleh_verifikasi(v_tanggal) AS status_waktu;
+    CALL kinerja_jawab_jendela(v_tanggal, 'aktivitas_verifikasi_day_max', kinerja_fn_boleh_verifikasi(v_tanggal));
 END $$
 
 -- The status code of an activity; no row when it does not exist.

@@ -141,23 +141,15 @@ const char* GridModel::copyText(const char* data, size_t size)
 
 void GridModel::setCellUtf8(int row, int col, const char* data, size_t size)
 {
-    if (!inRange(row, col))
-        throw std::out_of_range("grid cell out of range");
-    if (size > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("grid text too large");
-    Cell& c = at(row, col);
-    forget(c);
-    c.text = copyText(data, size);
-    c.size = std::uint32_t(size);
-    c.owned = true;
-    liveOwned_ += size;
-    if (batch_ == 0) {
-        cellChanged(row, col);
-        compactIfWasteful();
-    }
+    assign(row, col, data, size, true);
 }
 
 void GridModel::setCellRef(int row, int col, const char* data, size_t size)
+{
+    assign(row, col, data, size, false);
+}
+
+void GridModel::assign(int row, int col, const char* data, size_t size, bool copy)
 {
     if (!inRange(row, col))
         throw std::out_of_range("grid cell out of range");
@@ -165,11 +157,15 @@ void GridModel::setCellRef(int row, int col, const char* data, size_t size)
         throw std::length_error("grid text too large");
     Cell& c = at(row, col);
     forget(c);
-    c.text = data;
+    c.text = copy ? copyText(data, size) : data;
     c.size = std::uint32_t(size);
-    c.owned = false;
-    if (batch_ == 0)
+    c.owned = copy;
+    if (copy)
+        liveOwned_ += size;
+    if (batch_ == 0) {
         cellChanged(row, col);
+        compactIfWasteful();
+    }
 }
 
 void GridModel::keepAlive(std::shared_ptr<const void> buffer)

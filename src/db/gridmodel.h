@@ -75,6 +75,7 @@ private:
     Cell& at(int row, int col) { return cells_[size_t(row) * size_t(cols_) + size_t(col)]; }
     const Cell& at(int row, int col) const { return cells_[size_t(row) * size_t(cols_) + size_t(col)]; }
     const char* copyText(const char* data, size_t size);
+    void assign(int row, int col, const char* data, size_t size, bool copy);
     void forget(const Cell& c);
     void compactIfWasteful();
     void cellChanged(int row, int col);
