@@ -36,6 +36,7 @@ WizardFrame::WizardFrame(QWidget* parent) : QWidget(parent)
     bar->addStretch(1);
     for (QPushButton* b : {backButton, nextButton, finishButton, cancelButton}) {
         b->setAutoDefault(false);
+        b->setMinimumWidth(110);
         bar->addWidget(b);
     }
     v->addLayout(bar);
