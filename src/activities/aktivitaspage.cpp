@@ -1,5 +1,7 @@
 #include "aktivitaspage.h"
 
+#include "activityrules.h"
+
 #include "uaktivitas_info.h"
 #include "ut_aktivitas.h"
 #include "uu_aktivitas.h"
@@ -271,9 +273,7 @@ bool AktivitasPage::windowAllows(const QString& refusal, const QString& allowedT
                                         {{QStringLiteral("var_tanggal_aktivitas"),
                                           sg_aktivitas->cell(sg_aktivitas->currentRow(), 9)}});
         if (rs.first(2) == QLatin1String("F")) {
-            main_.messages().warning(refusal + QStringLiteral(" !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini ") +
-                                     rs.first(1) + QStringLiteral(" hari,\r") + allowedText + rs.first(0) +
-                                     QStringLiteral(" hari."));
+            main_.messages().warning(activityrules::windowRefusal(refusal, rs, allowedText));
             return;
         }
         allowed = true;

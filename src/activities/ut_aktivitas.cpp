@@ -1,5 +1,7 @@
 #include "ut_aktivitas.h"
 
+#include "activityrules.h"
+
 #include "app/pageheader.h"
 #include "app/umain.h"
 #include "app/wizardframe.h"
@@ -358,11 +360,8 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
                    {{QStringLiteral("var_tanggal_aktivitas"),
                      edProsesTanggal->date().toString(QStringLiteral("yyyy-MM-dd"))}});
         if (rs.first(2) == QLatin1String("F")) {
-            main_.messages().warning(
-                QStringLiteral("Gagal melakukan input aktivitas !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat "
-                               "ini ") +
-                rs.first(1) + QStringLiteral(" hari,\rSelisih tgl diperbolehkan untuk input ") + rs.first(0) +
-                QStringLiteral(" hari."));
+            main_.messages().warning(activityrules::windowRefusal(QStringLiteral("Gagal melakukan input aktivitas"),
+                                                                  rs, QStringLiteral("Selisih tgl diperbolehkan untuk input ")));
             return;
         }
         inWindow = true;
@@ -418,10 +417,8 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
         main_.messages().warning(QString::fromUtf8(stdmsg::GagalMenampilkan));
         return false;
     }
-    if (volume > 1 && skr * volume > 480) {
-        main_.messages().error(QStringLiteral("Total SKR x Volume melebihi waktu wajar pekerjaan dalam satu hari (480 "
-                                              "menit) !\r\rinput ditolak sistem!\r\rCatatan : tetap dizinkan dengan "
-                                              "volume antara 0 sampai 1"));
+    if (activityrules::exceedsWorkingDay(skr, volume)) {
+        main_.messages().error(activityrules::workingDayRefusal());
         edProsesDeskripsi->setFocus();
         return false;
     }

@@ -1,5 +1,7 @@
 #include "uu_aktivitas.h"
 
+#include "activityrules.h"
+
 #include "app/pageheader.h"
 #include "app/umain.h"
 #include "db/keyfilters.h"
@@ -98,10 +100,8 @@ bool Tfu_aktivitas::btSimpanClick()
     bool skrOk = false;
     const double skr = skr_.toDouble(&skrOk);
     const double volume = fuAktivitasVolume->text().toDouble();
-    if (skrOk && volume > 1 && skr * volume > 480) {
-        main_.messages().error(QStringLiteral("Total SKR x Volume melebihi waktu wajar pekerjaan dalam satu hari (480 "
-                                              "menit) !\r\rinput ditolak sistem!\r\rCatatan : tetap dizinkan dengan "
-                                              "volume antara 0 sampai 1"));
+    if (skrOk && activityrules::exceedsWorkingDay(skr, volume)) {
+        main_.messages().error(activityrules::workingDayRefusal());
         fuAktivitasVolume->setFocus();
         return false;
     }

@@ -18,7 +18,6 @@
 #include "session/regispage.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>

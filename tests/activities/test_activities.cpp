@@ -9,6 +9,7 @@
 #include "app/wizardframe.h"
 #include "db/stringgrid.h"
 #include "mainfixture.h"
+#include "orgfixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,11 +22,6 @@
 namespace {
 
 const QString kSchema = QStringLiteral("t_activities");
-const QString kKepala = QStringLiteral("198001012005011001");
-const QString kKabid = QStringLiteral("198102022006011002");
-const QString kAnalis = QStringLiteral("199003032015012003");
-const QString kPelaksana = QStringLiteral("199104042016011004");
-const QString kPlt = QStringLiteral("198505052010011005");
 const QString kNotSelected = QString::fromUtf8(stdmsg::TidakAdaDipilih);
 
 QString rootValue(const QString& sql)

@@ -2,6 +2,7 @@
 // them (and the way a client that skips its own checks would).
 #include "db/query.h"
 #include "db/resultset.h"
+#include "orgfixture.h"
 #include "testdb.h"
 #include "testhost.h"
 
@@ -10,13 +11,6 @@
 namespace {
 
 const QString kSchema = QStringLiteral("t_activity_rules");
-const QString kKepala = QStringLiteral("198001012005011001");
-const QString kKabid = QStringLiteral("198102022006011002");
-const QString kAnalis = QStringLiteral("199003032015012003");
-const QString kPelaksana = QStringLiteral("199104042016011004");
-const QString kPlt = QStringLiteral("198505052010011005");
-const QString kGuru = QStringLiteral("197506062000032006");
-const QString kPengelola = QStringLiteral("199207072018011007");
 const QString kAll = QStringLiteral("x,accepted,rejected,0,accepted_by_system,accepted_by_spv,rejected_by_spv");
 const QString kAllTypes = QStringLiteral("x,Utama,Tambahan,Lainnya");
 

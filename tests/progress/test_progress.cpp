@@ -7,6 +7,7 @@
 #include "db/resultset.h"
 #include "db/stringgrid.h"
 #include "mainfixture.h"
+#include "orgfixture.h"
 #include "app/infoaplikasipage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
@@ -20,12 +21,6 @@
 namespace {
 
 const QString kSchema = QStringLiteral("t_progress");
-const QString kKepala = QStringLiteral("198001012005011001");
-const QString kKabid = QStringLiteral("198102022006011002");
-const QString kAnalis = QStringLiteral("199003032015012003");
-const QString kPelaksana = QStringLiteral("199104042016011004");
-const QString kPlt = QStringLiteral("198505052010011005");
-const QString kGuru = QStringLiteral("197506062000032006");
 const QString kNoProfile = QStringLiteral("199909092020011099");
 
 QString period(int monthsBack)

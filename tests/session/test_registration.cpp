@@ -3,6 +3,7 @@
 #include "app/umain.h"
 #include "db/query.h"
 #include "mainfixture.h"
+#include "orgfixture.h"
 #include "session/loginpage.h"
 #include "session/regispage.h"
 
@@ -14,8 +15,6 @@
 namespace {
 
 const QString kSchema = QStringLiteral("t_registration");
-const QString kCandidate = QStringLiteral("199508082020012008"); // no account, III/a, "  Badan Contoh  "
-const QString kRegistered = QStringLiteral("199104042016011004"); // II/c, Dinas Uji Coba
 const QString kNotFound = QStringLiteral("Data tidak ditemukan!");
 const QString kAlready = QStringLiteral("User sudah terdaftar!\r\rJika lupa password, hubungi admin Tarvesa..");
 const QString kFailed = QStringLiteral("Gagal melakkan registrasi!");
@@ -109,7 +108,7 @@ private slots:
         QTest::newRow("wrong unit") << kCandidate << 8 << "Dinas Uji Coba" << kNotFound;
         QTest::newRow("typed in other case") << kCandidate << 8 << "badan contoh" << "";
         QTest::newRow("unit with blanks") << kCandidate << 8 << "  Badan Contoh  " << kNotFound;
-        QTest::newRow("already registered") << kRegistered << 6 << "Dinas Uji Coba" << kAlready;
+        QTest::newRow("already registered") << kPelaksana << 6 << "Dinas Uji Coba" << kAlready;
         QTest::newRow("injection") << "' OR '1'='1" << 8 << "' OR '1'='1" << kNotFound;
     }
 

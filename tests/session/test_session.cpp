@@ -3,6 +3,7 @@
 #include "app/umain.h"
 #include "db/stringgrid.h"
 #include "mainfixture.h"
+#include "orgfixture.h"
 #include "progress/dashboardpage.h"
 #include "session/loginpage.h"
 
@@ -13,12 +14,6 @@
 namespace {
 
 const QString kSchema = QStringLiteral("t_session");
-const QString kAdminSystem = QStringLiteral("198001012005011001");
-const QString kAdminSkpd = QStringLiteral("198102022006011002");
-const QString kAdminSektira = QStringLiteral("199003032015012003");
-const QString kBasic = QStringLiteral("199104042016011004");
-const QString kSupervisor = QStringLiteral("198505052010011005");
-const QString kLowercaseLevel = QStringLiteral("199207072018011007");
 const QString kLoginGagal = QStringLiteral(
     "LOGIN GAGAL !\r\rApabila belum punya akun, klik tombol REGISTRASI untuk request hak akses!");
 
@@ -38,12 +33,12 @@ private slots:
     {
         QTest::addColumn<QString>("nip");
         QTest::addColumn<QString>("pass");
-        QTest::newRow("wrong password") << kBasic << "rahasia124";
+        QTest::newRow("wrong password") << kPelaksana << "rahasia124";
         QTest::newRow("unknown nip") << "199999999999999999" << "rahasia123";
         QTest::newRow("empty nip") << "" << "rahasia123";
         QTest::newRow("no account") << "199508082020012008" << "rahasia123";
         QTest::newRow("injection in nip") << "' OR '1'='1" << "' OR '1'='1";
-        QTest::newRow("injection in password") << kBasic << "x') OR ('1'='1";
+        QTest::newRow("injection in password") << kPelaksana << "x') OR ('1'='1";
     }
 
     void refusedLogins()
@@ -70,11 +65,11 @@ private slots:
         QTest::keyClick(f.w.xLogin->edLoginPass, Qt::Key_Return); // NIP empty: sent as is
         QCOMPARE(f.msgs.texts(), QStringList{kLoginGagal});
         f.msgs.clear();
-        f.w.xLogin->edLoginNIP->setText(kBasic);
+        f.w.xLogin->edLoginNIP->setText(kPelaksana);
         f.w.xLogin->edLoginPass->setText(QStringLiteral("rahasia123"));
         QTest::keyClick(f.w.xLogin->edLoginNIP, Qt::Key_Enter);
         QVERIFY(f.msgs.log.isEmpty());
-        QCOMPARE(f.w.nipLogin, kBasic);
+        QCOMPARE(f.w.nipLogin, kPelaksana);
     }
 
     void sideBarByAccessLevel_data()
@@ -84,12 +79,12 @@ private slots:
         QTest::addColumn<bool>("admin");
         QTest::addColumn<bool>("adminLogItems");
         QTest::addColumn<bool>("setting");
-        QTest::newRow("Admin System") << kAdminSystem << "Admin System" << true << true << true;
-        QTest::newRow("Admin SKPD") << kAdminSkpd << "Admin SKPD" << true << false << false;
-        QTest::newRow("Admin Sektira") << kAdminSektira << "Admin Sektira" << true << false << false;
-        QTest::newRow("Supervisor") << kSupervisor << "Supervisor" << false << false << false;
-        QTest::newRow("Basic User") << kBasic << "Basic User" << false << false << false;
-        QTest::newRow("other case") << kLowercaseLevel << "Admin  System" << false << false << false;
+        QTest::newRow("Admin System") << kKepala << "Admin System" << true << true << true;
+        QTest::newRow("Admin SKPD") << kKabid << "Admin SKPD" << true << false << false;
+        QTest::newRow("Admin Sektira") << kAnalis << "Admin Sektira" << true << false << false;
+        QTest::newRow("Supervisor") << kPlt << "Supervisor" << false << false << false;
+        QTest::newRow("Basic User") << kPelaksana << "Basic User" << false << false << false;
+        QTest::newRow("other case") << kPengelola << "Admin  System" << false << false << false;
     }
 
     void sideBarByAccessLevel()
@@ -131,15 +126,15 @@ private slots:
     void secondLoginStartsAfresh()
     {
         MainFixture f(kSchema);
-        f.login(kAdminSkpd);
+        f.login(kKabid);
         QVERIFY(f.w.dxAdmin->item(2)->isHidden());
         f.w.dxAplikasiItems0Click(); // logout
-        f.login(kAdminSystem);
+        f.login(kKepala);
         for (int i = 0; i < 4; ++i)
             QVERIFY(!f.w.dxAdmin->item(i)->isHidden());
         QVERIFY(!f.w.dxSetting->isHidden());
         f.w.dxAplikasiItems0Click();
-        f.login(kBasic);
+        f.login(kPelaksana);
         QVERIFY(f.w.dxAdmin->isHidden());
         QVERIFY(f.w.dxSetting->isHidden());
         QVERIFY(!f.w.dxSetting->item(0)->isEnabled());
@@ -152,14 +147,14 @@ private slots:
         MainFixture f(kSchema);
         const QString mine = QStringLiteral("nip = '%1' AND aksi = 'LogIn' AND keterangan = '%2' AND target IS NULL "
                                             "AND tanggal_aksi >= NOW() - INTERVAL 1 MINUTE");
-        const int ins = logCount(mine.arg(kSupervisor, "Sukses LogIn"));
-        const int outs = logCount(mine.arg(kSupervisor, "Sukses LogOut"));
-        f.login(kSupervisor);
-        QCOMPARE(logCount(mine.arg(kSupervisor, "Sukses LogIn")), ins + 1);
+        const int ins = logCount(mine.arg(kPlt, "Sukses LogIn"));
+        const int outs = logCount(mine.arg(kPlt, "Sukses LogOut"));
+        f.login(kPlt);
+        QCOMPARE(logCount(mine.arg(kPlt, "Sukses LogIn")), ins + 1);
         const QString name = f.w.xDashboard->lDsNama->text();
 
         f.w.dxAplikasiItems0Click();
-        QCOMPARE(logCount(mine.arg(kSupervisor, "Sukses LogOut")), outs + 1);
+        QCOMPARE(logCount(mine.arg(kPlt, "Sukses LogOut")), outs + 1);
         QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xLogin));
         QCOMPARE(f.w.dxAplikasi->item(0)->caption(), QStringLiteral("Login"));
         QVERIFY(!f.w.dxAplikasi->item(1)->isHidden());
@@ -172,8 +167,8 @@ private slots:
         QCOMPARE(f.w.xDashboard->gaiDiakui.label->text(), QStringLiteral("0 %"));
         QCOMPARE(f.w.xDashboard->gaiAKTotal.label->text(), QStringLiteral("0"));
         QCOMPARE(f.w.xDashboard->lDsNama->text(), name);
-        QCOMPARE(f.w.profileValue(2), kSupervisor);
-        QCOMPARE(f.w.nipLogin, kSupervisor); // session fields are kept
+        QCOMPARE(f.w.profileValue(2), kPlt);
+        QCOMPARE(f.w.nipLogin, kPlt); // session fields are kept
         QVERIFY(f.msgs.log.isEmpty());
     }
 
@@ -182,7 +177,7 @@ private slots:
         MainFixture f(kSchema);
         QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_get_kodejab_simpeg_by_nip"));
         const int logs = logCount("aksi = 'LogIn'");
-        f.login(kAdminSystem);
+        f.login(kKepala);
         QVERIFY(testdb::rootExec(kSchema, "CREATE PROCEDURE kinerja_get_kodejab_simpeg_by_nip(IN var_nip VARCHAR(40)) "
                                           "SELECT kode_jabatan, induk_id FROM cache_pns WHERE nip = var_nip"));
         QCOMPARE(f.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan)});
@@ -200,7 +195,7 @@ private slots:
         ScriptedMessages msgs;
         Tdm dm(s);
         Tfmain w(dm, Tfmain::Seams{&msgs, nullptr, nullptr, {}, {}});
-        w.xLogin->edLoginNIP->setText(kBasic);
+        w.xLogin->edLoginNIP->setText(kPelaksana);
         w.xLogin->edLoginPass->setText(QStringLiteral("rahasia123"));
         w.xLogin->btLoginClick();
         QCOMPARE(msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalTerhubung)});

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "db/resultset.h"
+
+#include <QString>
+
+// Rules and messages that the activity list, the entry wizard and the change
+// dialog share.
+namespace activityrules {
+
+// A single activity may not take more than a working day, unless its volume
+// is at most 1.
+inline bool exceedsWorkingDay(double standardMinutes, double volume)
+{
+    return volume > 1 && standardMinutes * volume > 480;
+}
+
+inline QString workingDayRefusal()
+{
+    return QStringLiteral("Total SKR x Volume melebihi waktu wajar pekerjaan dalam satu hari (480 menit) !\r\rinput "
+                          "ditolak sistem!\r\rCatatan : tetap dizinkan dengan volume antara 0 sampai 1");
+}
+
+// The refusal of a time-window check: its heading, then the server's answer
+// (column 1 the actual days back, column 0 the allowed days).
+inline QString windowRefusal(const QString& heading, const db::ResultSet& answer, const QString& allowedText)
+{
+    return heading + QStringLiteral(" !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini ") + answer.first(1) +
+           QStringLiteral(" hari,\r") + allowedText + answer.first(0) + QStringLiteral(" hari.");
+}
+
+} // namespace activityrules
