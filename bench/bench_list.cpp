@@ -5,7 +5,7 @@
 #include "activities/aktivitaspage.h"
 #include "app/theme.h"
 #include "app/umain.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 #include "db/udm.h"
 
 #include <QApplication>

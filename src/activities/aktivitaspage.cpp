@@ -8,11 +8,11 @@
 
 #include "app/pageheader.h"
 #include "app/sidebar.h"
-#include "app/umain.h"
+#include "app/pagecontext.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -76,8 +76,8 @@ const std::vector<GridColumn>& listColumns()
 
 } // namespace
 
-AktivitasPage::AktivitasPage(Tfmain& main)
-    : Page(main, QStringLiteral("xAktivitas"), QStringLiteral("xAktivitasJudul"))
+AktivitasPage::AktivitasPage(PageContext& ctx)
+    : Page(ctx, QStringLiteral("xAktivitas"), QStringLiteral("xAktivitasJudul"))
 {
     auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
     auto* fl = new QHBoxLayout(filter);
@@ -192,14 +192,14 @@ void AktivitasPage::dxTarvesaItems2Click()
         a->setVisible(false);
     for (QAction* a : {info1, N1, N2})
         a->setVisible(true);
-    main_.styleHeader(header(), QStringLiteral("Aktivitas Harian PNS a.n. ") + main_.dxPNS->item(0)->caption());
-    const QDate today = main_.clock().today();
-    main_.Year = quint16(today.year());
-    main_.Month = quint16(today.month());
-    main_.Day = quint16(today.day());
+    ctx_.styleHeader(header(), QStringLiteral("Aktivitas Harian PNS a.n. ") + ctx_.session().nama());
+    const QDate today = ctx_.clock().today();
+    ctx_.session().Year = quint16(today.year());
+    ctx_.session().Month = quint16(today.month());
+    ctx_.session().Day = quint16(today.day());
     xAktivitasTanggalAwal->setDate(QDate(today.year(), today.month(), 1));
     xAktivitasTanggalAkhir->setDate(today);
-    main_.showPage(this);
+    ctx_.showPage(this);
 }
 
 void AktivitasPage::xAktivitasTampilDataClick()
@@ -207,11 +207,11 @@ void AktivitasPage::xAktivitasTampilDataClick()
     const QString types = typeList();
     const QString statuses = statusList();
     int rows = 0;
-    const bool ok = Envelope(main_).run([&](db::Query& q) {
+    const bool ok = Envelope(ctx_).run([&](db::Query& q) {
         db::ResultSet rs = q.open(
             QStringLiteral("CALL `kinerja_aktivitas_tampil_data`(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, "
                            ":var_jenis_jabatan, :var_status, :var_aktivitas, :var_nip_atasan2)"),
-            {{QStringLiteral("var_nip"), main_.profileValue(2)},
+            {{QStringLiteral("var_nip"), ctx_.session().profileValue(2)},
              {QStringLiteral("var_tanggal_awal"),
               xAktivitasTanggalAwal->date().toString(QStringLiteral("yyyy-MM-dd 00:00:00"))},
              {QStringLiteral("var_tanggal_akhir"),
@@ -229,13 +229,13 @@ void AktivitasPage::xAktivitasTampilDataClick()
 
 void AktivitasPage::Refresh1Click()
 {
-    if (main_.activePage() == this)
+    if (ctx_.activePage() == this)
         xAktivitasTampilDataClick();
 }
 
 void AktivitasPage::info1Click()
 {
-    if (main_.activePage() == this)
+    if (ctx_.activePage() == this)
         xAktivitasInfoClick();
 }
 
@@ -247,20 +247,20 @@ bool AktivitasPage::hasDataRows() const
 void AktivitasPage::SpeedButton2Click()
 {
     QString left;
-    if (!Envelope(main_).run([&](db::Query& q) {
+    if (!Envelope(ctx_).run([&](db::Query& q) {
             left = q.open(QStringLiteral("CALL `kinerja_aktivitas_skr_hari_ini`(:var_nip)"),
-                          {{QStringLiteral("var_nip"), main_.nipLogin}})
+                          {{QStringLiteral("var_nip"), ctx_.session().nipLogin}})
                        .first(1);
         }))
         return;
     if (left == QLatin1String("0")) {
-        main_.messages().information(QStringLiteral("Anda telah mencapai limit waktu capaian pekerjaan normal, input "
+        ctx_.messages().information(QStringLiteral("Anda telah mencapai limit waktu capaian pekerjaan normal, input "
                                                     "aktivitas tidak dapat dilanjutkan!"));
         return;
     }
     {
-        Tft_aktivitas wizard(main_);
-        main_.dialogs().exec(wizard);
+        Tft_aktivitas wizard(ctx_);
+        ctx_.dialogs().exec(wizard);
     }
     xAktivitasTampilDataClick();
 }
@@ -268,12 +268,12 @@ void AktivitasPage::SpeedButton2Click()
 bool AktivitasPage::windowAllows(const QString& refusal, const QString& allowedText)
 {
     bool allowed = false;
-    Envelope(main_).run([&](db::Query& q) {
+    Envelope(ctx_).run([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_cek_waktu_verifikasi`(:var_tanggal_aktivitas)"),
                                         {{QStringLiteral("var_tanggal_aktivitas"),
                                           sg_aktivitas->cell(sg_aktivitas->currentRow(), 9)}});
         if (rs.first(2) == QLatin1String("F")) {
-            main_.messages().warning(activityrules::windowRefusal(refusal, rs, allowedText));
+            ctx_.messages().warning(activityrules::windowRefusal(refusal, rs, allowedText));
             return;
         }
         allowed = true;
@@ -284,7 +284,7 @@ bool AktivitasPage::windowAllows(const QString& refusal, const QString& allowedT
 void AktivitasPage::SpeedButton21Click()
 {
     if (!hasDataRows()) {
-        main_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
         return;
     }
     if (!windowAllows(QStringLiteral("Gagal mengubah aktivitas terpilih"),
@@ -292,17 +292,17 @@ void AktivitasPage::SpeedButton21Click()
         return;
 
     const QString id = sg_aktivitas->cell(sg_aktivitas->currentRow(), 0);
-    Tfu_aktivitas dialog(main_);
+    Tfu_aktivitas dialog(ctx_);
     bool open = false;
-    Envelope(main_).run([&](db::Query& q) {
+    Envelope(ctx_).run([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_aktivitas_tampil_data_by_id`(:var_id)"),
                                         {{QStringLiteral("var_id"), id}});
         if (rs.recordCount() == 0) {
-            main_.messages().error(QStringLiteral("Aktivitas terpilih tidak tersedia di database kinerja."));
+            ctx_.messages().error(QStringLiteral("Aktivitas terpilih tidak tersedia di database kinerja."));
             return;
         }
         if (rs.text(0, QStringLiteral("status")) != QLatin1String("0")) {
-            main_.messages().error(QStringLiteral("Aktivitas terpilih tidak bisa diubah karena sudah diverifikasi!"));
+            ctx_.messages().error(QStringLiteral("Aktivitas terpilih tidak bisa diubah karena sudah diverifikasi!"));
             return;
         }
         dialog.fu_aktivitasJudul->setCaption(QStringLiteral("Ubah aktivitas"));
@@ -313,14 +313,14 @@ void AktivitasPage::SpeedButton21Click()
     });
     if (!open)
         return;
-    main_.dialogs().exec(dialog);
+    ctx_.dialogs().exec(dialog);
     xAktivitasTampilDataClick();
 }
 
 void AktivitasPage::SpeedButton3Click()
 {
     if (!hasDataRows()) {
-        main_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
         return;
     }
     if (!windowAllows(QStringLiteral("Gagal menghapus aktivitas terpilih"),
@@ -329,37 +329,37 @@ void AktivitasPage::SpeedButton3Click()
 
     const QString id = sg_aktivitas->cell(sg_aktivitas->currentRow(), 0);
     bool unverified = false;
-    if (!Envelope(main_).run([&](db::Query& q) {
+    if (!Envelope(ctx_).run([&](db::Query& q) {
             unverified = q.open(QStringLiteral("CALL `kinerja_aktivitas_status_verifikasi_cek`(:var_id)"),
                                 {{QStringLiteral("var_id"), id}})
                              .first(0) == QLatin1String("0");
         }))
         return;
     if (!unverified) {
-        main_.messages().error(QStringLiteral("Data aktivitas harian yang sudah diverifikasi tidak bisa dihapus!\r\r"
+        ctx_.messages().error(QStringLiteral("Data aktivitas harian yang sudah diverifikasi tidak bisa dihapus!\r\r"
                                               "Silahkan dikoordinasikan dengan atasan langsung."));
         return;
     }
-    if (!main_.messages().confirm(QStringLiteral("Hapus aktivitas terpilih?")))
+    if (!ctx_.messages().confirm(QStringLiteral("Hapus aktivitas terpilih?")))
         return;
-    if (!Envelope(main_).run([&](db::Query& q) {
+    if (!Envelope(ctx_).run([&](db::Query& q) {
             q.exec(QStringLiteral("CALL `kinerja_aktivitas_hapus`(:var_id)"), {{QStringLiteral("var_id"), id}});
         }))
         return;
-    main_.messages().information(QString::fromUtf8(stdmsg::BerhasilDihapus));
+    ctx_.messages().information(QString::fromUtf8(stdmsg::BerhasilDihapus));
     xAktivitasTampilDataClick();
 }
 
 void AktivitasPage::xAktivitasInfoClick()
 {
     if (!hasDataRows()) {
-        main_.messages().information(QStringLiteral("Tidak ada aktivitas yang dipilih!"));
+        ctx_.messages().information(QStringLiteral("Tidak ada aktivitas yang dipilih!"));
         return;
     }
-    Tfaktivitas_info info(main_);
+    Tfaktivitas_info info(ctx_);
     const int r = sg_aktivitas->currentRow();
     info.fill(sg_aktivitas->cell(r, 3), sg_aktivitas->cell(r, 4), sg_aktivitas->cell(r, 5), sg_aktivitas->cell(r, 6),
               sg_aktivitas->cell(r, 9), sg_aktivitas->cell(r, 10), sg_aktivitas->cell(r, 11),
               sg_aktivitas->cell(r, 12));
-    main_.dialogs().exec(info);
+    ctx_.dialogs().exec(info);
 }

@@ -16,7 +16,7 @@ class StringGrid;
 class AktivitasPage : public Page {
     Q_OBJECT
 public:
-    explicit AktivitasPage(Tfmain& main);
+    explicit AktivitasPage(PageContext& ctx);
 
     // The text "x,..." lists of the ticked type and status boxes.
     QString typeList() const;

@@ -1,7 +1,7 @@
 #include "uaktivitas_info.h"
 
 #include "app/pageheader.h"
-#include "app/umain.h"
+#include "app/pagecontext.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -34,7 +34,7 @@ QPlainTextEdit* memo(const char* name, int height, QWidget* parent)
 }
 } // namespace
 
-Tfaktivitas_info::Tfaktivitas_info(Tfmain& main) : QDialog(&main)
+Tfaktivitas_info::Tfaktivitas_info(PageContext& ctx) : QDialog(ctx.dialogParent())
 {
     setObjectName(QStringLiteral("faktivitas_info"));
     setWindowTitle(QStringLiteral("Info Aktivitas"));
@@ -43,9 +43,9 @@ Tfaktivitas_info::Tfaktivitas_info(Tfmain& main) : QDialog(&main)
     v->setContentsMargins(0, 0, 0, 8);
     fu_aktivitasJudul = new PageHeader(this, QStringLiteral("fu_aktivitasJudul"));
     fu_aktivitasJudul->setCaption(QStringLiteral("Info Aktivitas"));
-    fu_aktivitasJudul->setColors(main.warna2, main.warna1);
-    fu_aktivitasJudul->setHeaderHeight(main.headerHeight);
-    fu_aktivitasJudul->setFontSize(main.headerFontSize);
+    fu_aktivitasJudul->setColors(ctx.headerLook().from, ctx.headerLook().to);
+    fu_aktivitasJudul->setHeaderHeight(ctx.headerLook().height);
+    fu_aktivitasJudul->setFontSize(ctx.headerLook().fontSize);
     v->addWidget(fu_aktivitasJudul);
     auto* f = new QFormLayout;
     f->setContentsMargins(12, 8, 12, 0);

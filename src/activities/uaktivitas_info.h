@@ -7,13 +7,13 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class Tfmain;
+class PageContext;
 
 // The details of one listed activity, exactly as the list shows them.
 class Tfaktivitas_info : public QDialog {
     Q_OBJECT
 public:
-    explicit Tfaktivitas_info(Tfmain& main);
+    explicit Tfaktivitas_info(PageContext& ctx);
 
     void fill(const QString& task, const QString& description, const QString& volume, const QString& unit,
               const QString& activityDate, const QString& inputDate, const QString& verificationDate,

@@ -3,12 +3,12 @@
 #include "activityrules.h"
 
 #include "app/pageheader.h"
-#include "app/umain.h"
+#include "app/pagecontext.h"
 #include "app/wizardframe.h"
-#include "db/keyfilters.h"
+#include "ui/keyfilters.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 
 #include <QButtonGroup>
 #include <QDateTimeEdit>
@@ -92,7 +92,7 @@ QString Tft_aktivitas::eligibilityRefusal(int kind, const QString& jenisJabatan,
     }
 }
 
-Tft_aktivitas::Tft_aktivitas(Tfmain& main) : QDialog(&main), main_(main)
+Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_(ctx)
 {
     setObjectName(QStringLiteral("ft_aktivitas"));
     setWindowTitle(QString());
@@ -102,9 +102,9 @@ Tft_aktivitas::Tft_aktivitas(Tfmain& main) : QDialog(&main), main_(main)
     JvWizard1 = new WizardFrame(this);
     JvWizard1->setObjectName(QStringLiteral("JvWizard1"));
     JvWizard1->setTitle(QStringLiteral("Tambah Aktivitas Harian"));
-    JvWizard1->header->setColors(main.warna2, main.warna1);
-    JvWizard1->header->setHeaderHeight(main.headerHeight);
-    JvWizard1->header->setFontSize(main.headerFontSize);
+    JvWizard1->header->setColors(ctx.headerLook().from, ctx.headerLook().to);
+    JvWizard1->header->setHeaderHeight(ctx.headerLook().height);
+    JvWizard1->header->setFontSize(ctx.headerLook().fontSize);
     JvWizard1->backButton->setText(QStringLiteral("< S&ebelumnya"));
     JvWizard1->nextButton->setText(QStringLiteral("&Berikutnya >"));
     JvWizard1->finishButton->setText(QStringLiteral("&Simpan"));
@@ -274,10 +274,10 @@ void Tft_aktivitas::backClick()
 bool Tft_aktivitas::JvWizardInteriorPage1NextButtonClick()
 {
     const int kind = selectedKind();
-    const QString refusal = eligibilityRefusal(kind, main_.profileValue(3), main_.profileValue(8),
-                                               main_.profileValue(9), main_.profileValue(11));
+    const QString refusal = eligibilityRefusal(kind, ctx_.session().profileValue(3), ctx_.session().profileValue(8),
+                                               ctx_.session().profileValue(9), ctx_.session().profileValue(11));
     if (!refusal.isEmpty()) {
-        main_.messages().information(refusal);
+        ctx_.messages().information(refusal);
         return false;
     }
     bool search = true;
@@ -289,11 +289,11 @@ bool Tft_aktivitas::JvWizardInteriorPage1NextButtonClick()
         break;
     case FungsionalPelaksana:
         var_jenis_aktivitas = QStringLiteral("Utama");
-        JvWizard1->setSubtitle(1, QStringLiteral("Pilih aktivitas ") + main_.profileValue(3));
+        JvWizard1->setSubtitle(1, QStringLiteral("Pilih aktivitas ") + ctx_.session().profileValue(3));
         // Without the position code the wizard still moves on, unsearched.
-        search = Envelope(main_).run([&](db::Query& q) {
+        search = Envelope(ctx_).run([&](db::Query& q) {
             var_kode_jabatan = q.open(QStringLiteral("CALL `kinerja_get_kodejab_kinerja`(:var_kode_jab)"),
-                                      {{QStringLiteral("var_kode_jab"), main_.kode_jabatan}})
+                                      {{QStringLiteral("var_kode_jab"), ctx_.session().kode_jabatan}})
                                    .first(0);
         });
         break;
@@ -317,11 +317,11 @@ bool Tft_aktivitas::JvWizardInteriorPage1NextButtonClick()
 void Tft_aktivitas::btAktivitasTampilDataClick()
 {
     const bool additional = var_jenis_aktivitas == QLatin1String("Tambahan");
-    Envelope(main_).run([&](db::Query& q) {
+    Envelope(ctx_).run([&](db::Query& q) {
         const db::ResultSet rs =
             additional
                 ? q.open(QStringLiteral("CALL `kinerja_rincian_tugas_cari_tambahan`(:var_nip, :var_nama_rincian)"),
-                         {{QStringLiteral("var_nip"), main_.nipLogin},
+                         {{QStringLiteral("var_nip"), ctx_.session().nipLogin},
                           {QStringLiteral("var_nama_rincian"), edAktivitas->text()}})
                 : q.open(QStringLiteral("CALL `kinerja_rincian_tugas_cari`(:var_kode_jab, :var_nama_rincian)"),
                          {{QStringLiteral("var_kode_jab"), var_kode_jabatan},
@@ -334,7 +334,7 @@ void Tft_aktivitas::btAktivitasTampilDataClick()
 bool Tft_aktivitas::JvWizardInteriorPage2NextButtonClick()
 {
     if (sg_rincian_cari->rowCount() <= 1) {
-        main_.messages().warning(QStringLiteral("Pilih dulu nama aktivitasnya!"));
+        ctx_.messages().warning(QStringLiteral("Pilih dulu nama aktivitasnya!"));
         return false;
     }
     const int r = sg_rincian_cari->currentRow();
@@ -343,7 +343,7 @@ bool Tft_aktivitas::JvWizardInteriorPage2NextButtonClick()
     kode_aktivitas_terpilih = sg_rincian_cari->cell(r, 0);
     skr_aktivitas_terpilih = sg_rincian_cari->cell(r, 6);
     edProsesDeskripsi->clear();
-    edProsesTanggal->setDateTime(main_.clock().now());
+    edProsesTanggal->setDateTime(ctx_.clock().now());
     edProsesVolume->setText(QStringLiteral("1"));
     JvWizard1->setCurrentPage(2);
     return true;
@@ -353,14 +353,14 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
 {
     // 1. The server's input window for the chosen day.
     bool inWindow = false;
-    Envelope window(main_);
+    Envelope window(ctx_);
     window.run([&](db::Query& q) {
         const db::ResultSet rs =
             q.open(QStringLiteral("CALL `kinerja_cek_waktu_input_aktivitas`(:var_tanggal_aktivitas)"),
                    {{QStringLiteral("var_tanggal_aktivitas"),
                      edProsesTanggal->date().toString(QStringLiteral("yyyy-MM-dd"))}});
         if (rs.first(2) == QLatin1String("F")) {
-            main_.messages().warning(activityrules::windowRefusal(QStringLiteral("Gagal melakukan input aktivitas"),
+            ctx_.messages().warning(activityrules::windowRefusal(QStringLiteral("Gagal melakukan input aktivitas"),
                                                                   rs, QStringLiteral("Selisih tgl diperbolehkan untuk input ")));
             return;
         }
@@ -376,7 +376,7 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     // 2. The description, counted in characters as the server counts them.
     const QString deskripsi = edProsesDeskripsi->toPlainText();
     if (deskripsi.toUcs4().size() < 20) {
-        main_.messages().information(
+        ctx_.messages().information(
             QStringLiteral("Isikan deskripsi aktivitas dengan singkat dan jelas!\r\r* Minimal 20 Karakter/huruf."));
         edProsesDeskripsi->setFocus();
         return false;
@@ -386,11 +386,11 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     QString atasan1;
     QString atasan2;
     bool found = false;
-    if (!Envelope(main_).run([&](db::Query& q) {
+    if (!Envelope(ctx_).run([&](db::Query& q) {
             const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_atasan_nip_get`(:var_nip)"),
-                                            {{QStringLiteral("var_nip"), main_.profileValue(2)}});
+                                            {{QStringLiteral("var_nip"), ctx_.session().profileValue(2)}});
             if (rs.recordCount() == 0) {
-                main_.messages().error(QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
+                ctx_.messages().error(QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
                                                       "Silahkan hubungi admin Tarvesa untuk konfirmasi data!"));
                 return;
             }
@@ -409,30 +409,30 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     const double volume = edProsesVolume->text().toDouble(&volumeOk);
     const double skr = skr_aktivitas_terpilih.trimmed().toDouble(&skrOk);
     if (!volumeOk) {
-        main_.messages().error(QStringLiteral("Volume harus diisi dengan angka!"));
+        ctx_.messages().error(QStringLiteral("Volume harus diisi dengan angka!"));
         edProsesVolume->setFocus();
         return false;
     }
     if (!skrOk) {
-        main_.messages().warning(QString::fromUtf8(stdmsg::GagalMenampilkan));
+        ctx_.messages().warning(QString::fromUtf8(stdmsg::GagalMenampilkan));
         return false;
     }
     if (activityrules::exceedsWorkingDay(skr, volume)) {
-        main_.messages().error(activityrules::workingDayRefusal());
+        ctx_.messages().error(activityrules::workingDayRefusal());
         edProsesDeskripsi->setFocus();
         return false;
     }
 
     // 5. The user's word.
-    if (!main_.messages().confirm(QStringLiteral("Simpan Aktivitas?")))
+    if (!ctx_.messages().confirm(QStringLiteral("Simpan Aktivitas?")))
         return false;
 
     // 6. The insert; the dialog closes whatever its outcome.
-    const bool saved = Envelope(main_).run([&](db::Query& q) {
+    const bool saved = Envelope(ctx_).run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL `kinerja_aktivitas_insert`(:var_nip, :var_aktivitas, :var_sasaran, :var_deskripsi, "
                               ":var_volume, :var_tanggal_aktivitas, :var_status, :var_kode_jabatan, "
                               ":var_jenis_jabatan, :var_skr, :var_satuan, :var_atasan1, :var_atasan2)"),
-               {{QStringLiteral("var_nip"), main_.profileValue(2)},
+               {{QStringLiteral("var_nip"), ctx_.session().profileValue(2)},
                 {QStringLiteral("var_aktivitas"), kode_aktivitas_terpilih},
                 {QStringLiteral("var_sasaran"), QStringLiteral("0")},
                 {QStringLiteral("var_deskripsi"), deskripsi},
@@ -448,7 +448,7 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
                 {QStringLiteral("var_atasan2"), atasan2}});
     });
     if (saved) {
-        main_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
+        ctx_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
         accept();
     } else {
         reject();

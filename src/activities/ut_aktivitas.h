@@ -11,7 +11,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class StringGrid;
-class Tfmain;
+class PageContext;
 class WizardFrame;
 
 // The entry wizard for a daily activity: kind, task detail from the
@@ -19,7 +19,7 @@ class WizardFrame;
 class Tft_aktivitas : public QDialog {
     Q_OBJECT
 public:
-    explicit Tft_aktivitas(Tfmain& main);
+    explicit Tft_aktivitas(PageContext& ctx);
 
     enum Kind { Manajerial, FungsionalPelaksana, TugasTambahan, Lainnya };
 
@@ -63,5 +63,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    Tfmain& main_;
+    PageContext& ctx_;
 };

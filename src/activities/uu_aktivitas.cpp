@@ -3,8 +3,8 @@
 #include "activityrules.h"
 
 #include "app/pageheader.h"
-#include "app/umain.h"
-#include "db/keyfilters.h"
+#include "app/pagecontext.h"
+#include "ui/keyfilters.h"
 #include "db/query.h"
 
 #include <QGridLayout>
@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tfu_aktivitas::Tfu_aktivitas(Tfmain& main) : QDialog(&main), main_(main)
+Tfu_aktivitas::Tfu_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_(ctx)
 {
     setObjectName(QStringLiteral("fu_aktivitas"));
     setWindowTitle(QString());
@@ -23,7 +23,7 @@ Tfu_aktivitas::Tfu_aktivitas(Tfmain& main) : QDialog(&main), main_(main)
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 8);
     fu_aktivitasJudul = new PageHeader(this, QStringLiteral("fu_aktivitasJudul"));
-    fu_aktivitasJudul->setColors(main.warna2, main.warna1);
+    fu_aktivitasJudul->setColors(ctx.headerLook().from, ctx.headerLook().to);
     v->addWidget(fu_aktivitasJudul);
     auto* g = new QGridLayout;
     g->setContentsMargins(12, 8, 12, 0);
@@ -66,8 +66,8 @@ Tfu_aktivitas::Tfu_aktivitas(Tfmain& main) : QDialog(&main), main_(main)
 
 void Tfu_aktivitas::showEvent(QShowEvent* event)
 {
-    fu_aktivitasJudul->setHeaderHeight(main_.headerHeight);
-    fu_aktivitasJudul->setFontSize(main_.headerFontSize);
+    fu_aktivitasJudul->setHeaderHeight(ctx_.headerLook().height);
+    fu_aktivitasJudul->setFontSize(ctx_.headerLook().fontSize);
     QDialog::showEvent(event);
 }
 
@@ -85,12 +85,12 @@ bool Tfu_aktivitas::btSimpanClick()
 {
     const QString deskripsi = fuAktivitasDeskripsi->toPlainText();
     if (deskripsi.isEmpty()) {
-        main_.messages().warning(QStringLiteral("Kolom deskripsi tidak boleh kosong!"));
+        ctx_.messages().warning(QStringLiteral("Kolom deskripsi tidak boleh kosong!"));
         fuAktivitasDeskripsi->setFocus();
         return false;
     }
     if (fuAktivitasVolume->text().isEmpty()) {
-        main_.messages().warning(QStringLiteral("Kolom volume tidak boleh kosong!"));
+        ctx_.messages().warning(QStringLiteral("Kolom volume tidak boleh kosong!"));
         fuAktivitasVolume->setFocus();
         fuAktivitasVolume->setText(QStringLiteral("0"));
         return false;
@@ -101,13 +101,13 @@ bool Tfu_aktivitas::btSimpanClick()
     const double skr = skr_.toDouble(&skrOk);
     const double volume = fuAktivitasVolume->text().toDouble();
     if (skrOk && activityrules::exceedsWorkingDay(skr, volume)) {
-        main_.messages().error(activityrules::workingDayRefusal());
+        ctx_.messages().error(activityrules::workingDayRefusal());
         fuAktivitasVolume->setFocus();
         return false;
     }
-    if (!main_.messages().confirm(QStringLiteral("Simpan perubahan data aktivitas?")))
+    if (!ctx_.messages().confirm(QStringLiteral("Simpan perubahan data aktivitas?")))
         return false;
-    const bool saved = Envelope(main_).run([&](db::Query& q) {
+    const bool saved = Envelope(ctx_).run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL `kinerja_aktivitas_update`(:var_deskripsi, :var_volume, :var_id)"),
                {{QStringLiteral("var_deskripsi"), deskripsi},
                 {QStringLiteral("var_volume"), fuAktivitasVolume->text()},
@@ -115,7 +115,7 @@ bool Tfu_aktivitas::btSimpanClick()
     });
     if (!saved)
         return false;
-    main_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
+    ctx_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
     accept();
     return true;
 }

@@ -7,13 +7,13 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class Tfmain;
+class PageContext;
 
 // Changes the description and the volume of an unverified activity.
 class Tfu_aktivitas : public QDialog {
     Q_OBJECT
 public:
-    explicit Tfu_aktivitas(Tfmain& main);
+    explicit Tfu_aktivitas(PageContext& ctx);
 
     void setActivity(const QString& task, const QString& description, const QString& volume, const QString& unit,
                      const QString& standardMinutes);
@@ -35,6 +35,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    Tfmain& main_;
+    PageContext& ctx_;
     QString skr_;
 };

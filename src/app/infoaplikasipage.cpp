@@ -19,8 +19,8 @@ QLabel* tahoma(const QString& text, int pixelSize, bool bold, QWidget* parent)
 }
 } // namespace
 
-InfoAplikasiPage::InfoAplikasiPage(Tfmain& main)
-    : Page(main, QStringLiteral("xInfoAplikasi"), QStringLiteral("xInfoAplikasiJudul"))
+InfoAplikasiPage::InfoAplikasiPage(PageContext& ctx)
+    : Page(ctx, QStringLiteral("xInfoAplikasi"), QStringLiteral("xInfoAplikasiJudul"))
 {
     header()->setCaption(QStringLiteral("Info Aplikasi"));
     body()->addStretch(1);

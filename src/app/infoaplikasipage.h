@@ -8,6 +8,6 @@ class QLabel;
 class InfoAplikasiPage : public Page {
     Q_OBJECT
 public:
-    explicit InfoAplikasiPage(Tfmain& main);
+    explicit InfoAplikasiPage(PageContext& ctx);
     QLabel* Label18;
 };

@@ -5,7 +5,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-Page::Page(Tfmain& main, const QString& objectName, const QString& headerObjectName) : QWidget(nullptr), main_(main)
+Page::Page(PageContext& ctx, const QString& objectName, const QString& headerObjectName) : QWidget(nullptr), ctx_(ctx)
 {
     setObjectName(objectName);
     auto* outer = new QVBoxLayout(this);

@@ -4,15 +4,15 @@
 
 class PageHeader;
 class QVBoxLayout;
-class Tfmain;
+class PageContext;
 
 // A page of the main window's stack: its gradient header on top, its
-// controls below. Pages reach the session, the shared query and the message
-// seam through the main window they are given.
+// controls below. Pages reach the session, the shared query, the message
+// seam and navigation through the page context they are built with.
 class Page : public QWidget {
     Q_OBJECT
 public:
-    Page(Tfmain& main, const QString& objectName, const QString& headerObjectName);
+    Page(PageContext& ctx, const QString& objectName, const QString& headerObjectName);
 
     PageHeader* header() const { return header_; }
 
@@ -22,7 +22,7 @@ signals:
 
 protected:
     QVBoxLayout* body() const { return body_; }
-    Tfmain& main_;
+    PageContext& ctx_;
 
 private:
     PageHeader* header_;

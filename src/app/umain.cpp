@@ -2,14 +2,13 @@
 
 #include "infoaplikasipage.h"
 #include "installsettings.h"
+#include "mainsidebar.h"
 #include "page.h"
 #include "pageheader.h"
 #include "sidebar.h"
+#include "versioncheck.h"
 
-#include "db/dberror.h"
 #include "db/query.h"
-#include "db/resultset.h"
-#include "db/stringgrid.h"
 #include "db/udm.h"
 #include "activities/aktivitaspage.h"
 #include "progress/dashboardpage.h"
@@ -20,6 +19,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
@@ -107,9 +107,6 @@ Tfmain::Tfmain(Tdm& dm, Seams seams) : QMainWindow(nullptr), dm_(dm)
     statusBar()->addWidget(sb1Panel0);
     statusBar()->addWidget(sb1Panel1, 1);
 
-    sg_profil = new StringGrid;
-    sg_profil->setObjectName(QStringLiteral("sg_profil"));
-
     buildSideBar();
     buildPages();
 
@@ -137,60 +134,30 @@ template <class P> P* Tfmain::addPage(P* page)
 
 void Tfmain::buildSideBar()
 {
-    auto* holder = new QWidget;
-    holder->setObjectName(QStringLiteral("sbxWinXPBarContent"));
-    holder->setAutoFillBackground(true);
-    auto* v = new QVBoxLayout(holder);
-    v->setContentsMargins(8, 8, 8, 8);
-    v->setSpacing(10);
+    sideBar_ = new MainSideBar;
+    sbxWinXPBar->setWidget(sideBar_);
+    dxPNS = sideBar_->dxPNS;
+    dxTarvesa = sideBar_->dxTarvesa;
+    dxInformasi = sideBar_->dxInformasi;
+    dxAdmin = sideBar_->dxAdmin;
+    dxSetting = sideBar_->dxSetting;
+    dxAplikasi = sideBar_->dxAplikasi;
 
-    dxPNS = new SideBarGroup(QStringLiteral("dxPNS"), QStringLiteral("Data PNS"), holder);
-    for (int i = 0; i < 3; ++i)
-        dxPNS->addItem(QString())->setEnabled(false);
-
-    dxTarvesa = new SideBarGroup(QStringLiteral("dxTarvesa"), QStringLiteral("Tarvesa"), holder);
-    dxTarvesa->addItem(QStringLiteral("Dashboard"), [this] { dxTarvesaItems0Click(); });
-    dxTarvesa->addItem(QStringLiteral("Profil"), [this] { dxTarvesaItems1Click(); });
-    dxTarvesa->addItem(QStringLiteral("Sasaran Kerja"))->setEnabled(false);
-    dxTarvesa->addItem(QStringLiteral("Aktivitas Harian"), [this] { dxTarvesaItems2Click(); });
-    dxTarvesa->addItem(QStringLiteral("Bawahan"), [this] { dxTarvesaItems3Click(); })->setEnabled(false);
-
-    dxInformasi = new SideBarGroup(QStringLiteral("dxInformasi"), QStringLiteral("Informasi"), holder);
-    dxInformasi->addItem(QStringLiteral("Info Tarvesa"), [this] { JvXPBar5Items0Click(); })
-        ->setObjectName(QStringLiteral("mnInfoTarvesa"));
-    dxInformasi->addItem(QStringLiteral("Info TPP"), [this] { JvXPBar5Items1Click(); });
-
-    dxAdmin = new SideBarGroup(QStringLiteral("dxAdmin"), QStringLiteral("Halaman Admin"), holder);
-    dxAdmin->addItem(QStringLiteral("Admin SKPD"), [this] { dxAdminItems0Click(); });
-    dxAdmin->addItem(QStringLiteral("Delegasi"), [this] { dxAdminItems1Click(); });
-    dxAdmin->addItem(QStringLiteral("Log Monitoring"), [this] { dxAdminItems2Click(); });
-    dxAdmin->addItem(QStringLiteral("Supervisi"), [this] { dxAdminItems3Click(); });
-
-    dxSetting = new SideBarGroup(QStringLiteral("dxSetting"), QStringLiteral("Setting"), holder);
-    dxSetting->addItem(QStringLiteral("Aplikasi"), [this] { dxSettingItems0Click(); });
-    dxSetting->addItem(QStringLiteral("User"), [this] { dxSettingItems1Click(); });
-    dxSetting->addItem(QStringLiteral("Informasi"), [this] { dxSettingItems2Click(); });
-    dxSetting->addItem(QStringLiteral("Plt/Plh/KS/Kapus"), [this] { dxSettingItems3Click(); });
-    dxSetting->addItem(QStringLiteral("JF - Jenjang Atas Bawah"), [this] { dxSettingItems4Click(); });
-    dxSetting->addItem(QStringLiteral("Verifikator Kamus"), [this] { dxSettingItems5Click(); });
-
-    dxAplikasi = new SideBarGroup(QStringLiteral("dxAplikasi"), QStringLiteral("Aplikasi"), holder);
-    dxAplikasi->addItem(QStringLiteral("Login"), [this] { dxAplikasiItems0Click(); });
-    dxAplikasi->addItem(QStringLiteral("Register"), [this] { dxAplikasiItems1Click(); });
-    dxAplikasi->addItem(QStringLiteral("Manual book"))->setVisible(false);
-    dxAplikasi->addItem(QString())->setEnabled(false);
-    dxAplikasi->addItem(QString())->setEnabled(false);
-    dxAplikasi->addItem(QStringLiteral("Info Aplikasi"), [this] { dxAplikasiItems5Click(); });
-
-    for (SideBarGroup* g : {dxPNS, dxTarvesa, dxInformasi, dxAdmin, dxSetting, dxAplikasi})
-        v->addWidget(g);
-    v->addStretch(1);
-    sbxWinXPBar->setWidget(holder);
-
-    dxPNS->setVisible(false);
-    dxTarvesa->setVisible(false);
-    dxAdmin->setVisible(false);
-    dxSetting->setVisible(false);
+    using Handler = void (Tfmain::*)();
+    const std::pair<SideBarItem*, Handler> wiring[] = {
+        {dxTarvesa->item(0), &Tfmain::dxTarvesaItems0Click}, {dxTarvesa->item(1), &Tfmain::dxTarvesaItems1Click},
+        {dxTarvesa->item(3), &Tfmain::dxTarvesaItems2Click}, {dxTarvesa->item(4), &Tfmain::dxTarvesaItems3Click},
+        {dxInformasi->item(0), &Tfmain::JvXPBar5Items0Click}, {dxInformasi->item(1), &Tfmain::JvXPBar5Items1Click},
+        {dxAdmin->item(0), &Tfmain::dxAdminItems0Click},       {dxAdmin->item(1), &Tfmain::dxAdminItems1Click},
+        {dxAdmin->item(2), &Tfmain::dxAdminItems2Click},       {dxAdmin->item(3), &Tfmain::dxAdminItems3Click},
+        {dxSetting->item(0), &Tfmain::dxSettingItems0Click},   {dxSetting->item(1), &Tfmain::dxSettingItems1Click},
+        {dxSetting->item(2), &Tfmain::dxSettingItems2Click},   {dxSetting->item(3), &Tfmain::dxSettingItems3Click},
+        {dxSetting->item(4), &Tfmain::dxSettingItems4Click},   {dxSetting->item(5), &Tfmain::dxSettingItems5Click},
+        {dxAplikasi->item(0), &Tfmain::dxAplikasiItems0Click}, {dxAplikasi->item(1), &Tfmain::dxAplikasiItems1Click},
+        {dxAplikasi->item(5), &Tfmain::dxAplikasiItems5Click},
+    };
+    for (const auto& [item, handler] : wiring)
+        connect(item, &QPushButton::clicked, this, handler);
 }
 
 void Tfmain::buildPages()
@@ -199,11 +166,14 @@ void Tfmain::buildPages()
         const QString n = QString::fromUtf8(name);
         return addPage(new Page(*this, n, n + QStringLiteral("Judul")));
     };
-    xLogin = addPage(new LoginPage(*this));
+    xProfil = new ProfilPage(*this);
+    sg_profil = xProfil->sg_profil;
+    xDashboard = new DashboardPage(*this, *xProfil);
+    xLogin = addPage(new LoginPage(*this, *xDashboard));
     xRegis = addPage(new RegisPage(*this));
     xInfoAplikasi = addPage(new InfoAplikasiPage(*this));
-    xDashboard = addPage(new DashboardPage(*this));
-    xProfil = addPage(new ProfilPage(*this));
+    addPage(xDashboard);
+    addPage(xProfil);
     xAktivitas = addPage(new AktivitasPage(*this));
     xBawahan = page("xBawahan");
     xBwAktivitas = page("xBwAktivitas");
@@ -221,6 +191,9 @@ void Tfmain::buildPages()
     xAdmPlt = page("xAdmPlt");
     xJFAtasBawah = page("xJFAtasBawah");
     xVerifKamus = page("xVerifKamus");
+
+    connect(xLogin->BitBtn13, &QPushButton::clicked, this, &Tfmain::dxAplikasiItems1Click);
+    connect(xRegis, &RegisPage::registered, this, [this] { showPage(xLogin); });
 }
 
 void Tfmain::FormCreate()
@@ -281,14 +254,6 @@ db::Query& Tfmain::query()
     return dm_.fdsq1();
 }
 
-void Tfmain::styleHeader(PageHeader* header, const QString& caption)
-{
-    header->setColors(warna2, warna1);
-    header->setHeaderHeight(headerHeight);
-    header->setFontSize(headerFontSize);
-    header->setCaption(caption);
-}
-
 void Tfmain::showPage(QWidget* page)
 {
     if (pg->currentWidget() == page)
@@ -303,11 +268,29 @@ QWidget* Tfmain::activePage() const
     return pg->currentWidget();
 }
 
-QString Tfmain::profileValue(int row) const
+void Tfmain::showLoggedIn(bool loggedIn)
 {
-    if (row < 0 || row >= sg_profil->rowCount() || sg_profil->colCount() < 2)
-        return {};
-    return sg_profil->cell(row, 1);
+    sideBar_->showLoggedIn(loggedIn);
+}
+
+void Tfmain::applyAccessLevel(const QString& level)
+{
+    sideBar_->applyAccessLevel(level);
+}
+
+void Tfmain::showIdentity(const QString& name, const QString& nip, const QString& position)
+{
+    sideBar_->showIdentity(name, nip, position);
+}
+
+void Tfmain::setSubordinatesEnabled(bool enabled)
+{
+    sideBar_->setSubordinatesEnabled(enabled);
+}
+
+void Tfmain::maximize()
+{
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Tfmain::openPage(Page* page, const QString& title, bool probe)
@@ -330,31 +313,13 @@ void Tfmain::FormShow()
 
 void Tfmain::versionCheck()
 {
-    Envelope(*this).run([this](db::Query& q) {
-        const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_version_check_trial`(:var_app)"),
-                                        {{QStringLiteral("var_app"), app_version}});
-        const QString verdict = rs.first(0);
-        const QString version = rs.first(1);
-        const QString caption = rs.first(3);
-        if (verdict == QLatin1String("Up-Wajib")) {
-            messages().information(QStringLiteral("Ada update aplikasi versi ") + version +
-                                   QStringLiteral(" yang WAJIB diinstall!\r\rCatatan :\r") +
-                                   QStringLiteral("Silahkan download installer aplikasi versi ") + version +
-                                   QStringLiteral(" di alamat website ") + downloadSite_ + QStringLiteral("."));
-            terminate_ = true;
-        } else if (verdict == QLatin1String("Up-GakWajib")) {
-            messages().information(
-                QStringLiteral("Ada update aplikasi versi ") + version + QStringLiteral(" yang bisa diinstall.\r\r") +
-                QStringLiteral("Catatan :\r") +
-                QStringLiteral("Update versi ini tidak wajib diinstall tapi mungkin ada fitur baru yang bermanfaat.\r\r") +
-                QStringLiteral("Silahkan lihat perubahan di bagian 'change log-pada website kinerja' download installer "
-                               "aplikasi versi ") +
-                version + QStringLiteral(" di alamat website ") + downloadSite_ + QStringLiteral("."));
-        }
-        dxAplikasi->item(3)->setCaption(QStringLiteral("Tarvesa v ") + app_version);
-        dxAplikasi->item(4)->setCaption(caption);
-        dxAplikasi->item(4)->setEnabled(false);
-    });
+    VersionCheck check;
+    if (!check.run(*this, app_version, downloadSite_))
+        return;
+    terminate_ = check.mandatoryUpdate;
+    dxAplikasi->item(3)->setCaption(QStringLiteral("Tarvesa v ") + app_version);
+    dxAplikasi->item(4)->setCaption(check.caption);
+    dxAplikasi->item(4)->setEnabled(false);
 }
 
 void Tfmain::dxAplikasiItems0Click()

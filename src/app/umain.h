@@ -1,8 +1,7 @@
 #pragma once
 
-#include "db/envelope.h"
-#include "db/messages.h"
-#include "seams.h"
+#include "pagecontext.h"
+#include "ui/messages.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -10,6 +9,7 @@
 #include <memory>
 
 class Tdm;
+class MainSideBar;
 class Page;
 class PageHeader;
 class SideBarGroup;
@@ -27,11 +27,11 @@ class QSplitter;
 class QStackedWidget;
 
 // The main window: side bar, page stack and status bar. It assembles the
-// pages, holds the session fields and the profile grid, and gives pages
-// their way to the database (TryConn/CloseConn and the shared query) and to
-// the user (the message and dialog seams). It runs no statement and holds no
-// page logic of its own beyond the frame.
-class Tfmain : public QMainWindow, public OperationHost {
+// pages, wires the side bar to their openers and is the page context they
+// are built with: the session, the way to the database (TryConn/CloseConn
+// and the shared query) and to the user (the message and dialog seams).
+// It runs no statement of a page and holds no page logic.
+class Tfmain : public QMainWindow, public PageContext {
     Q_OBJECT
 public:
     // Replaceable collaborators; null members get the production ones.
@@ -47,27 +47,30 @@ public:
     Tfmain(Tdm& dm, Seams seams);
     ~Tfmain() override;
 
-    // OperationHost
+    // PageContext
     void TryConn() override;
     void CloseConn() noexcept override;
     db::Query& query() override;
     Messages& messages() override { return *messages_; }
+    Session& session() override { return session_; }
+    DialogRunner& dialogs() override { return *dialogs_; }
+    const Clock& clock() const override { return *clock_; }
+    QWidget* dialogParent() override { return this; }
+    QString programDir() const override { return programDir_; }
+    void showPage(QWidget* page) override;
+    QWidget* activePage() const override;
+    HeaderLook headerLook() const override { return {warna2, warna1, headerHeight, headerFontSize}; }
+    void showLoggedIn(bool loggedIn) override;
+    void applyAccessLevel(const QString& level) override;
+    void showIdentity(const QString& name, const QString& nip, const QString& position) override;
+    void setSubordinatesEnabled(bool enabled) override;
+    void maximize() override;
 
-    DialogRunner& dialogs() { return *dialogs_; }
-    const Clock& clock() const { return *clock_; }
     Tdm& dm() { return dm_; }
-    QString programDir() const { return programDir_; }
     QString downloadSite() const { return downloadSite_; }
-
-    // Header look shared by every page: colours, height, font size, caption.
-    void styleHeader(PageHeader* header, const QString& caption);
-    // Makes a page the active one; its shown() fires only when it changes.
-    void showPage(QWidget* page);
-    QWidget* activePage() const;
-
-    // Column 1 of a row of the profile grid: the logged-in user's facts
-    // (row 2 the NIP). Empty before the first profile load.
-    QString profileValue(int row) const;
+    const Session& session() const { return session_; }
+    // A row of the profile (row 2 the NIP); empty before the first load.
+    QString profileValue(int row) const { return session_.profileValue(row); }
 
     // Runs after the window first appears: login page, then the version check.
     void FormShow();
@@ -103,22 +106,12 @@ public slots:
 
 public:
 
-    // Session fields.
+    // Frame settings.
     QString app_version;
     QColor warna1;
     QColor warna2;
     int headerHeight = 32;
     int headerFontSize = 14;
-    QString nipLogin;
-    QString levelUser;
-    QString kode_jabatan;
-    QString kode_induk;
-    QString st_aktivitas_bawahan;
-    QString periodex;
-    QString periodef;
-    quint16 Year = 0;
-    quint16 Month = 0;
-    quint16 Day = 0;
 
     // Frame.
     QFrame* cntWinXPBar;
@@ -133,7 +126,7 @@ public:
     QStackedWidget* pg;
     QLabel* sb1Panel0;
     QLabel* sb1Panel1;
-    StringGrid* sg_profil;
+    StringGrid* sg_profil; // the profile page's grid
 
     // Pages.
     LoginPage* xLogin;
@@ -172,6 +165,8 @@ private:
     template <class P> P* addPage(P* page);
 
     Tdm& dm_;
+    MainSideBar* sideBar_ = nullptr;
+    Session session_;
     std::unique_ptr<Messages> ownMessages_;
     std::unique_ptr<DialogRunner> ownDialogs_;
     std::unique_ptr<Clock> ownClock_;

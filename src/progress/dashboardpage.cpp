@@ -1,13 +1,12 @@
 #include "dashboardpage.h"
 
+#include "profilpage.h"
 #include "u_rasioAK.h"
 
 #include "app/pageheader.h"
-#include "app/sidebar.h"
-#include "app/umain.h"
+#include "app/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/stringgrid.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -20,6 +19,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <iterator>
 
 namespace {
 
@@ -64,6 +65,9 @@ const char* const kProfileColumns[] = {
     "klasifikasi_jabatan",
     "kode_klasifikasi_jabatan",
 };
+
+constexpr int kProfileRows = int(std::size(kProfileCaptions));
+static_assert(std::size(kProfileColumns) == std::size(kProfileCaptions));
 
 QLabel* text(const QString& t, QWidget* parent, bool bold = false, int pixelSize = 0, const char* color = nullptr)
 {
@@ -126,8 +130,8 @@ void zeroGauge(const DashboardPage::Gauge& g, const QString& label = QStringLite
 
 } // namespace
 
-DashboardPage::DashboardPage(Tfmain& main)
-    : Page(main, QStringLiteral("xDashboard"), QStringLiteral("xDashboardJudul"))
+DashboardPage::DashboardPage(PageContext& ctx, ProfilPage& profil)
+    : Page(ctx, QStringLiteral("xDashboard"), QStringLiteral("xDashboardJudul")), profil_(profil)
 {
     header()->setCaption(QStringLiteral("Dashboard"));
     auto* content = new QWidget(this);
@@ -264,52 +268,47 @@ DashboardPage::DashboardPage(Tfmain& main)
 
 void DashboardPage::trace(const QString& what)
 {
-    Memo3->appendPlainText(QLocale().toString(main_.clock().now(), QLocale::ShortFormat) + what);
+    Memo3->appendPlainText(QLocale().toString(ctx_.clock().now(), QLocale::ShortFormat) + what);
 }
 
 void DashboardPage::dxTarvesaItems0Click()
 {
-    main_.styleHeader(header(), QStringLiteral("Dashboard"));
+    ctx_.styleHeader(header(), QStringLiteral("Dashboard"));
     Memo3->clear();
     trace(QStringLiteral(" load profil"));
 
     const auto step = [this](const std::function<void(db::Query&)>& body) {
-        return Envelope(main_)
+        return Envelope(ctx_)
             .onConnectFailure(Messages::Kind::Information, QString::fromUtf8(stdmsg::GagalTerhubung))
             .onFailure(Messages::Kind::Information, QString::fromUtf8(stdmsg::GagalMengambil))
             .run(body);
     };
-    const QString nip = main_.nipLogin;
-    StringGrid* g = main_.sg_profil;
+    Session& session = ctx_.session();
+    const QString nip = session.nipLogin;
+    // The rows are rebuilt from nothing, so a load that fails leaves an
+    // empty profile, never the one of an earlier login.
+    session.clearProfile();
+    QVector<QStringList>& rows = session.profile;
+    // The profile page follows every step, also one that fails.
+    struct ShowProfile {
+        ProfilPage& page;
+        ~ShowProfile() { page.showProfile(); }
+    } follow{profil_};
 
     const bool profile = step([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_load_profil`(:var_nip)"),
                                         {{QStringLiteral("var_nip"), nip}});
-        main_.dxPNS->setVisible(true);
-        main_.dxPNS->item(0)->setCaption(rs.first(QStringLiteral("nama_lengkap")));
-        main_.dxPNS->item(1)->setCaption(rs.first(QStringLiteral("nip")));
-        main_.dxPNS->item(2)->setCaption(rs.first(QStringLiteral("nama_jabatan")));
-
-        {
-            StringGrid::Batch batch(*g);
-            g->setColCount(2);
-            g->setRowCount(17);
-            g->setFixedCols(1);
-            g->setFixedRows(1);
-            g->setColWidth(0, 200);
-            g->setColWidth(1, 650);
-            for (int row = 0; row < 17; ++row) {
-                g->setCell(row, 0, QString::fromUtf8(kProfileCaptions[row]));
-                if (kProfileColumns[row])
-                    g->setCell(row, 1, rs.first(QString::fromUtf8(kProfileColumns[row])));
-            }
-        }
-        g->setHeaderRowHeight(30);
+        ctx_.showIdentity(rs.first(QStringLiteral("nama_lengkap")), rs.first(QStringLiteral("nip")),
+                          rs.first(QStringLiteral("nama_jabatan")));
+        rows.resize(kProfileRows);
+        for (int row = 0; row < kProfileRows; ++row)
+            rows[row] = {QString::fromUtf8(kProfileCaptions[row]),
+                         kProfileColumns[row] ? rs.first(QString::fromUtf8(kProfileColumns[row])) : QString()};
 
         const bool leads = rs.first(QStringLiteral("jenis_jabatan_id")) == QLatin1String("struktural") ||
                            rs.first(QStringLiteral("jenis_plt")) == QLatin1String("Ya") ||
                            rs.first(QStringLiteral("jenis_sampiran")) == QLatin1String("Ya");
-        main_.dxTarvesa->item(4)->setEnabled(leads);
+        ctx_.setSubordinatesEnabled(leads);
 
         lDsNIP->setText(rs.first(QStringLiteral("nip")));
         lDsNama->setText(rs.first(QStringLiteral("nama_lengkap")));
@@ -320,22 +319,20 @@ void DashboardPage::dxTarvesaItems0Click()
         return;
     trace(QStringLiteral(" load bw1"));
     if (!step([&](db::Query& q) {
-            g->setCell(13, 1,
-                       q.open(QStringLiteral("CALL `kinerja_bawahan_langsung_jumlah`(:var_nip)"),
-                              {{QStringLiteral("var_nip"), nip}})
-                           .first(QStringLiteral("jumlah")));
+            rows[13][1] = q.open(QStringLiteral("CALL `kinerja_bawahan_langsung_jumlah`(:var_nip)"),
+                                 {{QStringLiteral("var_nip"), nip}})
+                              .first(QStringLiteral("jumlah"));
         }))
         return;
     trace(QStringLiteral(" load bw2"));
     if (!step([&](db::Query& q) {
-            g->setCell(14, 1,
-                       q.open(QStringLiteral("CALL `kinerja_bawahan_2tk_jumlah`(:var_nip)"),
-                              {{QStringLiteral("var_nip"), nip}})
-                           .first(QStringLiteral("jumlah")));
+            rows[14][1] = q.open(QStringLiteral("CALL `kinerja_bawahan_2tk_jumlah`(:var_nip)"),
+                                 {{QStringLiteral("var_nip"), nip}})
+                              .first(QStringLiteral("jumlah"));
         }))
         return;
     trace(QStringLiteral(" hitung pr start"));
-    main_.showPage(this);
+    ctx_.showPage(this);
 }
 
 void DashboardPage::ResetProgressGauges()
@@ -348,11 +345,11 @@ void DashboardPage::ResetProgressGauges()
 
 bool DashboardPage::loadMonth(const QString& periodSql, const std::array<Gauge*, 5>& gauges, bool current)
 {
-    return Envelope(main_).run([&](db::Query& q) {
+    return Envelope(ctx_).run([&](db::Query& q) {
         const QString period = q.open(periodSql).first(0);
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_progress_get`(:var_periode, :var_nip)"),
                                         {{QStringLiteral("var_periode"), period},
-                                         {QStringLiteral("var_nip"), main_.nipLogin}});
+                                         {QStringLiteral("var_nip"), ctx_.session().nipLogin}});
         if (rs.recordCount() > 0) {
             setGauge(*gauges[0], rs, QStringLiteral("persen_diakui_r"), QStringLiteral("progress_diakui_x"));
             setGauge(*gauges[1], rs, QStringLiteral("persen_all_r"), QStringLiteral("progress_all_x"));
@@ -384,11 +381,11 @@ void DashboardPage::LoadProgress()
                    {&gaiDiakui2, &gaiBulanan2, &gaiUtama2, &gaiTambahan2, &gaiLainnya2}, false))
         return;
     trace(QStringLiteral(" progress bulan lalu ok "));
-    const bool ah2 = Envelope(main_).run([&](db::Query& q) {
+    const bool ah2 = Envelope(ctx_).run([&](db::Query& q) {
         const QString period = q.open(QStringLiteral("SELECT DATE_FORMAT(NOW(),'%Y%m') x ")).first(0);
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_progress_ah2`(:var_periode, :var_nip)"),
                                         {{QStringLiteral("var_periode"), period},
-                                         {QStringLiteral("var_nip"), main_.nipLogin}});
+                                         {QStringLiteral("var_nip"), ctx_.session().nipLogin}});
         if (rs.recordCount() > 0) {
             setGauge(gaiAKI, rs, QStringLiteral("p1"), QStringLiteral("p1"));
             setGauge(gaiAKB, rs, QStringLiteral("p2"), QStringLiteral("p2"));
@@ -407,5 +404,5 @@ void DashboardPage::LoadProgress()
 
 void DashboardPage::btDashRasioClick()
 {
-    Tf_rasioAK::open(main_);
+    Tf_rasioAK::open(ctx_);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 
+class ProfilPage;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -15,7 +16,8 @@ class QPushButton;
 class DashboardPage : public Page {
     Q_OBJECT
 public:
-    explicit DashboardPage(Tfmain& main);
+    // The profile page shows the rows the profile load finds.
+    DashboardPage(PageContext& ctx, ProfilPage& profil);
 
     // One progress figure: a bar (0..100) and its value label.
     struct Gauge {
@@ -46,6 +48,7 @@ public:
     Gauge gaiAKI, gaiAKB, gaiAKB2, gaiAKTotal;
 
 private:
+    ProfilPage& profil_;
     void trace(const QString& what);
     bool loadMonth(const QString& periodSql, const std::array<Gauge*, 5>& gauges, bool current);
 };

@@ -1,21 +1,45 @@
 #include "profilpage.h"
 
-#include "app/umain.h"
-#include "db/stringgrid.h"
+#include "app/pagecontext.h"
+#include "ui/stringgrid.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-ProfilPage::ProfilPage(Tfmain& main) : Page(main, QStringLiteral("xProfil"), QStringLiteral("xProfilJudul"))
+ProfilPage::ProfilPage(PageContext& ctx) : Page(ctx, QStringLiteral("xProfil"), QStringLiteral("xProfilJudul"))
 {
     auto* box = new QGroupBox(QStringLiteral("[ Profil PNS ]"), this);
     auto* v = new QVBoxLayout(box);
-    v->addWidget(main.sg_profil);
+    sg_profil = new StringGrid(box);
+    sg_profil->setObjectName(QStringLiteral("sg_profil"));
+    v->addWidget(sg_profil);
     body()->addWidget(box);
+}
+
+void ProfilPage::showProfile()
+{
+    const QVector<QStringList>& rows = ctx_.session().profile;
+    {
+        StringGrid::Batch batch(*sg_profil);
+        sg_profil->setColCount(2);
+        sg_profil->setRowCount(int(rows.size()));
+        if (!rows.isEmpty()) {
+            sg_profil->setFixedCols(1);
+            sg_profil->setFixedRows(1);
+        }
+        sg_profil->setColWidth(0, 200);
+        sg_profil->setColWidth(1, 650);
+        for (int r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < 2 && c < rows[r].size(); ++c)
+                sg_profil->setCell(r, c, rows[r][c]);
+    }
+    if (!rows.isEmpty())
+        sg_profil->setHeaderRowHeight(30);
 }
 
 void ProfilPage::dxTarvesaItems1Click()
 {
-    main_.styleHeader(header(), QStringLiteral("Profil Saya"));
-    main_.showPage(this);
+    ctx_.styleHeader(header(), QStringLiteral("Profil Saya"));
+    showProfile();
+    ctx_.showPage(this);
 }

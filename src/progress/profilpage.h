@@ -2,12 +2,21 @@
 
 #include "app/page.h"
 
-// "Profil Saya": the profile grid that the dashboard's profile load fills.
+class StringGrid;
+
+// "Profil Saya": the rows of the session's profile, as the dashboard's
+// profile load found them.
 class ProfilPage : public Page {
     Q_OBJECT
 public:
-    explicit ProfilPage(Tfmain& main);
+    explicit ProfilPage(PageContext& ctx);
+
+    // Fills the grid from the session's profile (empty before any load).
+    void showProfile();
 
 public slots:
     void dxTarvesaItems1Click();
+
+public:
+    StringGrid* sg_profil;
 };

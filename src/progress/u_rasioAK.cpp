@@ -1,11 +1,11 @@
 #include "u_rasioAK.h"
 
 #include "app/pageheader.h"
-#include "app/umain.h"
+#include "app/pagecontext.h"
 #include "db/dberror.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -22,7 +22,7 @@ void requireRows(const db::ResultSet& rs)
 
 } // namespace
 
-Tf_rasioAK::Tf_rasioAK(Tfmain& main) : QDialog(&main), main_(main)
+Tf_rasioAK::Tf_rasioAK(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_(ctx)
 {
     setObjectName(QStringLiteral("f_rasioAK"));
     setWindowTitle(QStringLiteral("Rasio Sumber Aktivitas Kinerja"));
@@ -58,18 +58,18 @@ Tf_rasioAK::Tf_rasioAK(Tfmain& main) : QDialog(&main), main_(main)
 
 void Tf_rasioAK::showEvent(QShowEvent* event)
 {
-    f_rasioAKjudul->setHeaderHeight(main_.headerHeight);
-    f_rasioAKjudul->setFontSize(main_.headerFontSize);
+    f_rasioAKjudul->setHeaderHeight(ctx_.headerLook().height);
+    f_rasioAKjudul->setFontSize(ctx_.headerLook().fontSize);
     QDialog::showEvent(event);
 }
 
-void Tf_rasioAK::open(Tfmain& main)
+void Tf_rasioAK::open(PageContext& ctx)
 {
-    Tf_rasioAK dlg(main);
+    Tf_rasioAK dlg(ctx);
     dlg.f_rasioAKjudul->setCaption(QStringLiteral("Rasio Sumber Aktivitas Kinerja"));
-    dlg.f_rasioAKjudul->setColors(main.warna2, main.warna1);
+    dlg.f_rasioAKjudul->setColors(ctx.headerLook().from, ctx.headerLook().to);
 
-    if (!Envelope(main).run([&](db::Query& q) {
+    if (!Envelope(ctx).run([&](db::Query& q) {
             const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_rasioAK_show`()"));
             requireRows(rs);
             std::vector<GridColumn> cols{
@@ -79,7 +79,7 @@ void Tf_rasioAK::open(Tfmain& main)
             fillGrid(*dlg.sg_rasioAK, rs, cols);
         }))
         return;
-    if (!Envelope(main).run([&](db::Query& q) {
+    if (!Envelope(ctx).run([&](db::Query& q) {
             const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_klasifikasi_jabatan_show`()"));
             requireRows(rs);
             fillGrid(*dlg.sg_keteranganKJ, rs,
@@ -88,5 +88,5 @@ void Tf_rasioAK::open(Tfmain& main)
                                         QStringLiteral("klasifikasi_jabatan"))});
         }))
         return;
-    main.dialogs().exec(dlg);
+    ctx.dialogs().exec(dlg);
 }

@@ -5,7 +5,7 @@
 class PageHeader;
 class QPushButton;
 class StringGrid;
-class Tfmain;
+class PageContext;
 
 // Read-only window with the proportions in which the second-level progress
 // mixes its sources, per position classification, and a legend of the
@@ -13,11 +13,11 @@ class Tfmain;
 class Tf_rasioAK : public QDialog {
     Q_OBJECT
 public:
-    explicit Tf_rasioAK(Tfmain& main);
+    explicit Tf_rasioAK(PageContext& ctx);
 
     // Loads both tables and shows the window modally; it does not appear
     // when a load fails or a table comes back empty.
-    static void open(Tfmain& main);
+    static void open(PageContext& ctx);
 
     PageHeader* f_rasioAKjudul;
     StringGrid* sg_rasioAK;
@@ -28,5 +28,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    Tfmain& main_;
+    PageContext& ctx_;
 };

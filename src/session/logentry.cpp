@@ -1,6 +1,6 @@
 #include "logentry.h"
 
-#include "db/envelope.h"
+#include "ui/envelope.h"
 #include "db/query.h"
 
 bool writeLogEntry(OperationHost& host, const QString& nip, const QString& aksi, const QString& keterangan,

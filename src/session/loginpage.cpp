@@ -1,12 +1,11 @@
 #include "loginpage.h"
 
 #include "app/pageheader.h"
-#include "app/sidebar.h"
-#include "app/umain.h"
-#include "db/keyfilters.h"
+#include "app/pagecontext.h"
+#include "ui/keyfilters.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 #include "logentry.h"
 #include "progress/dashboardpage.h"
 
@@ -51,7 +50,8 @@ QLabel* label(const QString& text, QWidget* parent, int pixelSize, bool bold = f
 
 } // namespace
 
-LoginPage::LoginPage(Tfmain& main) : Page(main, QStringLiteral("xLogin"), QStringLiteral("xLoginJudul"))
+LoginPage::LoginPage(PageContext& ctx, DashboardPage& dashboard)
+    : Page(ctx, QStringLiteral("xLogin"), QStringLiteral("xLoginJudul")), dashboard_(dashboard)
 {
     header()->setCaption(QStringLiteral("Login"));
     bg_image = new LoginBackground(this);
@@ -104,7 +104,6 @@ LoginPage::LoginPage(Tfmain& main) : Page(main, QStringLiteral("xLogin"), QStrin
     v->addWidget(foot2);
 
     connect(btLogin, &QPushButton::clicked, this, &LoginPage::btLoginClick);
-    connect(BitBtn13, &QPushButton::clicked, &main_, &Tfmain::dxAplikasiItems1Click);
     onEnter(edLoginNIP, [this] { btLoginClick(); });
     onEnter(edLoginPass, [this] { btLoginClick(); });
 }
@@ -112,93 +111,69 @@ LoginPage::LoginPage(Tfmain& main) : Page(main, QStringLiteral("xLogin"), QStrin
 void LoginPage::btLoginClick()
 {
     bool valid = false;
-    Envelope(main_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([&](db::Query& q) {
+    Envelope(ctx_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_cek_hak_akses`(:var_nip, :var_pass)"),
                                         {{QStringLiteral("var_nip"), edLoginNIP->text()},
                                          {QStringLiteral("var_pass"), edLoginPass->text()}});
         if (rs.recordCount() <= 0) {
-            main_.messages().warning(QStringLiteral("LOGIN GAGAL !\r\rApabila belum punya akun, klik tombol "
-                                                    "REGISTRASI untuk request hak akses!"));
+            ctx_.messages().warning(QStringLiteral("LOGIN GAGAL !\r\rApabila belum punya akun, klik tombol "
+                                                   "REGISTRASI untuk request hak akses!"));
             edLoginPass->clear();
             return;
         }
-        main_.nipLogin = rs.text(0, QStringLiteral("nip"));
-        main_.levelUser = rs.text(0, QStringLiteral("access_level"));
+        // A new login starts from nothing: no fact of an earlier user may
+        // survive into this one, even when a later load fails.
+        Session& s = ctx_.session();
+        s.clear();
+        s.nipLogin = rs.text(0, QStringLiteral("nip"));
+        s.levelUser = rs.text(0, QStringLiteral("access_level"));
         valid = true;
     });
     if (!valid)
         return;
     SuksesLogin();
-    main_.xDashboard->ResetProgressGauges();
-    main_.xDashboard->LoadProgress();
+    dashboard_.ResetProgressGauges();
+    dashboard_.LoadProgress();
 }
 
 void LoginPage::SuksesLogin()
 {
-    for (SideBarGroup* g : {main_.dxPNS, main_.dxTarvesa, main_.dxInformasi, main_.dxAdmin, main_.dxSetting,
-                            main_.dxAplikasi})
-        g->setVisible(false);
-    main_.dxPNS->setVisible(true);
-    main_.dxTarvesa->setVisible(true);
-    main_.dxInformasi->setVisible(true);
-
-    main_.dxAplikasi->item(0)->setCaption(QStringLiteral("Logout"));
-    main_.dxAplikasi->item(0)->setVisible(true);
-    main_.dxAplikasi->item(1)->setVisible(false);
+    ctx_.showLoggedIn(true);
     edLoginNIP->clear();
     edLoginPass->clear();
 
-    main_.dxTarvesaItems0Click();
-    main_.dxAplikasi->setVisible(true);
+    dashboard_.dxTarvesaItems0Click();
 
-    const bool codes = Envelope(main_).run([&](db::Query& q) {
+    Session& s = ctx_.session();
+    const bool codes = Envelope(ctx_).run([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_get_kodejab_simpeg_by_nip`(:var_nip)"),
-                                        {{QStringLiteral("var_nip"), main_.nipLogin}});
-        main_.kode_jabatan = rs.first(0);
-        main_.kode_induk = rs.first(1);
+                                        {{QStringLiteral("var_nip"), s.nipLogin}});
+        s.kode_jabatan = rs.first(0);
+        s.kode_induk = rs.first(1);
     });
     if (!codes)
         return;
 
-    applyAccessLevel(main_.levelUser);
-    main_.setWindowState(main_.windowState() | Qt::WindowMaximized);
-    main_.showPage(main_.xDashboard);
-    writeLogEntry(main_, main_.profileValue(2), QStringLiteral("LogIn"), QStringLiteral("Sukses LogIn"));
-}
-
-void LoginPage::applyAccessLevel(const QString& level)
-{
-    const bool system = level == QLatin1String("Admin System");
-    const bool admin = system || level == QLatin1String("Admin SKPD") || level == QLatin1String("Admin Sektira");
-    main_.dxPNS->setVisible(true);
-    main_.dxTarvesa->setVisible(true);
-    main_.dxInformasi->setVisible(true);
-    main_.dxAplikasi->setVisible(true);
-    main_.dxAdmin->setVisible(admin);
-    main_.dxAdmin->item(0)->setVisible(true);
-    main_.dxAdmin->item(1)->setVisible(true);
-    main_.dxAdmin->item(2)->setVisible(system);
-    main_.dxAdmin->item(3)->setVisible(system);
-    main_.dxSetting->setVisible(system);
-    main_.dxSetting->item(0)->setEnabled(system);
+    ctx_.applyAccessLevel(s.levelUser);
+    ctx_.maximize();
+    ctx_.showPage(&dashboard_);
+    if (!s.nip().isEmpty())
+        writeLogEntry(ctx_, s.nip(), QStringLiteral("LogIn"), QStringLiteral("Sukses LogIn"));
 }
 
 void LoginPage::SuksesLogout()
 {
-    for (SideBarGroup* g : {main_.dxAdmin, main_.dxAplikasi, main_.dxPNS, main_.dxSetting, main_.dxTarvesa,
-                            main_.dxInformasi})
-        g->setVisible(false);
-    main_.dxInformasi->setVisible(true);
-    main_.dxAplikasi->setVisible(true);
-    main_.dxAplikasi->item(0)->setCaption(QStringLiteral("Login"));
-    main_.dxAplikasi->item(1)->setVisible(true);
-    main_.showPage(this);
-    writeLogEntry(main_, main_.profileValue(2), QStringLiteral("LogIn"), QStringLiteral("Sukses LogOut"));
+    ctx_.showLoggedIn(false);
+    ctx_.showPage(this);
+    const QString nip = ctx_.session().nip();
+    if (!nip.isEmpty())
+        writeLogEntry(ctx_, nip, QStringLiteral("LogIn"), QStringLiteral("Sukses LogOut"));
+    ctx_.session().clear();
 }
 
 bool LoginPage::loadBackground()
 {
-    const QString path = main_.programDir() + QStringLiteral("/assets/image/login_bg.jpg");
+    const QString path = ctx_.programDir() + QStringLiteral("/assets/image/login_bg.jpg");
     QImageReader reader(path);
     const QImage image = reader.read();
     if (image.isNull())

@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 
+class DashboardPage;
 class QFrame;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +28,8 @@ private:
 class LoginPage : public Page {
     Q_OBJECT
 public:
-    explicit LoginPage(Tfmain& main);
+    // The dashboard runs the profile and progress loads after a login.
+    LoginPage(PageContext& ctx, DashboardPage& dashboard);
 
     // Loads the background picture from beside the program; false when the
     // file is missing or unreadable.
@@ -46,14 +48,13 @@ public slots:
     void SuksesLogout();
 
 public:
-    // Shows the side-bar groups and items of an access level; every login
-    // sets all of them anew.
-    void applyAccessLevel(const QString& level);
-
     LoginBackground* bg_image;
     QFrame* pLogin;
     QLineEdit* edLoginNIP;
     QLineEdit* edLoginPass;
     QPushButton* btLogin;
     QPushButton* BitBtn13;
+
+private:
+    DashboardPage& dashboard_;
 };

@@ -1,7 +1,7 @@
 #include "regispage.h"
 
 #include "app/pageheader.h"
-#include "app/umain.h"
+#include "app/pagecontext.h"
 #include "loginpage.h"
 #include "db/query.h"
 #include "db/resultset.h"
@@ -44,7 +44,7 @@ QString RegisPage::golruCode(int index)
     return QString::number(codes[index]);
 }
 
-RegisPage::RegisPage(Tfmain& main) : Page(main, QStringLiteral("xRegis"), QStringLiteral("xRegisJudul"))
+RegisPage::RegisPage(PageContext& ctx) : Page(ctx, QStringLiteral("xRegis"), QStringLiteral("xRegisJudul"))
 {
     auto* notice = new QLabel(
         QStringLiteral("Form registrasi ini hanya boleh diakses oleh PNS Pemerintah Kabupaten Kelordan"), this);
@@ -111,8 +111,8 @@ void RegisPage::setCheckPhase(bool check)
 
 void RegisPage::dxAplikasiItems1Click()
 {
-    Envelope(main_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([this](db::Query& q) {
-        main_.styleHeader(header(), QStringLiteral("Registrasi User"));
+    Envelope(ctx_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([this](db::Query& q) {
+        ctx_.styleHeader(header(), QStringLiteral("Registrasi User"));
         btrNIP->clear();
         cbrGolru->setCurrentIndex(0);
         cbrSKPD->setCurrentIndex(0);
@@ -128,14 +128,14 @@ void RegisPage::dxAplikasiItems1Click()
         for (int r = 0; r < rs.recordCount(); ++r)
             cbrSKPD->addItem(rs.text(r, 0));
         cbrSKPD->setCurrentIndex(0);
-        main_.showPage(this);
+        ctx_.showPage(this);
     });
 }
 
 void RegisPage::btrCekDataClick()
 {
     const QString code = golruCode(cbrGolru->currentIndex());
-    Envelope(main_).run([&](db::Query& q) {
+    Envelope(ctx_).run([&](db::Query& q) {
         const db::ResultSet person = q.open(
             QStringLiteral("select nip from cache_pns where nip = trim(:var_nip) and golongan_id = :var_golru "
                            "and trim(nama_induk) = :var_skpd"),
@@ -143,14 +143,14 @@ void RegisPage::btrCekDataClick()
              {QStringLiteral("var_golru"), code},
              {QStringLiteral("var_skpd"), cbrSKPD->currentText()}});
         if (person.recordCount() == 0) {
-            main_.messages().error(QStringLiteral("Data tidak ditemukan!"));
+            ctx_.messages().error(QStringLiteral("Data tidak ditemukan!"));
             btrNIP->setFocus();
             return;
         }
         const db::ResultSet account = q.open(QStringLiteral("select nip from kinerja_user where nip = :var_nip"),
                                              {{QStringLiteral("var_nip"), btrNIP->text()}});
         if (account.recordCount() > 0) {
-            main_.messages().warning(
+            ctx_.messages().warning(
                 QStringLiteral("User sudah terdaftar!\r\rJika lupa password, hubungi admin Tarvesa.."));
             return;
         }
@@ -162,20 +162,20 @@ void RegisPage::btrCekDataClick()
 void RegisPage::btrRegisterClick()
 {
     if (edrPass1->text() != edrPass2->text()) {
-        main_.messages().warning(QStringLiteral("Password tidak sama, periksa lagi!"));
+        ctx_.messages().warning(QStringLiteral("Password tidak sama, periksa lagi!"));
         edrPass1->setFocus();
         return;
     }
     if (edrPass1->text().size() < 8) {
-        main_.messages().warning(QStringLiteral("Password minimal 8 karakter, periksa lagi!"));
+        ctx_.messages().warning(QStringLiteral("Password minimal 8 karakter, periksa lagi!"));
         edrPass1->setFocus();
         return;
     }
-    Envelope(main_).onFailure(QStringLiteral("Gagal melakkan registrasi!")).run([this](db::Query& q) {
+    Envelope(ctx_).onFailure(QStringLiteral("Gagal melakkan registrasi!")).run([this](db::Query& q) {
         const QString nip = btrNIP->text();
         q.exec(QStringLiteral("insert into kinerja_user (nip, pass, level) values (:var_nip, md5(:var_pass), '1')"),
                {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), edrPass1->text()}});
-        main_.messages().information(QStringLiteral("Registrasi berhasil!"));
+        ctx_.messages().information(QStringLiteral("Registrasi berhasil!"));
         q.exec(QStringLiteral("insert into kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan) values "
                               "(:var_nip, 'Register', DATE_FORMAT(NOW(),'%Y-%m-%d %H:%i:%s'), 'Sukses Register')"),
                {{QStringLiteral("var_nip"), nip}});
@@ -183,6 +183,6 @@ void RegisPage::btrRegisterClick()
         cbrSKPD->setCurrentIndex(0);
         btrNIP->clear();
         setCheckPhase(true);
-        main_.showPage(main_.xLogin);
+        emit registered();
     });
 }

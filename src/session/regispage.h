@@ -11,10 +11,14 @@ class QPushButton;
 class RegisPage : public Page {
     Q_OBJECT
 public:
-    explicit RegisPage(Tfmain& main);
+    explicit RegisPage(PageContext& ctx);
 
     // The code sent for the rank group at an index of cbrGolru ("" for none).
     static QString golruCode(int index);
+
+signals:
+    // An account was created; the login page takes over.
+    void registered();
 
 public slots:
     void dxAplikasiItems1Click();

@@ -7,7 +7,8 @@
 #include "app/sidebar.h"
 #include "app/umain.h"
 #include "app/wizardframe.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
+#include "fakecontext.h"
 #include "mainfixture.h"
 #include "orgfixture.h"
 
@@ -35,8 +36,8 @@ QDate serverToday()
     return QDate::fromString(rootValue("SELECT CURDATE()"), Qt::ISODate);
 }
 
-struct Session : MainFixture {
-    explicit Session(const QString& nip) : MainFixture(kSchema, QDateTime(serverToday(), QTime(10, 11, 12)))
+struct UserAtWork : MainFixture {
+    explicit UserAtWork(const QString& nip) : MainFixture(kSchema, QDateTime(serverToday(), QTime(10, 11, 12)))
     {
         login(nip);
         msgs.clear();
@@ -87,14 +88,14 @@ private slots:
 
     void openingTheList()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.w.dxTarvesaItems2Click();
         const QDate today = s.clock.today();
         QCOMPARE(s.w.activePage(), static_cast<QWidget*>(s.page));
         QCOMPARE(s.page->header()->caption(), QStringLiteral("Aktivitas Harian PNS a.n. Pelaksana Empat"));
         QCOMPARE(s.page->xAktivitasTanggalAwal->date(), QDate(today.year(), today.month(), 1));
         QCOMPARE(s.page->xAktivitasTanggalAkhir->date(), today);
-        QCOMPARE(QDate(s.w.Year, s.w.Month, s.w.Day), today);
+        QCOMPARE(QDate(s.w.session().Year, s.w.session().Month, s.w.session().Day), today);
         QVERIFY(s.page->info1->isVisible());
         QVERIFY(s.page->N1->isVisible());
         QVERIFY(s.page->N2->isVisible());
@@ -114,9 +115,59 @@ private slots:
         QCOMPARE(s.page->lbAktivitasJumlah->text(), "Jumlah aktivitas : " + inMonth);
     }
 
+    void listOnAContextWithoutMainWindow()
+    {
+        FakeContext ctx(kSchema, QDateTime(serverToday(), QTime(10, 11, 12)));
+        ctx.actAs(kPelaksana, QStringLiteral("Pelaksana Empat"));
+        AktivitasPage page(ctx);
+        page.dxTarvesaItems2Click();
+        QCOMPARE(ctx.activePage(), static_cast<QWidget*>(&page));
+        QCOMPARE(page.header()->caption(), QStringLiteral("Aktivitas Harian PNS a.n. Pelaksana Empat"));
+        const QString inMonth = rootValue("SELECT COUNT(*) FROM aktivitas WHERE nip = '" + kPelaksana +
+                                          "' AND tanggal_aktivitas >= DATE_FORMAT(CURDATE(), '%Y-%m-01')");
+        QVERIFY(inMonth.toInt() > 0);
+        QCOMPARE(page.lbAktivitasJumlah->text(), "Jumlah aktivitas : " + inMonth);
+        QCOMPARE(page.sg_aktivitas->rowCount(), inMonth.toInt() + 1);
+        QVERIFY(ctx.msgs.log.isEmpty());
+    }
+
+    void failedProfileLoadActsForNobody()
+    {
+        // A first user logs in; a second login in the same run finds no
+        // profile. Whatever the second user does next must not be stored or
+        // logged under the first one.
+        UserAtWork s(kKabid);
+        const QString kabidLogins = rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE nip = '" + kKabid + "'");
+        const QString before = rootValue("SELECT COUNT(*) FROM aktivitas");
+        s.w.dxAplikasiItems0Click(); // logout
+        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_load_profil"));
+        s.login(kPelaksana);
+        QCOMPARE(s.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMengambil)});
+        QCOMPARE(s.w.profileValue(2), QString());
+        s.msgs.clear();
+
+        s.openList();
+        s.msgs.answers << true;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, 1, QStringLiteral("agenda")))
+                return;
+            wz.edProsesDeskripsi->setPlainText(QStringLiteral("Mengagendakan surat masuk dari dinas lain"));
+            QVERIFY(!wz.JvWizardInteriorPage3FinishButtonClick());
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), QStringList{QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
+                                                            "Silahkan hubungi admin Tarvesa untuk konfirmasi data!")});
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas"), before);
+        // One more row for the first user: the logout; none from the second login.
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE nip = '" + kKabid + "'").toInt(),
+                 kabidLogins.toInt() + 1);
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE nip = ''"), QStringLiteral("0"));
+    }
+
     void listShowsTheRows()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         StringGrid* g = s.page->sg_aktivitas;
         QCOMPARE(s.page->lbAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 5"));
@@ -180,7 +231,7 @@ private slots:
 
     void failedLoadKeepsTheCount()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_aktivitas_tampil_data"));
         s.page->xAktivitasTanggalAwal->setDate(s.clock.today().addDays(-300));
@@ -195,7 +246,7 @@ private slots:
                                           "bobot_skr, volume, satuan, tanggal_aktivitas, tanggal_input, nip_atasan1) "
                                           "VALUES ('" + kPelaksana + "', 'Utama', 3, 'penuh', 240, 2, 'Surat', "
                                           "CURDATE() + INTERVAL 7 HOUR, NOW(), '" + kKabid + "')"));
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.page->SpeedButton2Click();
         QCOMPARE(s.msgs.texts(), QStringList{QStringLiteral("Anda telah mencapai limit waktu capaian pekerjaan normal, "
@@ -236,7 +287,7 @@ private slots:
         QFETCH(QString, refusal);
         QFETCH(QString, subtitle);
         QFETCH(QStringList, tasks);
-        Session s(nip);
+        UserAtWork s(nip);
         s.openList();
         s.dialogs.expect([&](QDialog& d) {
             auto& wz = static_cast<Tft_aktivitas&>(d);
@@ -276,7 +327,7 @@ private slots:
     void savingAnActivity()
     {
         QFETCH(QString, description);
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.msgs.answers << true;
         s.dialogs.expect([&](QDialog& d) {
@@ -358,7 +409,7 @@ private slots:
         QFETCH(QList<bool>, answers);
         QFETCH(QStringList, messages);
         QFETCH(bool, saved);
-        Session s(nip);
+        UserAtWork s(nip);
         s.openList();
         s.msgs.answers = answers;
         bool open = true;
@@ -381,7 +432,7 @@ private slots:
 
     void noSuperiorClosesTheWizard()
     {
-        Session s(kKepala);
+        UserAtWork s(kKepala);
         s.openList();
         bool closed = false;
         s.dialogs.expect([&](QDialog& d) {
@@ -403,7 +454,7 @@ private slots:
 
     void goingBackResetsTheDetails()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.dialogs.expect([&](QDialog& d) {
             auto& wz = static_cast<Tft_aktivitas&>(d);
@@ -430,7 +481,7 @@ private slots:
 
     void emptySearchCannotGoOn()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.dialogs.expect([&](QDialog& d) {
             auto& wz = static_cast<Tft_aktivitas&>(d);
@@ -448,7 +499,7 @@ private slots:
 
     void actionsNeedADataRow()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.w.dxTarvesaItems2Click();
         s.page->xAktivitasTanggalAwal->setDate(s.clock.today().addDays(-400));
         s.page->xAktivitasTanggalAkhir->setDate(s.clock.today().addDays(-399));
@@ -488,7 +539,7 @@ private slots:
         QFETCH(bool, deleteFirst);
         QFETCH(QString, change);
         QFETCH(QString, remove);
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.select(id);
         if (deleteFirst)
@@ -502,7 +553,7 @@ private slots:
 
     void changingAnActivity()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.select(QStringLiteral("201"));
         const QString text = QStringLiteral("Baris 'satu'\nbaris \"dua\" 😀 \\");
@@ -543,7 +594,7 @@ private slots:
 
     void deletingAnActivity()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.select(QStringLiteral("205"));
         s.msgs.answers << false;
@@ -560,7 +611,7 @@ private slots:
 
     void maintenanceRefusesTheDeletion()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.select(QStringLiteral("201"));
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '1' WHERE nama = 'is_maintenance'"));
@@ -572,7 +623,7 @@ private slots:
 
     void detailsShowTheListCells()
     {
-        Session s(kPelaksana);
+        UserAtWork s(kPelaksana);
         s.openList();
         s.select(QStringLiteral("202"));
         const int r = s.rowOf(QStringLiteral("202"));

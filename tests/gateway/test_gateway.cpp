@@ -237,7 +237,7 @@ private slots:
     {
         // A server of its own, so stopping it disturbs no other suite.
         const QString dir = QStringLiteral(TARVESA_BINARY_DIR "/test-db-restart");
-        const QString port = QString::number(testdb::port() + 10);
+        const QString port = QString::number(testdb::port() + 5);
         const QString script = QStringLiteral(TARVESA_SOURCE_DIR "/scripts/dbserver.sh");
         QVERIFY(runScript({script, QStringLiteral("fresh"), dir, port}));
         QVERIFY(runScript({QStringLiteral(TARVESA_SOURCE_DIR "/scripts/dbload.sh"), dir + QStringLiteral("/s"),

@@ -1,9 +1,9 @@
 // The list grid and its filling convention, and the shared key filters.
 #include "db/dberror.h"
-#include "db/keyfilters.h"
+#include "ui/keyfilters.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 #include "testdb.h"
 #include "testhost.h"
 

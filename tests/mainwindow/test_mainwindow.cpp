@@ -5,7 +5,7 @@
 #include "app/pageheader.h"
 #include "app/sidebar.h"
 #include "app/umain.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 #include "db/udm.h"
 #include "session/loginpage.h"
 #include "testconfig.h"

@@ -5,7 +5,7 @@
 #include "app/umain.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 #include "mainfixture.h"
 #include "orgfixture.h"
 #include "app/infoaplikasipage.h"
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(f.w.profileValue(2), QString());
         QCOMPARE(f.w.dxPNS->item(0)->caption(), QString());
         QCOMPARE(f.w.xDashboard->lDsNama->text(), QString());
-        QCOMPARE(f.w.kode_jabatan, QString());
+        QCOMPARE(f.w.session().kode_jabatan, QString());
     }
 
     void dashboardShowsTheServersMonths()
@@ -287,7 +287,7 @@ private slots:
     void failedProfileLoadStops()
     {
         MainFixture f(kSchema);
-        f.w.nipLogin = kKabid;
+        f.w.session().nipLogin = kKabid;
         f.w.dxAplikasiItems5Click();
         QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_bawahan_langsung_jumlah"));
         f.w.dxTarvesaItems0Click();

@@ -207,7 +207,7 @@ private slots:
         f.msgs.clear();
         f.login(kCandidate, pass);
         QVERIFY(f.msgs.log.isEmpty());
-        QCOMPARE(f.w.nipLogin, kCandidate);
+        QCOMPARE(f.w.session().nipLogin, kCandidate);
     }
 
     void maintenanceRefusesRegistration()

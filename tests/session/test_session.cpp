@@ -1,7 +1,7 @@
 // Login, logout and the side bar by access level.
 #include "app/sidebar.h"
 #include "app/umain.h"
-#include "db/stringgrid.h"
+#include "ui/stringgrid.h"
 #include "mainfixture.h"
 #include "orgfixture.h"
 #include "progress/dashboardpage.h"
@@ -69,7 +69,7 @@ private slots:
         f.w.xLogin->edLoginPass->setText(QStringLiteral("rahasia123"));
         QTest::keyClick(f.w.xLogin->edLoginNIP, Qt::Key_Enter);
         QVERIFY(f.msgs.log.isEmpty());
-        QCOMPARE(f.w.nipLogin, kPelaksana);
+        QCOMPARE(f.w.session().nipLogin, kPelaksana);
     }
 
     void sideBarByAccessLevel_data()
@@ -97,8 +97,8 @@ private slots:
         MainFixture f(kSchema);
         f.login(nip);
         QVERIFY2(f.msgs.log.isEmpty(), qPrintable(f.msgs.texts().join('|')));
-        QCOMPARE(f.w.nipLogin, nip);
-        QCOMPARE(f.w.levelUser, level);
+        QCOMPARE(f.w.session().nipLogin, nip);
+        QCOMPARE(f.w.session().levelUser, level);
         QVERIFY(!f.w.dxPNS->isHidden());
         QVERIFY(!f.w.dxTarvesa->isHidden());
         QVERIFY(!f.w.dxInformasi->isHidden());
@@ -116,8 +116,8 @@ private slots:
         QVERIFY(!f.w.dxAplikasi->item(0)->isHidden());
         QVERIFY(f.w.dxAplikasi->item(1)->isHidden());
         QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xDashboard));
-        QCOMPARE(f.w.kode_induk, QStringLiteral("U1"));
-        QVERIFY(!f.w.kode_jabatan.isEmpty());
+        QCOMPARE(f.w.session().kode_induk, QStringLiteral("U1"));
+        QVERIFY(!f.w.session().kode_jabatan.isEmpty());
         QVERIFY(f.w.windowState() & Qt::WindowMaximized);
         QVERIFY(f.w.xLogin->edLoginNIP->text().isEmpty());
         QVERIFY(f.w.xLogin->edLoginPass->text().isEmpty());
@@ -139,7 +139,7 @@ private slots:
         QVERIFY(f.w.dxSetting->isHidden());
         QVERIFY(!f.w.dxSetting->item(0)->isEnabled());
         QVERIFY(f.msgs.log.isEmpty());
-        QCOMPARE(f.w.kode_jabatan, QStringLiteral("J5"));
+        QCOMPARE(f.w.session().kode_jabatan, QStringLiteral("J5"));
     }
 
     void loginAndLogoutAreLogged()
@@ -162,13 +162,15 @@ private slots:
             QVERIFY(g->isHidden());
         QVERIFY(!f.w.dxInformasi->isHidden());
         QVERIFY(!f.w.dxAplikasi->isHidden());
-        // Gauges zeroed; identity and profile stay.
+        // Gauges zeroed and the identity box kept; the session is gone, so
+        // nothing done afterwards can act for the user who left.
         QCOMPARE(f.w.xDashboard->gaiDiakui.bar->value(), 0);
         QCOMPARE(f.w.xDashboard->gaiDiakui.label->text(), QStringLiteral("0 %"));
         QCOMPARE(f.w.xDashboard->gaiAKTotal.label->text(), QStringLiteral("0"));
         QCOMPARE(f.w.xDashboard->lDsNama->text(), name);
-        QCOMPARE(f.w.profileValue(2), kPlt);
-        QCOMPARE(f.w.nipLogin, kPlt); // session fields are kept
+        QCOMPARE(f.w.profileValue(2), QString());
+        QVERIFY(f.w.session().nipLogin.isEmpty());
+        QVERIFY(f.w.session().levelUser.isEmpty());
         QVERIFY(f.msgs.log.isEmpty());
     }
 
@@ -200,7 +202,7 @@ private slots:
         w.xLogin->btLoginClick();
         QCOMPARE(msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalTerhubung)});
         QCOMPARE(w.dxAplikasi->item(0)->caption(), QStringLiteral("Login"));
-        QVERIFY(w.nipLogin.isEmpty());
+        QVERIFY(w.session().nipLogin.isEmpty());
     }
 };
 

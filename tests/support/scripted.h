@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/seams.h"
-#include "db/messages.h"
+#include "ui/messages.h"
 
 #include <QDialog>
 #include <QList>

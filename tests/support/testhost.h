@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/envelope.h"
+#include "ui/envelope.h"
 #include "db/udm.h"
 #include "scripted.h"
 

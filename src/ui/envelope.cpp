@@ -1,6 +1,6 @@
 #include "envelope.h"
 
-#include "dberror.h"
+#include "db/dberror.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #include "gridmodel.h"
 
-#include "resultset.h"
+#include "db/resultset.h"
 
 #include <QBrush>
 #include <QColor>

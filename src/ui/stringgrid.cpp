@@ -1,6 +1,6 @@
 #include "stringgrid.h"
 
-#include "resultset.h"
+#include "db/resultset.h"
 
 #include <QHeaderView>
 #include <QPainter>

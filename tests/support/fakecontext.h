@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/page.h"
+#include "app/pagecontext.h"
+#include "db/udm.h"
+#include "scripted.h"
+#include "testdb.h"
+
+#include <QWidget>
+
+// A page context without a main window: a data module on a test schema,
+// recorded messages and dialogs, a fixed clock, and a record of what the
+// page asked of the frame.
+class FakeContext : public PageContext {
+public:
+    explicit FakeContext(const QString& schema, const QDateTime& now = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)))
+        : dm(testdb::appSettings(schema)), clockValue(now)
+    {
+    }
+
+    void TryConn() override
+    {
+        dm.setConnected(false);
+        dm.setConnected(true);
+    }
+    void CloseConn() noexcept override { dm.setConnected(false); }
+    db::Query& query() override { return dm.fdsq1(); }
+    Messages& messages() override { return msgs; }
+    Session& session() override { return sessionValue; }
+    DialogRunner& dialogs() override { return dialogRunner; }
+    const Clock& clock() const override { return clockValue; }
+    QWidget* dialogParent() override { return &parent; }
+    QString programDir() const override { return {}; }
+    void showPage(QWidget* page) override
+    {
+        if (shown == page)
+            return;
+        shown = page;
+        if (auto* p = qobject_cast<Page*>(page))
+            emit p->shown();
+    }
+    QWidget* activePage() const override { return shown; }
+    HeaderLook headerLook() const override { return {QColor(0x99, 0x32, 0xCC), QColor(0xD3, 0xD3, 0xD3), 32, 14}; }
+    void showLoggedIn(bool on) override { loggedIn = on; }
+    void applyAccessLevel(const QString& level) override { appliedLevel = level; }
+    void showIdentity(const QString& name, const QString&, const QString&) override { identity = name; }
+    void setSubordinatesEnabled(bool on) override { subordinates = on; }
+    void maximize() override {}
+
+    // A session as the login and the profile load leave it.
+    void actAs(const QString& nip, const QString& name, const QString& level = QStringLiteral("Basic User"))
+    {
+        sessionValue.clear();
+        sessionValue.nipLogin = nip;
+        sessionValue.levelUser = level;
+        sessionValue.profile = {{QString(), QString()}, {QStringLiteral("Nama Lengkap"), name},
+                                {QStringLiteral("NIP"), nip}};
+    }
+
+    Tdm dm;
+    ScriptedMessages msgs;
+    ScriptedDialogs dialogRunner;
+    FixedClock clockValue;
+    Session sessionValue;
+    QWidget parent;
+    QWidget* shown = nullptr;
+    bool loggedIn = false;
+    bool subordinates = false;
+    QString appliedLevel;
+    QString identity;
+};
