@@ -22,11 +22,14 @@ inline QString workingDayRefusal()
 }
 
 // The refusal of a time-window check: its heading, then the server's answer
-// (column 1 the actual days back, column 0 the allowed days).
-inline QString windowRefusal(const QString& heading, const db::ResultSet& answer, const QString& allowedText)
+// (column 1 the actual days back, column 0 the allowed days). The days are
+// counted from the date named by `from` ("input" or "verifikasi").
+inline QString windowRefusal(const QString& heading, const db::ResultSet& answer, const QString& allowedText,
+                             const QString& from = QStringLiteral("input"))
 {
-    return heading + QStringLiteral(" !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini ") + answer.first(1) +
-           QStringLiteral(" hari,\r") + allowedText + answer.first(0) + QStringLiteral(" hari.");
+    return heading + QStringLiteral(" !\r\rAlasan :\rSelisih tgl ") + from +
+           QStringLiteral(" aktivitas dengan saat ini ") + answer.first(1) + QStringLiteral(" hari,\r") +
+           allowedText + answer.first(0) + QStringLiteral(" hari.");
 }
 
 } // namespace activityrules

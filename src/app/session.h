@@ -7,9 +7,11 @@
 // The logged-in user's facts: what the login and the profile load learn,
 // what the pages send as "who am I". A plain value without widgets.
 struct Session {
-    // From the login answer.
+    // From the login answer. The token binds every connection to this
+    // session on the server.
     QString nipLogin;
     QString levelUser;
+    QString token;
     // From the position-code look-up after the login.
     QString kode_jabatan;
     QString kode_induk;

@@ -15,6 +15,8 @@
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
 #include "session/regispage.h"
+#include "supervision/bawahanpage.h"
+#include "supervision/bwaktivitaspage.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -175,8 +177,8 @@ void Tfmain::buildPages()
     addPage(xDashboard);
     addPage(xProfil);
     xAktivitas = addPage(new AktivitasPage(*this));
-    xBawahan = page("xBawahan");
-    xBwAktivitas = page("xBwAktivitas");
+    xBawahan = addPage(new BawahanPage(*this));
+    xBwAktivitas = addPage(new BwAktivitasPage(*this));
     xBwKualMutu = page("xBwKualMutu");
     xBwTugasTambahan = page("xBwTugasTambahan");
     xInfoTarvesa = page("xInfoTarvesa");
@@ -194,6 +196,8 @@ void Tfmain::buildPages()
 
     connect(xLogin->BitBtn13, &QPushButton::clicked, this, &Tfmain::dxAplikasiItems1Click);
     connect(xRegis, &RegisPage::registered, this, [this] { showPage(xLogin); });
+    connect(xBawahan, &BawahanPage::activitiesRequested, xBwAktivitas, &BwAktivitasPage::openFor);
+    connect(xBwAktivitas, &BwAktivitasPage::backRequested, this, &Tfmain::SpeedButton6Click);
 }
 
 void Tfmain::FormCreate()
@@ -240,6 +244,7 @@ void Tfmain::resizeEvent(QResizeEvent* event)
 void Tfmain::TryConn()
 {
     dm_.setConnected(false);
+    dm_.setSessionToken(session_.token);
     dm_.setConnected(true);
     sb1Panel1->setText(QStringLiteral("Connected on server : ") + dm_.settings().host);
 }
@@ -368,7 +373,7 @@ void Tfmain::dxTarvesaItems2Click()
 
 void Tfmain::dxTarvesaItems3Click()
 {
-    openPage(xBawahan, QStringLiteral("Data Bawahan"), false);
+    xBawahan->dxTarvesaItems3Click();
 }
 
 void Tfmain::JvXPBar5Items0Click()

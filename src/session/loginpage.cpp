@@ -110,6 +110,10 @@ LoginPage::LoginPage(PageContext& ctx, DashboardPage& dashboard)
 
 void LoginPage::btLoginClick()
 {
+    // A new login starts from nothing: no fact of an earlier user may
+    // survive into it, even when a later load fails, and the login itself
+    // runs anonymously.
+    ctx_.session().clear();
     bool valid = false;
     Envelope(ctx_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_cek_hak_akses`(:var_nip, :var_pass)"),
@@ -121,12 +125,10 @@ void LoginPage::btLoginClick()
             edLoginPass->clear();
             return;
         }
-        // A new login starts from nothing: no fact of an earlier user may
-        // survive into this one, even when a later load fails.
         Session& s = ctx_.session();
-        s.clear();
         s.nipLogin = rs.text(0, QStringLiteral("nip"));
         s.levelUser = rs.text(0, QStringLiteral("access_level"));
+        s.token = rs.text(0, QStringLiteral("token"));
         valid = true;
     });
     if (!valid)

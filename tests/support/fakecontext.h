@@ -21,6 +21,7 @@ public:
     void TryConn() override
     {
         dm.setConnected(false);
+        dm.setSessionToken(sessionValue.token);
         dm.setConnected(true);
     }
     void CloseConn() noexcept override { dm.setConnected(false); }
@@ -47,14 +48,26 @@ public:
     void setSubordinatesEnabled(bool on) override { subordinates = on; }
     void maximize() override {}
 
-    // A session as the login and the profile load leave it.
-    void actAs(const QString& nip, const QString& name, const QString& level = QStringLiteral("Basic User"))
+    // A session as the login and the profile load leave it: logged in on
+    // the server (password of the test organisation), so that connections
+    // bind to the person, and the profile's first rows filled.
+    bool actAs(const QString& nip, const QString& name, const QString& level = QStringLiteral("Basic User"),
+               const QString& pass = QStringLiteral("rahasia123"))
     {
         sessionValue.clear();
         sessionValue.nipLogin = nip;
         sessionValue.levelUser = level;
         sessionValue.profile = {{QString(), QString()}, {QStringLiteral("Nama Lengkap"), name},
                                 {QStringLiteral("NIP"), nip}};
+        sessionValue.token = testdb::loginToken(dm.settings(), nip, pass);
+        return !sessionValue.token.isEmpty();
+    }
+    // Sets one profile row's value, growing the profile as needed.
+    void setProfile(int row, const QString& value)
+    {
+        while (sessionValue.profile.size() <= row)
+            sessionValue.profile.append({QString(), QString()});
+        sessionValue.profile[row][1] = value;
     }
 
     Tdm dm;

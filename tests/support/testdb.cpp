@@ -2,6 +2,10 @@
 
 #include "testconfig.h"
 
+#include "db/dberror.h"
+#include "db/resultset.h"
+#include "db/udm.h"
+
 #include <QProcess>
 #include <QTest>
 
@@ -145,6 +149,19 @@ QString rootValue(const QString& schema, const QString& sql)
 {
     const QList<QStringList> rows = rootQuery(schema, sql);
     return rows.isEmpty() || rows.first().isEmpty() ? QString() : rows.first().first();
+}
+
+QString loginToken(const db::ConnSettings& settings, const QString& nip, const QString& pass)
+{
+    try {
+        Tdm dm(settings);
+        dm.setConnected(true);
+        const db::ResultSet rs = dm.fdsq1().open(QStringLiteral("CALL kinerja_cek_hak_akses(:var_nip, :var_pass)"),
+                                                 {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), pass}});
+        return rs.recordCount() > 0 ? rs.text(0, QStringLiteral("token")) : QString();
+    } catch (const db::DbError&) {
+        return {};
+    }
 }
 
 } // namespace testdb

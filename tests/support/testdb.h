@@ -20,6 +20,10 @@ db::ConnSettings appSettings(const QString& schema);
 // calling test when anything goes wrong.
 bool createSchema(const QString& schema, const QStringList& fixtures = {});
 
+// Logs a person in as the client does and answers the session token that
+// binds connections to that person; empty when the login is refused.
+QString loginToken(const db::ConnSettings& settings, const QString& nip, const QString& pass);
+
 // Runs SQL as root in the schema through the command-line client.
 bool rootExec(const QString& schema, const QString& sql);
 // Rows of a query run as root, cells as text (NULL reads "NULL").

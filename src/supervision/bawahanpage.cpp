@@ -1,0 +1,218 @@
+#include "bawahanpage.h"
+
+#include "app/pageheader.h"
+#include "app/pagecontext.h"
+#include "db/filterlist.h"
+#include "db/query.h"
+#include "db/resultset.h"
+#include "ui/stringgrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kLangsung = QStringLiteral("Bawahan Langsung");
+
+QCheckBox* box(const char* name, const char* caption, QWidget* parent)
+{
+    auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
+    c->setObjectName(QString::fromUtf8(name));
+    c->setChecked(true);
+    return c;
+}
+
+QPushButton* barButton(const char* name, const char* caption, QWidget* parent)
+{
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setFlat(true);
+    b->setMinimumSize(130, 30);
+    return b;
+}
+
+const std::vector<GridColumn>& listColumns()
+{
+    static const std::vector<GridColumn> cols{
+        GridColumn::recNo(),
+        GridColumn::field(QStringLiteral("NIP"), 135, QStringLiteral("nip")),
+        GridColumn::field(QStringLiteral("Nama"), 240, QStringLiteral("nama_lengkap")),
+        GridColumn::field(QStringLiteral("Jenis Jabatan"), 80, QStringLiteral("jenis_jabatan_id")),
+        GridColumn::field(QStringLiteral("Nama Jabatan"), 350, QStringLiteral("nama_jabatan")),
+        GridColumn::field(QStringLiteral("Kelas"), 50, QStringLiteral("kelas_jabatan")),
+        GridColumn::text(QStringLiteral("Akt. Diakui"), 80, QStringLiteral("0")),
+        GridColumn::field(QStringLiteral("Status Bawahan"), 110, QStringLiteral("status_bawahan")),
+        GridColumn::field(QStringLiteral("Jenis Bawahan"), 120, QStringLiteral("jenis_bawahan")),
+    };
+    return cols;
+}
+
+} // namespace
+
+BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"), QStringLiteral("xBawahanJudul"))
+{
+    auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
+    auto* fl = new QGridLayout(filter);
+    edBawahanFilterNama = new QLineEdit(filter);
+    edBawahanFilterNama->setObjectName(QStringLiteral("edBawahanFilterNama"));
+    edBawahanFilterNama->setMinimumWidth(260);
+    fl->addWidget(new QLabel(QStringLiteral("Nama"), filter), 0, 0);
+    fl->addWidget(edBawahanFilterNama, 0, 1, 1, 3);
+
+    cbBawahanJJabS = box("cbBawahanJJabS", "Struktural", filter);
+    cbBawahanJJabF = box("cbBawahanJJabF", "Fungsional", filter);
+    cbBawahanJJabP = box("cbBawahanJJabP", "Pelaksana", filter);
+    fl->addWidget(new QLabel(QStringLiteral("Jenis Jabatan"), filter), 1, 0);
+    fl->addWidget(cbBawahanJJabS, 1, 1);
+    fl->addWidget(cbBawahanJJabF, 1, 2);
+    fl->addWidget(cbBawahanJJabP, 1, 3);
+
+    cbBawahanJBL = box("cbBawahanJBL", "Bawahan Langsung", filter);
+    cbBawahanJBP = box("cbBawahanJBP", "Bawahan Plt/Plh/Tugas Sampiran (Ka Puskesmas/Ka Sekolah)", filter);
+    fl->addWidget(new QLabel(QStringLiteral("Status Bawahan"), filter), 2, 0);
+    fl->addWidget(cbBawahanJBL, 2, 1);
+    fl->addWidget(cbBawahanJBP, 2, 2, 1, 2);
+
+    btBawahanTampilData = new QPushButton(QStringLiteral("Tampilkan Data"), filter);
+    btBawahanTampilData->setObjectName(QStringLiteral("btBawahanTampilData"));
+    lbBawahanJumlah = new QLabel(QStringLiteral("Jumlah bawahan : 0"), filter);
+    lbBawahanJumlah->setObjectName(QStringLiteral("lbBawahanJumlah"));
+    auto* run = new QHBoxLayout;
+    run->addWidget(btBawahanTampilData);
+    run->addSpacing(12);
+    run->addWidget(lbBawahanJumlah);
+    run->addStretch(1);
+    fl->addLayout(run, 3, 1, 1, 3);
+    fl->setColumnStretch(4, 1);
+    body()->addWidget(filter);
+
+    auto* data = new QGroupBox(QStringLiteral("[ Data Bawahan ]"), this);
+    auto* dl = new QVBoxLayout(data);
+    auto* bar = new QHBoxLayout;
+    btbTugasTambahan = barButton("btbTugasTambahan", "Tugas Tambahan", data);
+    btbAktivitasHarian = barButton("btbAktivitasHarian", "Aktivitas Harian", data);
+    btbKualitasMutu = barButton("btbKualitasMutu", "Kualitas Mutu", data);
+    bar->setSpacing(0);
+    bar->addWidget(btbTugasTambahan);
+    bar->addSpacing(7);
+    bar->addWidget(btbAktivitasHarian);
+    bar->addWidget(btbKualitasMutu);
+    bar->addStretch(1);
+    dl->addLayout(bar);
+    sg_bawahan = new StringGrid(data);
+    sg_bawahan->setObjectName(QStringLiteral("sg_bawahan"));
+    dl->addWidget(sg_bawahan, 1);
+    body()->addWidget(data, 1);
+
+    poBawahan = new QMenu(this);
+    poBawahan->setObjectName(QStringLiteral("poBawahan"));
+    ugasTambahan1 = poBawahan->addAction(QStringLiteral("Tugas Tambahan"));
+    MenuItem2 = poBawahan->addSeparator();
+    MenuItem4 = poBawahan->addAction(QStringLiteral("Aktivitas Harian"));
+    MenuItem6 = poBawahan->addAction(QStringLiteral("Kualitas Mutu"));
+    sg_bawahan->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sg_bawahan, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { poBawahan->popup(sg_bawahan->viewport()->mapToGlobal(pos)); });
+
+    connect(btBawahanTampilData, &QPushButton::clicked, this, &BawahanPage::btBawahanTampilDataClick);
+    connect(btbTugasTambahan, &QPushButton::clicked, this, &BawahanPage::btbTugasTambahanClick);
+    connect(btbAktivitasHarian, &QPushButton::clicked, this, &BawahanPage::btbAktivitasHarianClick);
+    connect(btbKualitasMutu, &QPushButton::clicked, this, &BawahanPage::btbKualitasMutuClick);
+    connect(ugasTambahan1, &QAction::triggered, this, &BawahanPage::btbTugasTambahanClick);
+    connect(MenuItem4, &QAction::triggered, this, &BawahanPage::btbAktivitasHarianClick);
+    connect(MenuItem6, &QAction::triggered, this, &BawahanPage::btbKualitasMutuClick);
+}
+
+QString BawahanPage::positionKindList() const
+{
+    return filterList({{cbBawahanJJabS->isChecked(), "struktural"},
+                       {cbBawahanJJabF->isChecked(), "fungsional"},
+                       {cbBawahanJJabP->isChecked(), "pelaksana"}});
+}
+
+QString BawahanPage::statusList() const
+{
+    return filterList({{cbBawahanJBL->isChecked(), "Definitif"}, {cbBawahanJBP->isChecked(), "Plt,Tugas Sampiran"}});
+}
+
+void BawahanPage::dxTarvesaItems3Click()
+{
+    ctx_.styleHeader(header(), QStringLiteral("Data Bawahan"));
+    ctx_.showPage(this);
+    // Acting and side-assignment subordinates exist only for a superior who
+    // holds such a post (classification "6" counts as one).
+    const Session& s = ctx_.session();
+    const bool acting = s.profileValue(9) == QLatin1String("Ya") || s.profileValue(11) == QLatin1String("Ya") ||
+                        s.profileValue(16) == QLatin1String("6");
+    cbBawahanJBP->setChecked(acting);
+    cbBawahanJBP->setEnabled(acting);
+    btBawahanTampilDataClick();
+}
+
+void BawahanPage::btBawahanTampilDataClick()
+{
+    int rows = 0;
+    const bool ok = Envelope(ctx_).run([&](db::Query& q) {
+        db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_show_bawahan`(:var_nip, :var_nama, :var_jjab, :var_status)"),
+                                  {{QStringLiteral("var_nip"), ctx_.session().nip()},
+                                   {QStringLiteral("var_nama"), edBawahanFilterNama->text()},
+                                   {QStringLiteral("var_jjab"), positionKindList()},
+                                   {QStringLiteral("var_status"), statusList()}});
+        rows = rs.recordCount();
+        fillGrid(*sg_bawahan, std::move(rs), listColumns());
+    });
+    if (ok)
+        lbBawahanJumlah->setText(QStringLiteral("Jumlah bawahan : ") + QString::number(rows));
+}
+
+bool BawahanPage::selected(QString& nip, QString& nama, QString& jenis)
+{
+    if (sg_bawahan->rowCount() <= 1) {
+        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+        return false;
+    }
+    const int row = sg_bawahan->currentRow();
+    nip = sg_bawahan->cell(row, 1);
+    nama = sg_bawahan->cell(row, 2);
+    jenis = sg_bawahan->cell(row, 8);
+    return true;
+}
+
+void BawahanPage::setSupervisionMode(const QString& jenisBawahan)
+{
+    ctx_.session().st_aktivitas_bawahan = jenisBawahan == kLangsung ? QStringLiteral("B1") : QStringLiteral("B2");
+}
+
+void BawahanPage::btbAktivitasHarianClick()
+{
+    QString nip, nama, jenis;
+    if (!selected(nip, nama, jenis))
+        return;
+    setSupervisionMode(jenis);
+    emit activitiesRequested(nip, nama, jenis);
+}
+
+void BawahanPage::btbKualitasMutuClick()
+{
+    QString nip, nama, jenis;
+    if (!selected(nip, nama, jenis))
+        return;
+    setSupervisionMode(jenis);
+    emit qualityRequested(nip, nama);
+}
+
+void BawahanPage::btbTugasTambahanClick()
+{
+    QString nip, nama, jenis;
+    if (!selected(nip, nama, jenis))
+        return;
+    emit tasksRequested(nip, nama);
+}

@@ -1,0 +1,471 @@
+#include "bwaktivitaspage.h"
+
+#include "activities/activityrules.h"
+#include "app/pageheader.h"
+#include "app/pagecontext.h"
+#include "db/filterlist.h"
+#include "db/query.h"
+#include "db/resultset.h"
+#include "ui/keyfilters.h"
+#include "ui/stringgrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QCheckBox* box(const char* name, const char* caption, QWidget* parent)
+{
+    auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
+    c->setObjectName(QString::fromUtf8(name));
+    c->setChecked(true);
+    return c;
+}
+
+QPushButton* button(const char* name, const char* caption, int width, QWidget* parent)
+{
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setMinimumWidth(width);
+    return b;
+}
+
+QDateEdit* datePicker(const char* name, QWidget* parent)
+{
+    auto* d = new QDateEdit(parent);
+    d->setObjectName(QString::fromUtf8(name));
+    d->setCalendarPopup(true);
+    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setMinimumWidth(115);
+    return d;
+}
+
+std::vector<GridColumn> listColumns(bool direct)
+{
+    return {
+        GridColumn::field(QStringLiteral("Id"), 0, QStringLiteral("id")),
+        GridColumn::recNo(),
+        GridColumn::field(QStringLiteral("Jenis Akt."), 70, QStringLiteral("jenis_jabatan")),
+        GridColumn::field(QStringLiteral("Aktivitas"), 350, QStringLiteral("rincian_tugas")),
+        GridColumn::field(QStringLiteral("Deskripsi"), 600, QStringLiteral("deskripsi")),
+        GridColumn::field(QStringLiteral("Volume"), 40, QStringLiteral("volume")),
+        GridColumn::field(QStringLiteral("Satuan"), 110, QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("Status"), 150, QStringLiteral("status_deskripsi")),
+        GridColumn::field(QStringLiteral("Tgl. Aktivitas"), 70, QStringLiteral("tanggal_aktivitas")),
+        GridColumn::field(QStringLiteral("Tgl. Input"), 70, QStringLiteral("tanggal_input")),
+        GridColumn::field(QStringLiteral("Tgl. Verif"), 70, QStringLiteral("tanggal_statusx")),
+        GridColumn::field(QStringLiteral("Tgl. Validasi"), 70, QStringLiteral("tanggal_validasix")),
+        GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 170, QStringLiteral("st_wajib_validasi")),
+    };
+}
+
+constexpr int kColInput = 9;
+constexpr int kColVerif = 10;
+
+const QString kAllNote = QStringLiteral(
+    "\r\rCatatan :\rDengan memvalidasi aktivitas bawahan dua tingkat, atasan dua tingkat dianggap sudah membaca semua "
+    "aktivitas bawahan, dan mengetahui aktifitas kinerja bawahan sehingga dapat digunakan untuk melaksanakan "
+    "pembinaan.");
+
+} // namespace
+
+BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
+    : Page(ctx, QStringLiteral("xBwAktivitas"), QStringLiteral("xBwAktivitasJudul"))
+{
+    auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
+    auto* fl = new QHBoxLayout(filter);
+    SpeedButton33 = new QPushButton(QStringLiteral("Back"), filter);
+    SpeedButton33->setObjectName(QStringLiteral("SpeedButton33"));
+    SpeedButton33->setFixedSize(63, 61);
+    fl->addWidget(SpeedButton33, 0, Qt::AlignTop);
+
+    auto* fields = new QGridLayout;
+    xBwAktivitasEdAktivitas = new QLineEdit(filter);
+    xBwAktivitasEdAktivitas->setObjectName(QStringLiteral("xBwAktivitasEdAktivitas"));
+    xBwAktivitasEdAktivitas->setMinimumWidth(260);
+    fields->addWidget(new QLabel(QStringLiteral("Aktivitas"), filter), 0, 0);
+    fields->addWidget(xBwAktivitasEdAktivitas, 0, 1, 1, 3);
+    auto* hint = new QLabel(QStringLiteral("* isikan dengan sebagian teks dari nama aktivitas yang akan dicari "), filter);
+    hint->setStyleSheet(QStringLiteral("color: #808080;"));
+    fields->addWidget(hint, 1, 1, 1, 3);
+    xBwAktivitasLbTanggal = new QLabel(QStringLiteral("Tanggal"), filter);
+    xBwAktivitasLbTanggal->setObjectName(QStringLiteral("xBwAktivitasLbTanggal"));
+    xBwAktivitasTanggalAwal = datePicker("xBwAktivitasTanggalAwal", filter);
+    xBwAktivitasTanggalAkhir = datePicker("xBwAktivitasTanggalAkhir", filter);
+    fields->addWidget(xBwAktivitasLbTanggal, 2, 0);
+    fields->addWidget(xBwAktivitasTanggalAwal, 2, 1);
+    fields->addWidget(new QLabel(QStringLiteral("s/d"), filter), 2, 2);
+    fields->addWidget(xBwAktivitasTanggalAkhir, 2, 3);
+    auto* note = new QLabel(QStringLiteral("* Bawahan langsung disortir sesuai tanggal input, bawahan dua tingkat "
+                                           "berdasarkan tanggal verifikasi"),
+                            filter);
+    note->setStyleSheet(QStringLiteral("color: #808080;"));
+    note->setWordWrap(true);
+    fields->addWidget(note, 3, 1, 1, 3);
+    fl->addLayout(fields);
+
+    auto* types = new QGroupBox(QStringLiteral("Jenis Aktivitas"), filter);
+    auto* tl = new QVBoxLayout(types);
+    cbBwJJab1 = box("cbBwJJab1", "Utama", types);
+    cbBwJJab2 = box("cbBwJJab2", "Tambahan", types);
+    cbBwJJab3 = box("cbBwJJab3", "Lainnya", types);
+    for (QCheckBox* c : {cbBwJJab1, cbBwJJab2, cbBwJJab3})
+        tl->addWidget(c);
+    fl->addWidget(types);
+
+    auto* statuses = new QGroupBox(QStringLiteral("Status"), filter);
+    auto* sl = new QGridLayout(statuses);
+    cbBwStat1 = box("cbBwStat1", "Disetujui", statuses);
+    cbBwStat2 = box("cbBwStat2", "Ditolak", statuses);
+    cbBwStat3 = box("cbBwStat3", "Belum Diverifikasi Atasan", statuses);
+    cbBwStat4 = box("cbBwStat4", "Disetujui Sistem Tarvesa (Otomatis)", statuses);
+    cbBwStat5 = box("cbBwStat5", "Disetujui Supervisi", statuses);
+    cbBwStat6 = box("cbBwStat6", "Ditolak Supervisi", statuses);
+    const QList<QCheckBox*> stat{cbBwStat1, cbBwStat2, cbBwStat3, cbBwStat4, cbBwStat5, cbBwStat6};
+    for (int i = 0; i < stat.size(); ++i)
+        sl->addWidget(stat[i], i % 3, i / 3);
+    fl->addWidget(statuses);
+
+    auto* run = new QVBoxLayout;
+    xBwAktivitasTampilData = button("xBwAktivitasTampilData", "Tampilkan Data", 110, filter);
+    lbBwAktivitasJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
+    lbBwAktivitasJumlah->setObjectName(QStringLiteral("lbBwAktivitasJumlah"));
+    run->addWidget(xBwAktivitasTampilData);
+    run->addWidget(lbBwAktivitasJumlah);
+    run->addStretch(1);
+    fl->addLayout(run);
+    fl->addStretch(1);
+    body()->addWidget(filter);
+
+    auto* data = new QGroupBox(QStringLiteral("[ Data Aktivitas Harian ]"), this);
+    auto* dl = new QVBoxLayout(data);
+    sg_aktivitas_bawahan = new StringGrid(data);
+    sg_aktivitas_bawahan->setObjectName(QStringLiteral("sg_aktivitas_bawahan"));
+    dl->addWidget(sg_aktivitas_bawahan, 1);
+
+    pBwAktivitasAction2tk = new QWidget(data);
+    pBwAktivitasAction2tk->setObjectName(QStringLiteral("pBwAktivitasAction2tk"));
+    auto* p2 = new QHBoxLayout(pBwAktivitasAction2tk);
+    p2->setContentsMargins(0, 0, 0, 0);
+    xBwAktivitasValidasi = button("xBwAktivitasValidasi", "Validasi", 97, pBwAktivitasAction2tk);
+    xBwAktivitasValidasiSemua = button("xBwAktivitasValidasiSemua", "Validasi Semua", 170, pBwAktivitasAction2tk);
+    p2->addWidget(xBwAktivitasValidasi);
+    p2->addWidget(xBwAktivitasValidasiSemua);
+    p2->addStretch(1);
+    dl->addWidget(pBwAktivitasAction2tk);
+
+    pBwAktivitasAction1tk = new QWidget(data);
+    pBwAktivitasAction1tk->setObjectName(QStringLiteral("pBwAktivitasAction1tk"));
+    auto* p1 = new QHBoxLayout(pBwAktivitasAction1tk);
+    p1->setContentsMargins(0, 0, 0, 0);
+    xBwAktivitasSetujui = button("xBwAktivitasSetujui", "Setuju", 85, pBwAktivitasAction1tk);
+    xBwAktivitasTolak = button("xBwAktivitasTolak", "Tolak", 85, pBwAktivitasAction1tk);
+    xBwAktivitasSetujuiAll = button("xBwAktivitasSetujuiAll", "Setujui Semua", 170, pBwAktivitasAction1tk);
+    p1->addWidget(xBwAktivitasSetujui);
+    p1->addWidget(xBwAktivitasTolak);
+    p1->addSpacing(21);
+    p1->addWidget(xBwAktivitasSetujuiAll);
+    p1->addStretch(1);
+    dl->addWidget(pBwAktivitasAction1tk);
+    body()->addWidget(data, 1);
+
+    poBwAktivitas = new QMenu(this);
+    poBwAktivitas->setObjectName(QStringLiteral("poBwAktivitas"));
+    Setujui2 = poBwAktivitas->addAction(QStringLiteral("Setujui"));
+    olak2 = poBwAktivitas->addAction(QStringLiteral("Tolak"));
+    sg_aktivitas_bawahan->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sg_aktivitas_bawahan, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        poBwAktivitas->popup(sg_aktivitas_bawahan->viewport()->mapToGlobal(pos));
+    });
+
+    // Enter in the search edit starts nothing, as in every list filter.
+    ignoreEnter(xBwAktivitasEdAktivitas);
+
+    connect(SpeedButton33, &QPushButton::clicked, this, &BwAktivitasPage::backRequested);
+    connect(xBwAktivitasTampilData, &QPushButton::clicked, this, &BwAktivitasPage::xBwAktivitasTampilDataClick);
+    connect(xBwAktivitasSetujui, &QPushButton::clicked, this, &BwAktivitasPage::xBwAktivitasSetujuiClick);
+    connect(xBwAktivitasTolak, &QPushButton::clicked, this, &BwAktivitasPage::xBwAktivitasTolakClick);
+    connect(xBwAktivitasSetujuiAll, &QPushButton::clicked, this, &BwAktivitasPage::xBwAktivitasSetujuiAllClick);
+    connect(xBwAktivitasValidasi, &QPushButton::clicked, this, &BwAktivitasPage::xBwAktivitasValidasiClick);
+    connect(xBwAktivitasValidasiSemua, &QPushButton::clicked, this,
+            &BwAktivitasPage::xBwAktivitasValidasiSemuaClick);
+    connect(Setujui2, &QAction::triggered, this, &BwAktivitasPage::xBwAktivitasSetujuiClick);
+    connect(olak2, &QAction::triggered, this, &BwAktivitasPage::xBwAktivitasTolakClick);
+}
+
+QString BwAktivitasPage::typeList() const
+{
+    return filterList({{cbBwJJab1->isChecked(), "Utama"}, {cbBwJJab2->isChecked(), "Tambahan"},
+                       {cbBwJJab3->isChecked(), "Lainnya"}});
+}
+
+QString BwAktivitasPage::statusList() const
+{
+    return filterList({{cbBwStat1->isChecked(), "accepted"},
+                       {cbBwStat2->isChecked(), "rejected"},
+                       {cbBwStat3->isChecked(), "0"},
+                       {cbBwStat4->isChecked(), "accepted_by_system"},
+                       {cbBwStat5->isChecked(), "accepted_by_spv"},
+                       {cbBwStat6->isChecked(), "rejected_by_spv"}});
+}
+
+bool BwAktivitasPage::directMode() const
+{
+    return ctx_.session().st_aktivitas_bawahan == QLatin1String("B1");
+}
+
+void BwAktivitasPage::setApproveRejectVisible(bool visible)
+{
+    pBwAktivitasAction1tk->setVisible(visible);
+    // The popup offers nothing the page would not: a two-level superior may
+    // not approve or reject, and the server would refuse it.
+    Setujui2->setEnabled(visible);
+    olak2->setEnabled(visible);
+}
+
+void BwAktivitasPage::openFor(const QString& nip, const QString& nama, const QString& jenisBawahan)
+{
+    nip_ = nip;
+    xBwAktivitasLbTanggal->setText(directMode() ? QStringLiteral("Tanggal Input") : QStringLiteral("Tanggal Verifikasi"));
+    {
+        // The empty layout shows only when the load below fails.
+        StringGrid::Batch batch(*sg_aktivitas_bawahan);
+        sg_aktivitas_bawahan->setRowCount(1);
+        sg_aktivitas_bawahan->setColCount(12);
+        sg_aktivitas_bawahan->setFixedRows(0);
+        sg_aktivitas_bawahan->setFixedCols(1);
+        const int widths[] = {30, 70, 350, 600, 40, 110, 110, 70, 70, 70};
+        const char* captions[] = {"No.",    "Jenis Akt.",     "Aktivitas",  "Deskripsi", "Volume",
+                                  "Satuan", "Status", "Tgl. Aktivitas", "Tgl. Input", "Tgl. Verif"};
+        for (int c = 0; c < 12; ++c) {
+            sg_aktivitas_bawahan->setCell(0, c, c < 10 ? QString::fromUtf8(captions[c]) : QString());
+            if (c < 10)
+                sg_aktivitas_bawahan->setColWidth(c, widths[c]);
+        }
+    }
+    const QDate today = ctx_.clock().today();
+    Session& s = ctx_.session();
+    s.Year = quint16(today.year());
+    s.Month = quint16(today.month());
+    s.Day = quint16(today.day());
+    xBwAktivitasTanggalAwal->setDate(QDate(today.year(), today.month(), 1));
+    xBwAktivitasTanggalAkhir->setDate(today);
+    ctx_.styleHeader(header(), QStringLiteral("Aktivitas Harian Bawahan a.n. ") + nama);
+    pBwAktivitasAction2tk->setVisible(false);
+    setApproveRejectVisible(jenisBawahan == QLatin1String("Bawahan Langsung"));
+    pBwAktivitasAction2tk->setVisible(jenisBawahan == QLatin1String("Bawahan Dua Tingkat"));
+    ctx_.showPage(this);
+    xBwAktivitasTampilDataClick();
+}
+
+void BwAktivitasPage::xBwAktivitasTampilDataClick()
+{
+    // The "all" actions check one window for every row, so they are offered
+    // only for a list of one day.
+    const bool oneDay = xBwAktivitasTanggalAwal->date() == xBwAktivitasTanggalAkhir->date();
+    for (QPushButton* b : {xBwAktivitasSetujui, xBwAktivitasTolak, xBwAktivitasValidasi})
+        b->setVisible(true);
+    xBwAktivitasSetujuiAll->setVisible(oneDay);
+    xBwAktivitasValidasiSemua->setVisible(oneDay);
+
+    const bool direct = directMode();
+    const QString types = typeList();
+    const QString statuses = statusList();
+    int rows = 0;
+    const bool ok = Envelope(ctx_).run([&](db::Query& q) {
+        const QString call = direct ? QStringLiteral("kinerja_aktivitas_tampil_data")
+                                    : QStringLiteral("kinerja_aktivitas_tampil_data_2tk");
+        db::ResultSet rs = q.open(
+            QStringLiteral("CALL `") + call +
+                QStringLiteral("`(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, :var_jenis_jabatan, :var_status, "
+                               ":var_aktivitas, :var_nip_atasan2)"),
+            {{QStringLiteral("var_nip"), nip_},
+             {QStringLiteral("var_tanggal_awal"), xBwAktivitasTanggalAwal->date().toString(QStringLiteral("yyyy-MM-dd"))},
+             {QStringLiteral("var_tanggal_akhir"), xBwAktivitasTanggalAkhir->date().toString(QStringLiteral("yyyy-MM-dd"))},
+             {QStringLiteral("var_jenis_jabatan"), types},
+             {QStringLiteral("var_status"), statuses},
+             {QStringLiteral("var_aktivitas"), xBwAktivitasEdAktivitas->text()},
+             {QStringLiteral("var_nip_atasan2"), direct ? QString() : ctx_.session().nip()}});
+        rows = rs.recordCount();
+        fillGrid(*sg_aktivitas_bawahan, std::move(rs), listColumns(direct));
+    });
+    if (ok)
+        lbBwAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));
+}
+
+bool BwAktivitasPage::hasDataRows()
+{
+    if (sg_aktivitas_bawahan->rowCount() > 1)
+        return true;
+    ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+    return false;
+}
+
+QString BwAktivitasPage::cellOfCurrent(int col) const
+{
+    return sg_aktivitas_bawahan->cell(sg_aktivitas_bawahan->currentRow(), col);
+}
+
+bool BwAktivitasPage::windowAllows(const QString& call, const QString& param, int dateCol, const QString& heading,
+                                   const QString& allowedText, const QString& from)
+{
+    bool allowed = false;
+    Envelope(ctx_).run([&](db::Query& q) {
+        const db::ResultSet rs = q.open(QStringLiteral("CALL `") + call + QStringLiteral("`(:") + param +
+                                            QStringLiteral(")"),
+                                        {{param, cellOfCurrent(dateCol)}});
+        if (rs.first(2) == QLatin1String("F")) {
+            ctx_.messages().warning(activityrules::windowRefusal(heading, rs, allowedText, from));
+            return;
+        }
+        allowed = true;
+    });
+    return allowed;
+}
+
+void BwAktivitasPage::verifyCurrent(bool approve)
+{
+    if (!hasDataRows())
+        return;
+    if (!windowAllows(QStringLiteral("kinerja_cek_waktu_verifikasi"),
+                      approve ? QStringLiteral("var_tanggal_input") : QStringLiteral("var_tanggal_aktivitas"),
+                      kColInput, QStringLiteral("Gagal memverifikasi aktivitas terpilih"),
+                      QStringLiteral("Selisih tgl diperbolehkan verifikasi "), QStringLiteral("input")))
+        return;
+
+    const QString id = cellOfCurrent(0);
+    bool goOn = false;
+    if (!Envelope(ctx_).run([&](db::Query& q) {
+            const QString status =
+                q.open(approve ? QStringLiteral("CALL `kinerja_aktivitas_status_verifikasi_cek`(:var_id)")
+                               : QStringLiteral("CALL `kinerja_aktivitas_status_cek`(:var_id)"),
+                       {{QStringLiteral("var_id"), id}})
+                    .first(0);
+            if (status == QLatin1String("accepted_by_system")) {
+                ctx_.messages().warning(QStringLiteral("Aktivitas sudah disetujui sistem!\r\raktivitas yang sudah "
+                                                       "disetujui sistem tidak bisa diubah status verifikasinya oleh "
+                                                       "atasan."));
+                return;
+            }
+            if (status == QLatin1String("accepted") &&
+                !ctx_.messages().confirm((approve ? QStringLiteral("Aktivitas sudah disetujui oleh atasan!")
+                                                  : QStringLiteral("Aktivitas sudah diverifikasi oleh atasan!")) +
+                                         QStringLiteral("\rproses verifikasi kedua dan seterusnya juga akan merubah "
+                                                        "tanggal verifikasi di sistem.\rLanjut proses?")))
+                return;
+            goOn = true;
+        }) ||
+        !goOn)
+        return;
+
+    if (!ctx_.messages().confirm(approve ? QStringLiteral("Setujui aktivitas terpilih?")
+                                         : QStringLiteral("Tolak aktivitas terpilih?")))
+        return;
+    if (!Envelope(ctx_).run([&](db::Query& q) {
+            q.exec(approve ? QStringLiteral("CALL `kinerja_aktivitas_disetujui_atasan`(:var_id, :var_nip)")
+                           : QStringLiteral("CALL `kinerja_aktivitas_ditolak_atasan`(:var_id, :var_nip)"),
+                   {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), ctx_.session().nip()}});
+        }))
+        return;
+    ctx_.messages().information(approve ? QStringLiteral("Data berhasil disetujui!")
+                                        : QStringLiteral("Data berhasil ditolak!"));
+    xBwAktivitasTampilDataClick();
+}
+
+void BwAktivitasPage::xBwAktivitasSetujuiClick()
+{
+    verifyCurrent(true);
+}
+
+void BwAktivitasPage::xBwAktivitasTolakClick()
+{
+    verifyCurrent(false);
+}
+
+void BwAktivitasPage::xBwAktivitasValidasiClick()
+{
+    if (!hasDataRows())
+        return;
+    if (!windowAllows(QStringLiteral("kinerja_cek_waktu_validasi"), QStringLiteral("var_tanggal_verifikasi"),
+                      kColVerif, QStringLiteral("Gagal memvalidasi aktivitas terpilih"),
+                      QStringLiteral("Selisih tgl diperbolehkan validasi "), QStringLiteral("verifikasi")))
+        return;
+    const QString id = cellOfCurrent(0);
+    bool goOn = false;
+    if (!Envelope(ctx_).run([&](db::Query& q) {
+            const QString validated = q.open(QStringLiteral("CALL `kinerja_aktivitas_status_validasi_cek`(:var_id)"),
+                                             {{QStringLiteral("var_id"), id}})
+                                          .first(0);
+            if (validated == QLatin1String("S") &&
+                !ctx_.messages().confirm(QStringLiteral("Aktivitas sudah divalidasi!\rproses validasi kedua dan "
+                                                        "seterusnya juga akan merubah tanggal validasi di sistem.\r"
+                                                        "Lanjut proses?")))
+                return;
+            goOn = true;
+        }) ||
+        !goOn)
+        return;
+    if (!ctx_.messages().confirm(QStringLiteral("Validasi aktivitas terpilih?")))
+        return;
+    if (!Envelope(ctx_).run([&](db::Query& q) {
+            q.exec(QStringLiteral("CALL `kinerja_aktivitas_divalidasi_atasan`(:var_id, :var_nip)"),
+                   {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), ctx_.session().nip()}});
+        }))
+        return;
+    ctx_.messages().information(QStringLiteral("Data berhasil disetujui!"));
+    xBwAktivitasTampilDataClick();
+}
+
+void BwAktivitasPage::actOnAll(const QString& call)
+{
+    const QString self = ctx_.session().nip();
+    for (int r = 1; r < sg_aktivitas_bawahan->rowCount(); ++r) {
+        const QString id = sg_aktivitas_bawahan->cell(r, 0);
+        if (!Envelope(ctx_).run([&](db::Query& q) {
+                q.exec(QStringLiteral("CALL `") + call + QStringLiteral("`(:var_id, :var_nip)"),
+                       {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), self}});
+            }))
+            return; // the rows sent so far stay done
+    }
+    ctx_.messages().information(QStringLiteral("Data berhasil disetujui!"));
+    xBwAktivitasTampilDataClick();
+}
+
+void BwAktivitasPage::xBwAktivitasSetujuiAllClick()
+{
+    if (!hasDataRows())
+        return;
+    if (!windowAllows(QStringLiteral("kinerja_cek_waktu_verifikasi"), QStringLiteral("var_tanggal_verifikasi"),
+                      kColInput, QStringLiteral("Gagal memverifikasi aktivitas terpilih"),
+                      QStringLiteral("Selisih tgl diperbolehkan "), QStringLiteral("input")))
+        return;
+    const int count = sg_aktivitas_bawahan->rowCount() - 1;
+    if (!ctx_.messages().confirm(QStringLiteral("Ada ") + QString::number(count) +
+                                 QStringLiteral(" yang siap diverifikasi, lanjutkan?") + kAllNote))
+        return;
+    actOnAll(QStringLiteral("kinerja_aktivitas_diverifikasi_atasan"));
+}
+
+void BwAktivitasPage::xBwAktivitasValidasiSemuaClick()
+{
+    if (!hasDataRows())
+        return;
+    if (!windowAllows(QStringLiteral("kinerja_cek_waktu_validasi"), QStringLiteral("var_tanggal_verifikasi"),
+                      kColVerif, QStringLiteral("Gagal memvalidasi aktivitas terpilih"),
+                      QStringLiteral("Selisih tgl diperbolehkan validasi "), QStringLiteral("verifikasi")))
+        return;
+    const int count = sg_aktivitas_bawahan->rowCount() - 1;
+    if (!ctx_.messages().confirm(QStringLiteral("Ada ") + QString::number(count) +
+                                 QStringLiteral(" yang siap divalidasi, lanjutkan?") + kAllNote))
+        return;
+    actOnAll(QStringLiteral("kinerja_aktivitas_divalidasi_atasan"));
+}

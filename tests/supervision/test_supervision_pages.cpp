@@ -1,0 +1,375 @@
+// The subordinate list and the review page as superiors use them, on a
+// page context without a main window, against the server.
+#include "app/pageheader.h"
+#include "fakecontext.h"
+#include "orgfixture.h"
+#include "supervision/bawahanpage.h"
+#include "supervision/bwaktivitaspage.h"
+#include "ui/stringgrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString kSchema = QStringLiteral("t_supervision_pages");
+const QString kNotSelected = QString::fromUtf8(stdmsg::TidakAdaDipilih);
+
+QString rootValue(const QString& sql)
+{
+    return testdb::rootValue(kSchema, sql);
+}
+
+QDate serverToday()
+{
+    return QDate::fromString(rootValue("SELECT CURDATE()"), Qt::ISODate);
+}
+
+QString statusOf(const QString& id)
+{
+    return rootValue("SELECT status FROM aktivitas WHERE id = " + id);
+}
+
+// A superior at the subordinate list, logged in on the server.
+struct Superior {
+    explicit Superior(const QString& nip, const QString& name)
+        : ctx(kSchema, QDateTime(serverToday(), QTime(10, 11, 12))), list(ctx), review(ctx)
+    {
+        QVERIFY(ctx.actAs(nip, name, QStringLiteral("Supervisor")));
+        QObject::connect(&list, &BawahanPage::activitiesRequested, &review, &BwAktivitasPage::openFor);
+    }
+
+    int rowOf(StringGrid* g, int col, const QString& value) const
+    {
+        for (int r = 1; r < g->rowCount(); ++r)
+            if (g->cell(r, col) == value)
+                return r;
+        return -1;
+    }
+
+    // Opens the list and the review of one subordinate.
+    bool review_(const QString& nip)
+    {
+        list.dxTarvesaItems3Click();
+        const int row = rowOf(list.sg_bawahan, 1, nip);
+        if (row < 0)
+            return false;
+        list.sg_bawahan->setCurrentRow(row);
+        list.btbAktivitasHarianClick();
+        return ctx.activePage() == &review;
+    }
+
+    // Widens the review to the last 30 days and reloads.
+    void widen()
+    {
+        review.xBwAktivitasTanggalAwal->setDate(ctx.clock().today().addDays(-30));
+        review.xBwAktivitasTampilDataClick();
+    }
+
+    bool select(const QString& id)
+    {
+        const int row = rowOf(review.sg_aktivitas_bawahan, 0, id);
+        review.sg_aktivitas_bawahan->setCurrentRow(row);
+        return row > 0;
+    }
+
+    FakeContext ctx;
+    BawahanPage list;
+    BwAktivitasPage review;
+};
+
+} // namespace
+
+class TestSupervisionPages : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")}));
+    }
+
+    void subordinateList()
+    {
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        s.list.dxTarvesaItems3Click();
+        QCOMPARE(s.ctx.activePage(), static_cast<QWidget*>(&s.list));
+        QCOMPARE(s.list.header()->caption(), QStringLiteral("Data Bawahan"));
+        QVERIFY(s.ctx.msgs.log.isEmpty());
+        // No acting post: the acting box is cleared and greyed.
+        QVERIFY(!s.list.cbBawahanJBP->isChecked());
+        QVERIFY(!s.list.cbBawahanJBP->isEnabled());
+        QCOMPARE(s.list.statusList(), QStringLiteral("x,Definitif"));
+        StringGrid* g = s.list.sg_bawahan;
+        QCOMPARE(g->colCount(), 9);
+        QCOMPARE(s.list.lbBawahanJumlah->text(), "Jumlah bawahan : " + QString::number(g->rowCount() - 1));
+        const int row = s.rowOf(g, 1, kPelaksana);
+        QVERIFY(row > 0);
+        QCOMPARE(g->cell(row, 2), QStringLiteral("Pelaksana Empat"));
+        QCOMPARE(g->cell(row, 6), QStringLiteral("0"));
+        QCOMPARE(g->cell(row, 8), QStringLiteral("Bawahan Langsung"));
+
+        // Nothing ticked in a group: the list is still asked for, and empty.
+        for (QCheckBox* c : {s.list.cbBawahanJJabS, s.list.cbBawahanJJabF, s.list.cbBawahanJJabP})
+            c->setChecked(false);
+        QCOMPARE(s.list.positionKindList(), QStringLiteral("x"));
+        s.list.btBawahanTampilDataClick();
+        QCOMPARE(s.list.lbBawahanJumlah->text(), QStringLiteral("Jumlah bawahan : 0"));
+        QCOMPARE(g->rowCount(), 1);
+
+        // Every action on an empty list refuses.
+        s.list.btbAktivitasHarianClick();
+        s.list.btbKualitasMutuClick();
+        s.list.btbTugasTambahanClick();
+        QCOMPARE(s.ctx.msgs.texts(), (QStringList{kNotSelected, kNotSelected, kNotSelected}));
+        QCOMPARE(s.ctx.activePage(), static_cast<QWidget*>(&s.list));
+    }
+
+    void actingBoxFollowsTheProfile_data()
+    {
+        QTest::addColumn<QString>("plt");
+        QTest::addColumn<QString>("sampiran");
+        QTest::addColumn<QString>("klasifikasi");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("none") << "Tidak" << "Tidak" << "2" << false;
+        QTest::newRow("acting") << "Ya" << "Tidak" << "5" << true;
+        QTest::newRow("side assignment") << "Tidak" << "Ya" << "4" << true;
+        QTest::newRow("classification 6") << "Tidak" << "Tidak" << "6" << true;
+    }
+
+    void actingBoxFollowsTheProfile()
+    {
+        QFETCH(QString, plt);
+        QFETCH(QString, sampiran);
+        QFETCH(QString, klasifikasi);
+        QFETCH(bool, enabled);
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        s.ctx.setProfile(9, plt);
+        s.ctx.setProfile(11, sampiran);
+        s.ctx.setProfile(16, klasifikasi);
+        s.list.cbBawahanJBP->setChecked(!enabled); // an earlier tick is overwritten
+        s.list.dxTarvesaItems3Click();
+        QCOMPARE(s.list.cbBawahanJBP->isChecked(), enabled);
+        QCOMPARE(s.list.cbBawahanJBP->isEnabled(), enabled);
+        QCOMPARE(s.list.statusList(), enabled ? QStringLiteral("x,Definitif,Plt,Tugas Sampiran")
+                                              : QStringLiteral("x,Definitif"));
+    }
+
+    void actingHeadSeesTheVacantFieldsStaff()
+    {
+        Superior s(kPlt, QStringLiteral("Analis Lima"));
+        s.ctx.setProfile(9, QStringLiteral("Ya"));
+        s.list.dxTarvesaItems3Click();
+        const int row = s.rowOf(s.list.sg_bawahan, 1, kPengelola);
+        QVERIFY(row > 0);
+        QCOMPARE(s.list.sg_bawahan->cell(row, 7), QStringLiteral("Plt"));
+        QCOMPARE(s.list.sg_bawahan->cell(row, 8), QStringLiteral("Bawahan Langsung"));
+    }
+
+    void directReviewOpens()
+    {
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        QCOMPARE(s.ctx.session().st_aktivitas_bawahan, QStringLiteral("B1"));
+        QCOMPARE(s.review.header()->caption(), QStringLiteral("Aktivitas Harian Bawahan a.n. Pelaksana Empat"));
+        QCOMPARE(s.review.xBwAktivitasLbTanggal->text(), QStringLiteral("Tanggal Input"));
+        const QDate today = s.ctx.clock().today();
+        QCOMPARE(s.review.xBwAktivitasTanggalAwal->date(), QDate(today.year(), today.month(), 1));
+        QCOMPARE(s.review.xBwAktivitasTanggalAkhir->date(), today);
+        QVERIFY(!s.review.pBwAktivitasAction1tk->isHidden());
+        QVERIFY(s.review.pBwAktivitasAction2tk->isHidden());
+        QVERIFY(s.review.Setujui2->isEnabled());
+        QCOMPARE(s.review.sg_aktivitas_bawahan->colWidth(12), 0);
+        QVERIFY(s.ctx.msgs.log.isEmpty());
+
+        s.widen();
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 5"));
+        QVERIFY(s.review.xBwAktivitasSetujuiAll->isHidden()); // a range of many days
+        QVERIFY(!s.review.xBwAktivitasSetujui->isHidden());
+
+        // One day: the "all" actions are offered.
+        const QDate day = today.addDays(-2);
+        s.review.xBwAktivitasTanggalAwal->setDate(day);
+        s.review.xBwAktivitasTanggalAkhir->setDate(day);
+        s.review.xBwAktivitasTampilDataClick();
+        QVERIFY(!s.review.xBwAktivitasSetujuiAll->isHidden());
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 1"));
+
+        // Only one type ticked.
+        s.widen();
+        s.review.cbBwJJab1->setChecked(false);
+        s.review.cbBwJJab2->setChecked(false);
+        QCOMPARE(s.review.typeList(), QStringLiteral("x,Lainnya"));
+        s.review.xBwAktivitasTampilDataClick();
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 1"));
+    }
+
+    void approveAndReject_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("approve");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("status");
+        const QString reask = QStringLiteral("\rproses verifikasi kedua dan seterusnya juga akan merubah tanggal "
+                                             "verifikasi di sistem.\rLanjut proses?");
+        QTest::newRow("approve unverified")
+            << "201" << true << QList<bool>{true}
+            << QStringList{"Setujui aktivitas terpilih?", "Data berhasil disetujui!"} << "accepted";
+        QTest::newRow("reject unverified")
+            << "205" << false << QList<bool>{true}
+            << QStringList{"Tolak aktivitas terpilih?", "Data berhasil ditolak!"} << "rejected";
+        QTest::newRow("approve, then say no") << "201" << true << QList<bool>{false}
+                                              << QStringList{"Setujui aktivitas terpilih?"} << "0";
+        QTest::newRow("approve again: asked first")
+            << "203" << true << QList<bool>{true, true}
+            << QStringList{"Aktivitas sudah disetujui oleh atasan!" + reask, "Setujui aktivitas terpilih?",
+                           "Data berhasil disetujui!"}
+            << "accepted";
+        QTest::newRow("reject the approved: no at the first question")
+            << "203" << false << QList<bool>{false} << QStringList{"Aktivitas sudah diverifikasi oleh atasan!" + reask}
+            << "accepted";
+        QTest::newRow("rejected one is approved without the question")
+            << "202" << true << QList<bool>{true}
+            << QStringList{"Setujui aktivitas terpilih?", "Data berhasil disetujui!"} << "accepted";
+    }
+
+    void approveAndReject()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, approve);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, status);
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        s.widen();
+        QVERIFY(s.select(id));
+        s.ctx.msgs.answers = answers;
+        if (approve)
+            s.review.xBwAktivitasSetujuiClick();
+        else
+            s.review.xBwAktivitasTolakClick();
+        QCOMPARE(s.ctx.msgs.texts(), messages);
+        QCOMPARE(statusOf(id), status);
+    }
+
+    void refusalsChangeNothing()
+    {
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '3' "
+                                          "WHERE nama = 'aktivitas_verifikasi_day_max';"
+                                          "UPDATE aktivitas SET tanggal_input = NOW() - INTERVAL 5 DAY WHERE id = 201;"
+                                          "UPDATE aktivitas SET status = 'accepted_by_system' WHERE id = 205"));
+        QVERIFY(s.review_(kPelaksana));
+        s.widen();
+        QVERIFY(s.select("201"));
+        s.review.xBwAktivitasSetujuiClick();
+        QVERIFY(s.select("205"));
+        s.review.xBwAktivitasTolakClick();
+        QCOMPARE(s.ctx.msgs.texts(),
+                 (QStringList{"Gagal memverifikasi aktivitas terpilih !\r\rAlasan :\rSelisih tgl input aktivitas "
+                              "dengan saat ini 5 hari,\rSelisih tgl diperbolehkan verifikasi 3 hari.",
+                              "Aktivitas sudah disetujui sistem!\r\raktivitas yang sudah disetujui sistem tidak bisa "
+                              "diubah status verifikasinya oleh atasan."}));
+        QCOMPARE(statusOf("201"), QStringLiteral("0"));
+        QCOMPARE(statusOf("205"), QStringLiteral("accepted_by_system"));
+    }
+
+    void approveAllOfOneDay()
+    {
+        // Four unverified activities put in on the same day.
+        QVERIFY(testdb::rootExec(
+            kSchema, "UPDATE aktivitas SET tanggal_input = CURDATE() - INTERVAL 1 DAY + INTERVAL 9 HOUR, status = '0' "
+                     "WHERE id IN (201, 202, 203, 205)"));
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        const QDate day = s.ctx.clock().today().addDays(-1);
+        s.review.xBwAktivitasTanggalAwal->setDate(day);
+        s.review.xBwAktivitasTanggalAkhir->setDate(day);
+        s.review.xBwAktivitasTampilDataClick();
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 4"));
+        const QString logs = rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Verifikasi - Approve'");
+        s.ctx.msgs.answers << true;
+        s.review.xBwAktivitasSetujuiAllClick();
+        QCOMPARE(s.ctx.msgs.texts(),
+                 (QStringList{"Ada 4 yang siap diverifikasi, lanjutkan?\r\rCatatan :\rDengan memvalidasi aktivitas "
+                              "bawahan dua tingkat, atasan dua tingkat dianggap sudah membaca semua aktivitas "
+                              "bawahan, dan mengetahui aktifitas kinerja bawahan sehingga dapat digunakan untuk "
+                              "melaksanakan pembinaan.",
+                              "Data berhasil disetujui!"}));
+        QCOMPARE(rootValue("SELECT GROUP_CONCAT(status ORDER BY id) FROM aktivitas WHERE id IN (201, 202, 203, 205)"),
+                 QStringLiteral("accepted,accepted,accepted,accepted"));
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Verifikasi - Approve'").toInt(),
+                 logs.toInt() + 4);
+        // The reload shows the new status.
+        QCOMPARE(s.review.sg_aktivitas_bawahan->cell(1, 7), QStringLiteral("Disetujui Atasan"));
+    }
+
+    void emptyListActionsRefuse()
+    {
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        s.review.xBwAktivitasEdAktivitas->setText(QStringLiteral("tidak ada yang seperti ini"));
+        s.review.xBwAktivitasTampilDataClick();
+        QCOMPARE(s.review.sg_aktivitas_bawahan->rowCount(), 1);
+        s.review.xBwAktivitasSetujuiClick();
+        s.review.xBwAktivitasTolakClick();
+        s.review.xBwAktivitasValidasiClick();
+        s.review.xBwAktivitasSetujuiAllClick();
+        s.review.xBwAktivitasValidasiSemuaClick();
+        QCOMPARE(s.ctx.msgs.texts(), QStringList(5, kNotSelected));
+    }
+
+    void twoLevelReviewValidates()
+    {
+        Superior s(kKepala, QStringLiteral("Kepala Satu"));
+        QVERIFY(s.review_(kPelaksana));
+        QCOMPARE(s.ctx.session().st_aktivitas_bawahan, QStringLiteral("B2"));
+        QCOMPARE(s.review.xBwAktivitasLbTanggal->text(), QStringLiteral("Tanggal Verifikasi"));
+        QVERIFY(s.review.pBwAktivitasAction1tk->isHidden());
+        QVERIFY(!s.review.pBwAktivitasAction2tk->isHidden());
+        // The popup does not offer what this superior may not do.
+        QVERIFY(!s.review.Setujui2->isEnabled());
+        QVERIFY(!s.review.olak2->isEnabled());
+        s.widen();
+        QCOMPARE(s.review.sg_aktivitas_bawahan->colWidth(12), 170);
+        // Verified ones only: the approved 203 and the rejected 202.
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 2"));
+        QVERIFY(s.select("203"));
+        s.ctx.msgs.answers << true;
+        s.review.xBwAktivitasValidasiClick();
+        QCOMPARE(s.ctx.msgs.texts(), (QStringList{"Validasi aktivitas terpilih?", "Data berhasil disetujui!"}));
+        QVERIFY(rootValue("SELECT tanggal_validasi IS NOT NULL FROM aktivitas WHERE id = 203") == "1");
+        QCOMPARE(rootValue("SELECT nip_validator FROM aktivitas WHERE id = 203"), kKepala);
+
+        // Validating again asks first; No changes nothing.
+        s.ctx.msgs.clear();
+        const QString stamp = rootValue("SELECT tanggal_validasi FROM aktivitas WHERE id = 203");
+        QVERIFY(s.select("203"));
+        s.ctx.msgs.answers << false;
+        s.review.xBwAktivitasValidasiClick();
+        QCOMPARE(s.ctx.msgs.texts(), (QStringList{"Aktivitas sudah divalidasi!\rproses validasi kedua dan seterusnya "
+                                                  "juga akan merubah tanggal validasi di sistem.\rLanjut proses?"}));
+        QCOMPARE(rootValue("SELECT tanggal_validasi FROM aktivitas WHERE id = 203"), stamp);
+    }
+
+    void backKeepsTheRow()
+    {
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        const int row = s.list.sg_bawahan->currentRow();
+        QSignalSpy back(&s.review, &BwAktivitasPage::backRequested);
+        s.review.SpeedButton33->click();
+        QCOMPARE(back.count(), 1);
+        QCOMPARE(s.list.sg_bawahan->currentRow(), row);
+    }
+};
+
+QTEST_MAIN(TestSupervisionPages)
+#include "test_supervision_pages.moc"
