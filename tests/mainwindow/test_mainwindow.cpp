@@ -8,6 +8,7 @@
 #include "ui/stringgrid.h"
 #include "db/udm.h"
 #include "session/loginpage.h"
+#include "supervision/bawahanpage.h"
 #include "testconfig.h"
 #include "testdb.h"
 #include "scripted.h"

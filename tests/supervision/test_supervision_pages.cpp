@@ -65,10 +65,11 @@ struct Superior {
         return ctx.activePage() == &review;
     }
 
-    // Widens the review to the last 30 days and reloads.
+    // Widens the review to the last 30 days up to today and reloads.
     void widen()
     {
         review.xBwAktivitasTanggalAwal->setDate(ctx.clock().today().addDays(-30));
+        review.xBwAktivitasTanggalAkhir->setDate(ctx.clock().today());
         review.xBwAktivitasTampilDataClick();
     }
 
