@@ -7,3 +7,10 @@ CREATE OR REPLACE EVENT kinerja_progress_tiap_jam
     STARTS DATE_FORMAT(NOW() + INTERVAL 1 HOUR, '%Y-%m-%d %H:01:00')
     ON COMPLETION PRESERVE
     DO CALL kinerja_progress_hitung_semua();
+
+-- Expired sessions, old bindings and old login failures, nightly.
+CREATE OR REPLACE EVENT kinerja_sesi_bersihkan_harian
+    ON SCHEDULE EVERY 1 DAY
+    STARTS DATE_FORMAT(NOW() + INTERVAL 1 DAY, '%Y-%m-%d 02:17:00')
+    ON COMPLETION PRESERVE
+    DO CALL kinerja_sesi_bersihkan();

@@ -7,6 +7,7 @@
 #include "db/query.h"
 #include "db/resultset.h"
 #include "db/stringgrid.h"
+#include "db/udm.h"
 #include "logentry.h"
 #include "progress/dashboardpage.h"
 
@@ -111,6 +112,9 @@ LoginPage::LoginPage(Tfmain& main) : Page(main, QStringLiteral("xLogin"), QStrin
 
 void LoginPage::btLoginClick()
 {
+    // The login itself runs anonymously; a session left over from an earlier
+    // login must not bind (or fail to bind) its connection.
+    main_.dm().setSessionToken(QString());
     bool valid = false;
     Envelope(main_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_cek_hak_akses`(:var_nip, :var_pass)"),
@@ -124,6 +128,7 @@ void LoginPage::btLoginClick()
         }
         main_.nipLogin = rs.text(0, QStringLiteral("nip"));
         main_.levelUser = rs.text(0, QStringLiteral("access_level"));
+        main_.dm().setSessionToken(rs.text(0, QStringLiteral("token")));
         valid = true;
     });
     if (!valid)
@@ -194,6 +199,25 @@ void LoginPage::SuksesLogout()
     main_.dxAplikasi->item(1)->setVisible(true);
     main_.showPage(this);
     writeLogEntry(main_, main_.profileValue(2), QStringLiteral("LogIn"), QStringLiteral("Sukses LogOut"));
+    revokeSession();
+}
+
+void LoginPage::revokeSession()
+{
+    Tdm& dm = main_.dm();
+    if (dm.sessionToken().isEmpty())
+        return;
+    // Quietly: the user is logged out either way, and an unrevoked token
+    // still expires on the server.
+    try {
+        main_.TryConn();
+        main_.query().exec(QStringLiteral("CALL kinerja_sesi_cabut(:var_token)"),
+                           {{QStringLiteral("var_token"), dm.sessionToken()}});
+    } catch (const std::exception& e) {
+        qWarning("session not revoked: %s", e.what());
+    }
+    main_.CloseConn();
+    dm.setSessionToken(QString());
 }
 
 bool LoginPage::loadBackground()

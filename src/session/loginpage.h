@@ -49,6 +49,8 @@ public:
     // Shows the side-bar groups and items of an access level; every login
     // sets all of them anew.
     void applyAccessLevel(const QString& level);
+    // Revokes the session on the server and forgets its token.
+    void revokeSession();
 
     LoginBackground* bg_image;
     QFrame* pLogin;

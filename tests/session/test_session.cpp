@@ -54,7 +54,11 @@ private slots:
         QCOMPARE(f.w.xLogin->edLoginPass->text(), QString());
         QCOMPARE(f.w.dxAplikasi->item(0)->caption(), QStringLiteral("Login"));
         QVERIFY(f.w.dxTarvesa->isHidden());
-        QCOMPARE(logCount("1=1"), logs);
+        // the server logs the failure, and nothing else
+        QCOMPARE(logCount("1=1"), logs + 1);
+        QCOMPARE(logCount("id = (SELECT MAX(id) FROM kinerja_log_proses) AND aksi = 'LogIn' "
+                          "AND keterangan = 'Gagal LogIn'"),
+                 1);
         QVERIFY(!f.dm.connected());
     }
 

@@ -2,6 +2,10 @@
 
 #include "testconfig.h"
 
+#include "db/connection.h"
+#include "db/query.h"
+#include "db/resultset.h"
+
 #include <QProcess>
 #include <QTest>
 
@@ -96,6 +100,14 @@ db::ConnSettings appSettings(const QString& schema)
     return s;
 }
 
+db::ConnSettings rootSettings(const QString& schema)
+{
+    db::ConnSettings s = appSettings(schema);
+    s.user = QStringLiteral("root");
+    s.password.clear();
+    return s;
+}
+
 bool createSchema(const QString& schema, const QStringList& fixtures)
 {
     const QStringList args{rootDir() + QStringLiteral("/scripts/dbload.sh"), socketPath(), schema,
@@ -145,6 +157,21 @@ QString rootValue(const QString& schema, const QString& sql)
 {
     const QList<QStringList> rows = rootQuery(schema, sql);
     return rows.isEmpty() || rows.first().isEmpty() ? QString() : rows.first().first();
+}
+
+QString sessionToken(const QString& schema, const QString& nip, const QString& pass)
+{
+    try {
+        db::Connection c;
+        c.open(appSettings(schema));
+        db::Query q(c);
+        const db::ResultSet rs = q.open(QStringLiteral("CALL kinerja_cek_hak_akses(:var_nip, :var_pass)"),
+                                        {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), pass}});
+        return rs.recordCount() > 0 ? rs.text(0, QStringLiteral("token")) : QString();
+    } catch (const std::exception& e) {
+        qWarning("login of %s failed: %s", qPrintable(nip), e.what());
+        return {};
+    }
 }
 
 } // namespace testdb
