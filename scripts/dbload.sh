@@ -12,7 +12,13 @@ mode="${3:?mode}"
 account="${4:?account sql}"
 server="$(cd "$(dirname "${BASH_SOURCE[0]}")/../server" && pwd)"
 
-sql() { mariadb --no-defaults --default-character-set=utf8mb4 -uroot --socket="$sock" "$@"; }
+# Routines keep the sql_mode they were created with: strict, so a value too
+# long for its column or parameter is refused, never cut, whatever the
+# server's default is.
+sql() {
+    mariadb --no-defaults --default-character-set=utf8mb4 -uroot --socket="$sock" \
+        --init-command="SET SESSION sql_mode = 'STRICT_ALL_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION'" "$@"
+}
 load() { sql "$schema" <"$1" || { echo "failed loading $1" >&2; exit 1; }; }
 
 routines() {

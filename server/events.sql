@@ -15,3 +15,10 @@ CREATE OR REPLACE EVENT kinerja_auto_approve_tiap_jam
     STARTS DATE_FORMAT(NOW() + INTERVAL 1 HOUR, '%Y-%m-%d %H:00:00')
     ON COMPLETION PRESERVE
     DO CALL kinerja_aktivitas_auto_approve();
+
+-- Expired sessions, old bindings and old login failures, nightly.
+CREATE OR REPLACE EVENT kinerja_sesi_bersihkan_harian
+    ON SCHEDULE EVERY 1 DAY
+    STARTS DATE_FORMAT(NOW() + INTERVAL 1 DAY, '%Y-%m-%d 02:17:00')
+    ON COMPLETION PRESERVE
+    DO CALL kinerja_sesi_bersihkan();

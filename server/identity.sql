@@ -35,6 +35,39 @@ CREATE TABLE IF NOT EXISTS kinerja_sesi_ikatan (
   KEY ix_ikatan_tanggal (tanggal_ikat)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+-- The account a connection registered, so that one statement cannot
+-- register many (INSERT ... SELECT) and the registration's log row is
+-- accepted from the connection that created the account.
+CREATE TABLE IF NOT EXISTS kinerja_registrasi_koneksi (
+  server   VARCHAR(120)    NOT NULL,
+  koneksi  BIGINT UNSIGNED NOT NULL,
+  nip      VARCHAR(18)     NOT NULL,
+  tanggal  DATETIME(6)     NOT NULL,
+  PRIMARY KEY (server, koneksi),
+  KEY ix_registrasi_tanggal (tanggal)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+-- Failed logins per account in the last minutes, and accounts locked after
+-- too many of them.
+CREATE TABLE IF NOT EXISTS kinerja_login_gagal (
+  id      BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+  nip     VARCHAR(18)     NOT NULL,
+  tanggal DATETIME        NOT NULL,
+  PRIMARY KEY (id),
+  KEY ix_login_gagal (nip, tanggal)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+CREATE TABLE IF NOT EXISTS kinerja_login_kunci (
+  nip          VARCHAR(18) NOT NULL,
+  kunci_sampai DATETIME    NOT NULL,
+  PRIMARY KEY (nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+-- Log rows that a procedure writes for nobody bound (failed logins).
+ALTER TABLE kinerja_log_proses
+  ADD COLUMN IF NOT EXISTS sumber VARCHAR(10) NOT NULL DEFAULT 'klien'
+      COMMENT 'server: written by a procedure for nobody bound';
+
 DELIMITER $$
 
 -- This server's identity: host name and port.
@@ -130,6 +163,35 @@ BEGIN
     END IF;
 END $$
 
+-- 1 when the caller may see a servant's activities and figures: the
+-- servant, the direct superior or the superior two levels up.
+DROP FUNCTION IF EXISTS kinerja_fn_boleh_lihat $$
+CREATE FUNCTION kinerja_fn_boleh_lihat(p_nip VARCHAR(40)) RETURNS TINYINT
+    NOT DETERMINISTIC READS SQL DATA
+BEGIN
+    DECLARE v VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
+    DECLARE v_atasan1 CHAR(18);
+    IF v IS NULL OR p_nip IS NULL THEN
+        RETURN 0;
+    END IF;
+    IF v = TRIM(p_nip) THEN
+        RETURN 1;
+    END IF;
+    SET v_atasan1 = kinerja_fn_atasan_nip(TRIM(p_nip));
+    RETURN v_atasan1 IS NOT NULL AND (v = v_atasan1 OR v = kinerja_fn_atasan_nip(v_atasan1));
+END $$
+
+-- Refuses unless the caller may see this servant's data (above).
+DROP PROCEDURE IF EXISTS kinerja_wajib_lihat $$
+CREATE PROCEDURE kinerja_wajib_lihat(IN p_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    CALL kinerja_wajib_login();
+    IF NOT kinerja_fn_boleh_lihat(p_nip) THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Bukan data pengguna ini';
+    END IF;
+END $$
+
 -- Binds this connection to a session; a revoked, expired or unknown token is
 -- refused and leaves the connection anonymous.
 DROP PROCEDURE IF EXISTS kinerja_sesi_ikat $$
@@ -163,6 +225,27 @@ BEGIN
     DELETE FROM kinerja_sesi_ikatan WHERE token_sha2 = v_sha2;
 END $$
 
+-- 1 when the statement comes from the application account that every
+-- client uses (not from an administrator's or a loader's account).
+DROP FUNCTION IF EXISTS kinerja_fn_dari_aplikasi $$
+CREATE FUNCTION kinerja_fn_dari_aplikasi() RETURNS TINYINT
+    NOT DETERMINISTIC NO SQL
+BEGIN
+    RETURN SUBSTRING_INDEX(USER(), '@', 1) = 'aplikasi';
+END $$
+
+-- The NIP whose account this connection registered, NULL when none.
+DROP FUNCTION IF EXISTS kinerja_fn_registrasi_koneksi $$
+CREATE FUNCTION kinerja_fn_registrasi_koneksi() RETURNS VARCHAR(18)
+    NOT DETERMINISTIC READS SQL DATA
+BEGIN
+    DECLARE v VARCHAR(18) DEFAULT NULL;
+    SELECT nip INTO v FROM kinerja_registrasi_koneksi
+     WHERE server = kinerja_fn_server() AND koneksi = CONNECTION_ID()
+       AND tanggal >= kinerja_fn_server_mulai() - INTERVAL 1 SECOND;
+    RETURN v;
+END $$
+
 -- Housekeeping of sessions: drops sessions idle or revoked for a day and
 -- bindings of connections long gone. Run by an event; binds nothing.
 DROP PROCEDURE IF EXISTS kinerja_sesi_bersihkan $$
@@ -174,6 +257,9 @@ BEGIN
     DELETE FROM kinerja_sesi
      WHERE tanggal_pakai < NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR
         OR tanggal_cabut < NOW() - INTERVAL 24 HOUR;
+    DELETE FROM kinerja_registrasi_koneksi WHERE tanggal < NOW() - INTERVAL 24 HOUR;
+    DELETE FROM kinerja_login_gagal WHERE tanggal < NOW() - INTERVAL 1 DAY;
+    DELETE FROM kinerja_login_kunci WHERE kunci_sampai < NOW() - INTERVAL 1 DAY;
 END $$
 
 DELIMITER ;

@@ -204,6 +204,7 @@ CREATE TABLE kinerja_log_proses (
   tanggal_aksi DATETIME        NOT NULL,
   keterangan   VARCHAR(200)    NULL,
   target       VARCHAR(18)     NULL,
+  sumber       VARCHAR(10)     NOT NULL DEFAULT 'klien' COMMENT 'server: written by a procedure for nobody bound',
   PRIMARY KEY (id),
   KEY ix_log_nip (nip, tanggal_aksi),
   KEY ix_log_aksi (aksi, tanggal_aksi),

@@ -131,7 +131,10 @@ CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_ta
 BEGIN
     DECLARE v_kolom VARCHAR(20) DEFAULT 'tanggal_aktivitas';
     DECLARE v_pemanggil VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
-    IF v_pemanggil IS NOT NULL AND v_pemanggil <> var_nip THEN
+    IF v_pemanggil IS NULL THEN
+        CALL kinerja_wajib_login();
+    END IF;
+    IF v_pemanggil <> var_nip THEN
         CALL kinerja_wajib_atasan(var_nip, 1);
         SET v_kolom = 'tanggal_input';
     END IF;
@@ -147,6 +150,7 @@ CREATE PROCEDURE kinerja_aktivitas_skr_hari_ini(IN var_nip VARCHAR(40))
     READS SQL DATA
 BEGIN
     DECLARE v_menit DECIMAL(12,2) DEFAULT kinerja_fn_menit_hari(var_nip, CURDATE());
+    CALL kinerja_wajib_pemanggil(var_nip);
     SELECT CAST(ROUND(v_menit) AS CHAR) AS menit_hari_ini,
            CAST(GREATEST(0, 480 - ROUND(v_menit)) AS CHAR) AS sisa_menit;
 END $$
@@ -185,6 +189,7 @@ CREATE PROCEDURE kinerja_rincian_tugas_cari_tambahan(IN var_nip VARCHAR(40), IN 
     READS SQL DATA
 BEGIN
     DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    CALL kinerja_wajib_pemanggil(var_nip);
     SELECT r.kode, r.rincian_tugas, r.satuan,
            IF(r.bobot_skr > v_max, CONCAT(r.bobot_skr, ' (diakui ', v_max, ')'), CAST(r.bobot_skr AS CHAR))
                AS bobot_skr_display,
@@ -227,19 +232,53 @@ CREATE PROCEDURE kinerja_atasan_nip_get(IN var_nip VARCHAR(40))
 BEGIN
     DECLARE v_atasan1 CHAR(18) DEFAULT kinerja_fn_atasan_nip(var_nip);
     DECLARE v_atasan2 CHAR(18) DEFAULT kinerja_fn_atasan_nip(v_atasan1);
+    CALL kinerja_wajib_pemanggil(var_nip);
     SELECT v_atasan1 AS nip_atasan1, COALESCE(v_atasan2, '') AS nip_atasan2,
            (SELECT nama_lengkap FROM cache_pns WHERE nip = v_atasan1) AS nama_atasan1,
            COALESCE((SELECT nama_lengkap FROM cache_pns WHERE nip = v_atasan2), '') AS nama_atasan2
       FROM DUAL WHERE v_atasan1 IS NOT NULL;
 END $$
 
--- Records an activity with status "0". The server's own rules hold whatever
--- the client sent: maintenance, the input window, the day's limit, a task
+-- Locks a servant's row for the rest of the transaction: every write that
+-- adds to the servant's day queues here, so the day's limit holds for
+-- parallel connections (a row lock, which a cluster certifies; GET_LOCK is
+-- local to one node).
+DROP PROCEDURE IF EXISTS kinerja_kunci_pns $$
+CREATE PROCEDURE kinerja_kunci_pns(IN p_nip VARCHAR(18))
+    READS SQL DATA
+BEGIN
+    DECLARE v CHAR(18) DEFAULT NULL;
+    SELECT nip INTO v FROM cache_pns WHERE nip = p_nip FOR UPDATE;
+    IF v IS NULL THEN
+        CALL kinerja_tolak('PNS tidak dikenal');
+    END IF;
+END $$
+
+-- Recognised minutes of a servant's day, leaving one activity out (the one
+-- being changed). A locking read, so it sees every committed write whatever
+-- the transaction's snapshot; called under kinerja_kunci_pns.
+DROP PROCEDURE IF EXISTS kinerja_menit_hari_terkunci $$
+CREATE PROCEDURE kinerja_menit_hari_terkunci(IN p_nip VARCHAR(18), IN p_hari DATE, IN p_kecuali BIGINT UNSIGNED,
+                                             OUT p_menit DECIMAL(12,2))
+    READS SQL DATA
+BEGIN
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    SELECT COALESCE(SUM(IF(bobot_skr > v_max, v_max, bobot_skr * volume)), 0) INTO p_menit
+      FROM aktivitas
+     WHERE nip = p_nip AND tanggal_aktivitas >= p_hari AND tanggal_aktivitas < p_hari + INTERVAL 1 DAY
+       AND status NOT IN ('rejected', 'rejected_by_spv') AND id <> COALESCE(p_kecuali, 0)
+       LOCK IN SHARE MODE;
+END $$
+
+-- Records an activity with status "0" for the caller. The server's own
+-- rules hold whatever the client sent: the caller is the owner, maintenance,
+-- the input window, exact type words, values that fit their columns, a task
 -- detail that exists and fits the type, the dictionary's standard minutes
--- and unit, 480 minutes for a volume above 1, and the superiors it finds.
+-- and unit, 480 minutes for a volume above 1, at most 480 recognised minutes
+-- on the activity's day, and the superiors it finds.
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_insert $$
 CREATE PROCEDURE kinerja_aktivitas_insert(IN var_nip VARCHAR(40), IN var_aktivitas VARCHAR(40),
-                                          IN var_sasaran VARCHAR(40), IN var_deskripsi TEXT,
+                                          IN var_sasaran VARCHAR(40), IN var_deskripsi MEDIUMTEXT,
                                           IN var_volume VARCHAR(40), IN var_tanggal_aktivitas VARCHAR(40),
                                           IN var_status VARCHAR(40), IN var_kode_jabatan VARCHAR(40),
                                           IN var_jenis_jabatan VARCHAR(40), IN var_skr VARCHAR(40),
@@ -247,22 +286,47 @@ CREATE PROCEDURE kinerja_aktivitas_insert(IN var_nip VARCHAR(40), IN var_aktivit
                                           IN var_atasan2 VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
+    DECLARE v_nip VARCHAR(18) DEFAULT NULL;
     DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal_aktivitas);
     DECLARE v_volume INT DEFAULT kinerja_fn_volume(var_volume);
+    DECLARE v_sasaran VARCHAR(40) DEFAULT COALESCE(var_sasaran, '0');
     DECLARE v_kode INT UNSIGNED DEFAULT NULL;
     DECLARE v_kode_jabatan VARCHAR(20);
     DECLARE v_satuan VARCHAR(60);
     DECLARE v_bobot INT;
     DECLARE v_jenis VARCHAR(12);
     DECLARE v_kinerja VARCHAR(20);
-    DECLARE v_atasan1 CHAR(18) DEFAULT kinerja_fn_atasan_nip(var_nip);
-    DECLARE v_atasan2 CHAR(18) DEFAULT kinerja_fn_atasan_nip(v_atasan1);
+    DECLARE v_atasan1 CHAR(18) DEFAULT NULL;
+    DECLARE v_atasan2 CHAR(18) DEFAULT NULL;
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    DECLARE v_menit DECIMAL(12,2);
     DECLARE v_id BIGINT UNSIGNED;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        RESIGNAL;
+    END;
 
     CALL kinerja_cek_maintenance();
+    CALL kinerja_wajib_pemanggil(var_nip);
+    SET v_nip = kinerja_fn_pemanggil_nip();
+    SET v_atasan1 = kinerja_fn_atasan_nip(v_nip);
+    SET v_atasan2 = kinerja_fn_atasan_nip(v_atasan1);
+    -- Exact words: a case or blank variant would be counted in the minutes
+    -- but missing from the owner's lists.
+    IF var_jenis_jabatan IS NULL
+       OR CAST(var_jenis_jabatan AS BINARY) NOT IN (BINARY 'Utama', BINARY 'Tambahan', BINARY 'Lainnya') THEN
+        CALL kinerja_tolak('Jenis aktivitas tidak dikenal');
+    END IF;
+    IF CHAR_LENGTH(v_sasaran) > 20 THEN
+        CALL kinerja_tolak('Sasaran terlalu panjang');
+    END IF;
+    IF LENGTH(var_deskripsi) > 65535 THEN
+        CALL kinerja_tolak('Deskripsi terlalu panjang');
+    END IF;
     SELECT p.jenis_jabatan_id, COALESCE(j.kode_jabatan_kinerja, '') INTO v_jenis, v_kinerja
       FROM cache_pns p LEFT JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
-     WHERE p.nip = var_nip AND p.status_pns = 'aktif';
+     WHERE p.nip = v_nip AND p.status_pns = 'aktif';
     IF v_jenis IS NULL THEN
         CALL kinerja_tolak('PNS tidak dikenal');
     END IF;
@@ -278,10 +342,10 @@ BEGIN
          WHEN 'Utama' THEN NOT (v_kode_jabatan = v_kinerja
                                 OR (v_kode_jabatan = '200000'
                                     AND (v_jenis NOT IN ('fungsional', 'pelaksana')
-                                         OR EXISTS (SELECT 1 FROM plt t WHERE t.nip = var_nip
+                                         OR EXISTS (SELECT 1 FROM plt t WHERE t.nip = v_nip
                                                       AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE())))))
          WHEN 'Tambahan' THEN NOT EXISTS (SELECT 1 FROM tugas_tambahan t
-                                           WHERE t.nip = var_nip AND t.kode_jabatan = v_kode_jabatan
+                                           WHERE t.nip = v_nip AND t.kode_jabatan = v_kode_jabatan
                                              AND t.status = 'aktif' AND t.tanggal_mulai <= CURDATE()
                                              AND (t.tanggal_selesai IS NULL OR t.tanggal_selesai >= CURDATE()))
          ELSE TRUE
@@ -300,20 +364,43 @@ BEGIN
     IF kinerja_fn_boleh_input(v_tanggal) <> 'T' THEN
         CALL kinerja_tolak('Di luar waktu input aktivitas');
     END IF;
-    IF kinerja_fn_menit_hari(var_nip, CURDATE()) >= 480 THEN
-        CALL kinerja_tolak('Batas waktu kerja hari ini tercapai');
-    END IF;
     IF v_atasan1 IS NULL THEN
         CALL kinerja_tolak('Atasan tidak ditemukan');
     END IF;
 
+    START TRANSACTION;
+    CALL kinerja_kunci_pns(v_nip);
+    CALL kinerja_menit_hari_terkunci(v_nip, DATE(v_tanggal), NULL, v_menit);
+    IF v_menit + IF(v_bobot > v_max, v_max, v_bobot * v_volume) > 480 THEN
+        CALL kinerja_tolak('Batas waktu kerja hari itu terlampaui');
+    END IF;
     INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, id_sasaran, deskripsi, volume, satuan,
                            bobot_skr, tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2)
-    VALUES (var_nip, var_jenis_jabatan, v_kode, v_kode_jabatan, LEFT(COALESCE(var_sasaran, '0'), 20), var_deskripsi,
+    VALUES (v_nip, var_jenis_jabatan, v_kode, v_kode_jabatan, v_sasaran, var_deskripsi,
             v_volume, v_satuan, v_bobot, v_tanggal, NOW(), '0', v_atasan1, COALESCE(v_atasan2, ''));
     SET v_id = LAST_INSERT_ID();
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (var_nip, 'Aktivitas Harian', NOW(), CONCAT('Input aktivitas ', v_id), NULL);
+    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Input aktivitas ', v_id), NULL);
+    COMMIT;
+END $$
+
+-- Refuses to show an existing activity to anybody but its owner and the
+-- owner's superiors; a missing one stays "no row".
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_wajib_lihat $$
+CREATE PROCEDURE kinerja_aktivitas_wajib_lihat(IN p_id VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_nip CHAR(18) DEFAULT NULL;
+    DECLARE v_atasan1 CHAR(18);
+    DECLARE v_atasan2 CHAR(18);
+    DECLARE v_saya VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
+    CALL kinerja_wajib_login();
+    IF p_id REGEXP '^[0-9]{1,19}$' THEN
+        SELECT nip, nip_atasan1, nip_atasan2 INTO v_nip, v_atasan1, v_atasan2 FROM aktivitas WHERE id = p_id;
+    END IF;
+    IF v_nip IS NOT NULL AND v_saya NOT IN (v_atasan1, v_atasan2) AND NOT kinerja_fn_boleh_lihat(v_nip) THEN
+        CALL kinerja_tolak('Bukan data pengguna ini');
+    END IF;
 END $$
 
 -- One activity by its key; no row when it does not exist. Positions the
@@ -323,6 +410,7 @@ DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data_by_id $$
 CREATE PROCEDURE kinerja_aktivitas_tampil_data_by_id(IN var_id VARCHAR(40))
     READS SQL DATA
 BEGIN
+    CALL kinerja_aktivitas_wajib_lihat(var_id);
     SELECT a.id, a.nip, a.jenis_jabatan, a.kode_rincian, a.deskripsi, CAST(a.volume AS CHAR) AS volume, a.satuan,
            CAST(a.bobot_skr AS CHAR) AS bobot_skr, DATE_FORMAT(a.tanggal_aktivitas, '%Y-%m-%d') AS tanggal_aktivitas,
            DATE_FORMAT(a.tanggal_input, '%Y-%m-%d %H:%i:%s') AS tanggal_input, a.status,
@@ -352,67 +440,119 @@ DROP PROCEDURE IF EXISTS kinerja_aktivitas_status_verifikasi_cek $$
 CREATE PROCEDURE kinerja_aktivitas_status_verifikasi_cek(IN var_id VARCHAR(40))
     READS SQL DATA
 BEGIN
+    CALL kinerja_aktivitas_wajib_lihat(var_id);
     SELECT status FROM aktivitas WHERE id = var_id AND var_id REGEXP '^[0-9]{1,19}$';
 END $$
 
--- Refuses a change or deletion of an activity that does not exist, is no
--- longer unverified, or lies outside the verification window.
-DROP PROCEDURE IF EXISTS kinerja_aktivitas_cek_boleh_ubah $$
-CREATE PROCEDURE kinerja_aktivitas_cek_boleh_ubah(IN p_id VARCHAR(40))
-    READS SQL DATA
+-- Inside the caller's transaction: refuses a change or deletion of an
+-- activity that does not exist, is not the caller's own, is no longer
+-- unverified, or lies outside the verification window. Locks the owner
+-- (the day's limit) and then the activity row, and tests the status under
+-- that lock, so a superior's verification racing this change either comes
+-- first and refuses it or waits for it.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_kunci_ubah $$
+CREATE PROCEDURE kinerja_aktivitas_kunci_ubah(IN p_id VARCHAR(40), OUT p_id_angka BIGINT UNSIGNED,
+                                              OUT p_nip CHAR(18), OUT p_tanggal DATETIME, OUT p_bobot INT)
+    MODIFIES SQL DATA
 BEGIN
+    DECLARE v_nip CHAR(18) DEFAULT NULL;
     DECLARE v_status VARCHAR(20) DEFAULT NULL;
-    DECLARE v_tanggal DATETIME;
     CALL kinerja_cek_maintenance();
+    CALL kinerja_wajib_login();
+    SET p_id_angka = NULL;
     IF p_id REGEXP '^[0-9]{1,19}$' THEN
-        SELECT status, tanggal_aktivitas INTO v_status, v_tanggal FROM aktivitas WHERE id = p_id;
+        SET p_id_angka = CAST(p_id AS UNSIGNED);
+        SELECT nip INTO v_nip FROM aktivitas WHERE id = p_id_angka;
     END IF;
-    IF v_status IS NULL THEN
+    IF v_nip IS NULL THEN
+        CALL kinerja_tolak('Aktivitas tidak ditemukan');
+    END IF;
+    IF v_nip <> kinerja_fn_pemanggil_nip() THEN
+        CALL kinerja_tolak('Bukan aktivitas pengguna ini');
+    END IF;
+    CALL kinerja_kunci_pns(v_nip);
+    SET v_nip = NULL;
+    SELECT nip, status, tanggal_aktivitas, bobot_skr INTO v_nip, v_status, p_tanggal, p_bobot
+      FROM aktivitas WHERE id = p_id_angka FOR UPDATE;
+    IF v_nip IS NULL THEN
         CALL kinerja_tolak('Aktivitas tidak ditemukan');
     END IF;
     IF v_status <> '0' THEN
         CALL kinerja_tolak('Aktivitas sudah diverifikasi');
     END IF;
-    IF kinerja_fn_boleh_verifikasi(v_tanggal) <> 'T' THEN
+    IF kinerja_fn_boleh_verifikasi(p_tanggal) <> 'T' THEN
         CALL kinerja_tolak('Di luar waktu ubah aktivitas');
     END IF;
+    SET p_nip = v_nip;
 END $$
 
--- Changes description and volume of an unverified activity.
+-- Changes description and volume of the caller's unverified activity; the
+-- day's recognised minutes stay within 480 with the new volume.
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_update $$
-CREATE PROCEDURE kinerja_aktivitas_update(IN var_deskripsi TEXT, IN var_volume VARCHAR(40), IN var_id VARCHAR(40))
+CREATE PROCEDURE kinerja_aktivitas_update(IN var_deskripsi MEDIUMTEXT, IN var_volume VARCHAR(40),
+                                          IN var_id VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
     DECLARE v_volume INT DEFAULT kinerja_fn_volume(var_volume);
-    DECLARE v_bobot INT;
+    DECLARE v_id BIGINT UNSIGNED;
     DECLARE v_nip CHAR(18);
-    CALL kinerja_aktivitas_cek_boleh_ubah(var_id);
-    SELECT bobot_skr, nip INTO v_bobot, v_nip FROM aktivitas WHERE id = var_id;
+    DECLARE v_tanggal DATETIME;
+    DECLARE v_bobot INT;
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    DECLARE v_menit DECIMAL(12,2);
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        RESIGNAL;
+    END;
     IF COALESCE(var_deskripsi, '') = '' THEN
         CALL kinerja_tolak('Deskripsi kosong');
+    END IF;
+    IF LENGTH(var_deskripsi) > 65535 THEN
+        CALL kinerja_tolak('Deskripsi terlalu panjang');
     END IF;
     IF v_volume IS NULL THEN
         CALL kinerja_tolak('Volume tidak valid');
     END IF;
+
+    START TRANSACTION;
+    CALL kinerja_aktivitas_kunci_ubah(var_id, v_id, v_nip, v_tanggal, v_bobot);
     IF v_volume > 1 AND v_bobot * v_volume > 480 THEN
         CALL kinerja_tolak('SKR x volume melebihi 480 menit');
     END IF;
-    UPDATE aktivitas SET deskripsi = var_deskripsi, volume = v_volume WHERE id = var_id AND status = '0';
+    CALL kinerja_menit_hari_terkunci(v_nip, DATE(v_tanggal), v_id, v_menit);
+    IF v_menit + IF(v_bobot > v_max, v_max, v_bobot * v_volume) > 480 THEN
+        CALL kinerja_tolak('Batas waktu kerja hari itu terlampaui');
+    END IF;
+    UPDATE aktivitas SET deskripsi = var_deskripsi, volume = v_volume WHERE id = v_id AND status = '0';
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Ubah aktivitas ', var_id), NULL);
+    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Ubah aktivitas ', v_id), NULL);
+    COMMIT;
 END $$
 
--- Deletes an unverified activity.
+-- Deletes the caller's unverified activity.
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_hapus $$
 CREATE PROCEDURE kinerja_aktivitas_hapus(IN var_id VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
+    DECLARE v_id BIGINT UNSIGNED;
     DECLARE v_nip CHAR(18);
-    CALL kinerja_aktivitas_cek_boleh_ubah(var_id);
-    SELECT nip INTO v_nip FROM aktivitas WHERE id = var_id;
-    DELETE FROM aktivitas WHERE id = var_id AND status = '0';
+    DECLARE v_tanggal DATETIME;
+    DECLARE v_bobot INT;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        RESIGNAL;
+    END;
+    START TRANSACTION;
+    CALL kinerja_aktivitas_kunci_ubah(var_id, v_id, v_nip, v_tanggal, v_bobot);
+    DELETE FROM aktivitas WHERE id = v_id AND status = '0';
+    IF ROW_COUNT() <> 1 THEN
+        CALL kinerja_tolak('Aktivitas tidak terhapus');
+    END IF;
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Hapus aktivitas ', var_id), NULL);
+    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Hapus aktivitas ', v_id), NULL);
+    COMMIT;
 END $$
 
 DELIMITER ;

@@ -98,6 +98,7 @@ DROP PROCEDURE IF EXISTS kinerja_load_profil $$
 CREATE PROCEDURE kinerja_load_profil(IN var_nip VARCHAR(40))
     READS SQL DATA
 BEGIN
+    CALL kinerja_wajib_pemanggil(var_nip);
     SELECT p.nama_lengkap, p.nip, p.jenis_jabatan_id, p.nama_jabatan, p.nama_induk, p.nama_unit,
            COALESCE((SELECT a.nama_lengkap FROM cache_pns a WHERE a.nip = kinerja_fn_atasan_nip(p.nip)), '-')
                AS nama_lengkap_atasan,
@@ -129,6 +130,7 @@ DROP PROCEDURE IF EXISTS kinerja_bawahan_langsung_jumlah $$
 CREATE PROCEDURE kinerja_bawahan_langsung_jumlah(IN var_nip VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
+    CALL kinerja_wajib_pemanggil(var_nip);
     CALL kinerja_bawahan_susun(var_nip);
     SELECT CAST(COUNT(*) AS CHAR) AS jumlah FROM tmp_bawahan_1;
 END $$
@@ -137,6 +139,7 @@ DROP PROCEDURE IF EXISTS kinerja_bawahan_2tk_jumlah $$
 CREATE PROCEDURE kinerja_bawahan_2tk_jumlah(IN var_nip VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
+    CALL kinerja_wajib_pemanggil(var_nip);
     CALL kinerja_bawahan_susun(var_nip);
     SELECT CAST(COUNT(*) AS CHAR) AS jumlah FROM tmp_bawahan_2;
 END $$
@@ -248,6 +251,8 @@ DROP PROCEDURE IF EXISTS kinerja_progress_get $$
 CREATE PROCEDURE kinerja_progress_get(IN var_periode VARCHAR(10), IN var_nip VARCHAR(40))
     READS SQL DATA
 BEGIN
+    -- the owner, and the superiors who grade the month
+    CALL kinerja_wajib_lihat(var_nip);
     SELECT LEAST(100, GREATEST(0, ROUND(persen_diakui))) AS persen_diakui_r,
            CAST(persen_diakui AS CHAR) AS progress_diakui_x,
            LEAST(100, GREATEST(0, ROUND(persen_all))) AS persen_all_r,
@@ -268,6 +273,7 @@ DROP PROCEDURE IF EXISTS kinerja_progress_ah2 $$
 CREATE PROCEDURE kinerja_progress_ah2(IN var_periode VARCHAR(10), IN var_nip VARCHAR(40))
     READS SQL DATA
 BEGIN
+    CALL kinerja_wajib_lihat(var_nip);
     SELECT CAST(p1 AS CHAR) AS p1, CAST(p2 AS CHAR) AS p2, CAST(p3 AS CHAR) AS p3, CAST(ah2 AS CHAR) AS ah2,
            DATE_FORMAT(tanggal_progress, '%Y-%m-%d %H:%i:%s') AS tanggal_progress
       FROM kinerja_progress_ah2

@@ -40,23 +40,61 @@ DELIMITER $$
 -- Login check: one row (nip, access_level, token) when the NIP has an
 -- account and the md5 digest of the password matches; no row otherwise.
 -- The token (256 random bits as hexadecimal) identifies the session from
--- now on; the server keeps only its digest.
+-- now on; the server keeps only its digest. After 5 failures within 15
+-- minutes an account is locked for 15 minutes (answered like a wrong
+-- password); every failure and every lock goes to the process log.
+-- Attempts for one account queue on its row, so parallel guesses count.
 DROP PROCEDURE IF EXISTS kinerja_cek_hak_akses $$
 CREATE PROCEDURE kinerja_cek_hak_akses(IN var_nip VARCHAR(40), IN var_pass VARCHAR(200))
     MODIFIES SQL DATA
 BEGIN
+    DECLARE v_akun VARCHAR(18) DEFAULT NULL;
     DECLARE v_nip VARCHAR(18) DEFAULT NULL;
     DECLARE v_level VARCHAR(40) DEFAULT NULL;
     DECLARE v_token CHAR(64) DEFAULT NULL;
-    SELECT u.nip, l.access_level INTO v_nip, v_level
-      FROM kinerja_user u
-      JOIN kinerja_level l ON l.id = u.level
-     WHERE u.nip = var_nip AND u.pass = MD5(var_pass);
-    IF v_nip IS NOT NULL THEN
-        SET v_token = LOWER(HEX(RANDOM_BYTES(32)));
-        INSERT INTO kinerja_sesi (token_sha2, nip, access_level, tanggal_terbit, tanggal_pakai)
-        VALUES (SHA2(v_token, 256), v_nip, v_level, NOW(), NOW());
+    DECLARE v_log_nip VARCHAR(18) DEFAULT LEFT(TRIM(COALESCE(var_nip, '')), 18);
+    DECLARE v_gagal INT DEFAULT 0;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        RESIGNAL;
+    END;
+
+    START TRANSACTION;
+    SELECT nip INTO v_akun FROM kinerja_user WHERE nip = var_nip FOR UPDATE;
+    IF v_akun IS NOT NULL AND EXISTS (SELECT 1 FROM kinerja_login_kunci
+                                       WHERE nip = v_akun AND kunci_sampai > NOW()) THEN
+        INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, sumber)
+        VALUES (v_akun, 'LogIn', NOW(), 'Gagal LogIn: akun terkunci', 'server');
+    ELSE
+        SELECT u.nip, l.access_level INTO v_nip, v_level
+          FROM kinerja_user u
+          JOIN kinerja_level l ON l.id = u.level
+         WHERE u.nip = var_nip AND u.pass = MD5(var_pass);
+        IF v_nip IS NOT NULL THEN
+            DELETE FROM kinerja_login_gagal WHERE nip = v_nip;
+            SET v_token = LOWER(HEX(RANDOM_BYTES(32)));
+            INSERT INTO kinerja_sesi (token_sha2, nip, access_level, tanggal_terbit, tanggal_pakai)
+            VALUES (SHA2(v_token, 256), v_nip, v_level, NOW(), NOW());
+        ELSE
+            INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, sumber)
+            VALUES (v_log_nip, 'LogIn', NOW(), 'Gagal LogIn', 'server');
+            IF v_akun IS NOT NULL THEN
+                INSERT INTO kinerja_login_gagal (nip, tanggal) VALUES (v_akun, NOW());
+                SELECT COUNT(*) INTO v_gagal FROM kinerja_login_gagal
+                 WHERE nip = v_akun AND tanggal > NOW() - INTERVAL 15 MINUTE;
+                IF v_gagal >= 5 THEN
+                    INSERT INTO kinerja_login_kunci (nip, kunci_sampai) VALUES (v_akun, NOW() + INTERVAL 15 MINUTE)
+                        ON DUPLICATE KEY UPDATE kunci_sampai = VALUES(kunci_sampai);
+                    -- the count starts again when the lock ends
+                    DELETE FROM kinerja_login_gagal WHERE nip = v_akun;
+                    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, sumber)
+                    VALUES (v_akun, 'LogIn', NOW(), 'Akun terkunci 15 menit', 'server');
+                END IF;
+            END IF;
+        END IF;
     END IF;
+    COMMIT;
     SELECT v_nip AS nip, v_level AS access_level, v_token AS token FROM DUAL WHERE v_nip IS NOT NULL;
 END $$
 
@@ -65,28 +103,68 @@ DROP PROCEDURE IF EXISTS kinerja_get_kodejab_simpeg_by_nip $$
 CREATE PROCEDURE kinerja_get_kodejab_simpeg_by_nip(IN var_nip VARCHAR(40))
     READS SQL DATA
 BEGIN
+    CALL kinerja_wajib_pemanggil(var_nip);
     SELECT kode_jabatan, induk_id FROM cache_pns WHERE nip = var_nip;
 END $$
 
--- One entry of the process log, stamped with the server's clock.
+-- One entry of the process log of the caller, stamped with the server's
+-- clock. An empty NIP (a login of someone without personnel data, whose
+-- profile shows no NIP) is the caller's.
 DROP PROCEDURE IF EXISTS kinerja_log_insert $$
 CREATE PROCEDURE kinerja_log_insert(IN var_nip VARCHAR(18), IN var_aksi VARCHAR(40),
                                     IN var_keterangan VARCHAR(200), IN var_target VARCHAR(18))
     MODIFIES SQL DATA
 BEGIN
+    DECLARE v_nip VARCHAR(18) DEFAULT NULLIF(TRIM(var_nip), '');
+    CALL kinerja_wajib_pemanggil(COALESCE(v_nip, kinerja_fn_pemanggil_nip()));
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (var_nip, var_aksi, NOW(), var_keterangan, NULLIF(var_target, ''));
+    VALUES (kinerja_fn_pemanggil_nip(), var_aksi, NOW(), var_keterangan, NULLIF(var_target, ''));
 END $$
 
 -- Registration inserts accounts with a plain statement. The server keeps the
 -- account sound: no registration during maintenance, and the NIP stored
 -- without the blanks a user may have typed around it (the personnel check
--- already ignores them), so the owner can log in with the NIP itself.
+-- already ignores them), so the owner can log in with the NIP itself. From
+-- the application account, whatever the statement says: the basic level,
+-- only a NIP of the personnel data without an account, and one account per
+-- connection (a trigger sees each row, so INSERT ... SELECT registers at
+-- most one).
 DROP TRIGGER IF EXISTS kinerja_user_sebelum_insert $$
 CREATE TRIGGER kinerja_user_sebelum_insert BEFORE INSERT ON kinerja_user FOR EACH ROW
 BEGIN
     CALL kinerja_cek_maintenance();
     SET NEW.nip = TRIM(NEW.nip);
+    IF kinerja_fn_dari_aplikasi() THEN
+        SET NEW.level = '1';
+        IF NOT EXISTS (SELECT 1 FROM cache_pns WHERE nip = NEW.nip) THEN
+            SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'NIP tidak ada di data kepegawaian';
+        END IF;
+        IF EXISTS (SELECT 1 FROM kinerja_user WHERE nip = NEW.nip) THEN
+            SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'User sudah terdaftar';
+        END IF;
+        IF kinerja_fn_registrasi_koneksi() IS NOT NULL THEN
+            SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Satu registrasi per koneksi';
+        END IF;
+        REPLACE INTO kinerja_registrasi_koneksi (server, koneksi, nip, tanggal)
+        VALUES (kinerja_fn_server(), CONNECTION_ID(), NEW.nip, NOW(6));
+    END IF;
+END $$
+
+-- Log rows: the server's clock, whatever the statement says; from the
+-- application account only for the person bound to the connection, or the
+-- registration row of the account this connection just created.
+DROP TRIGGER IF EXISTS kinerja_log_sebelum_insert $$
+CREATE TRIGGER kinerja_log_sebelum_insert BEFORE INSERT ON kinerja_log_proses FOR EACH ROW
+BEGIN
+    IF kinerja_fn_dari_aplikasi() THEN
+        SET NEW.tanggal_aksi = NOW();
+        SET NEW.nip = TRIM(NEW.nip);
+        IF NEW.sumber <> 'server'
+           AND NOT (NEW.nip <=> kinerja_fn_pemanggil_nip())
+           AND NOT (NEW.aksi = 'Register' AND NEW.nip <=> kinerja_fn_registrasi_koneksi()) THEN
+            SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Log bukan untuk pengguna ini';
+        END IF;
+    END IF;
 END $$
 
 DELIMITER ;

@@ -170,7 +170,25 @@ void LoginPage::SuksesLogout()
     const QString nip = ctx_.session().nip();
     if (!nip.isEmpty())
         writeLogEntry(ctx_, nip, QStringLiteral("LogIn"), QStringLiteral("Sukses LogOut"));
+    revokeSession();
     ctx_.session().clear();
+}
+
+void LoginPage::revokeSession()
+{
+    const QString token = ctx_.session().token;
+    if (token.isEmpty())
+        return;
+    // Quietly: the user is logged out either way, and an unrevoked token
+    // still expires on the server.
+    try {
+        ctx_.TryConn();
+        ctx_.query().exec(QStringLiteral("CALL kinerja_sesi_cabut(:var_token)"), {{QStringLiteral("var_token"), token}});
+    } catch (const std::exception& e) {
+        qWarning("session not revoked: %s", e.what());
+    }
+    ctx_.CloseConn();
+    ctx_.session().token.clear();
 }
 
 bool LoginPage::loadBackground()

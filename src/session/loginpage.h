@@ -48,6 +48,9 @@ public slots:
     void SuksesLogout();
 
 public:
+    // Revokes the session on the server and forgets its token.
+    void revokeSession();
+
     LoginBackground* bg_image;
     QFrame* pLogin;
     QLineEdit* edLoginNIP;

@@ -24,11 +24,11 @@ QString count(const QString& where)
     return testdb::rootValue(kSchema, QStringLiteral("SELECT COUNT(*) FROM aktivitas WHERE ") + where);
 }
 
-// Runs one statement as the application; the first column of every row,
-// or "failed" when the server refused.
-QStringList call(const QString& sql, const db::Params& params)
+// Runs one statement as the application, logged in as the given NIP (or
+// anonymous); the cells of every row, or "failed" when the server refused.
+QStringList call(const QString& sql, const db::Params& params, const QString& as = QString())
 {
-    TestHost host(testdb::appSettings(kSchema));
+    TestHost host(testdb::appSettings(kSchema), as);
     QStringList out;
     if (!Envelope(host).run([&](db::Query& q) {
             const db::ResultSet rs = q.open(sql, params);
@@ -56,7 +56,8 @@ QStringList list(const QString& from, const QString& to, const QString& types, c
                                     {"var_jenis_jabatan", types},
                                     {"var_status", statuses},
                                     {"var_aktivitas", fragment},
-                                    {"var_nip_atasan2", ""}}))
+                                    {"var_nip_atasan2", ""}},
+                                   nip))
         ids << row.section('|', 0, 0);
     return ids;
 }
@@ -73,7 +74,7 @@ struct Insert {
 
 bool insert(const Insert& a)
 {
-    TestHost host(testdb::appSettings(kSchema));
+    TestHost host(testdb::appSettings(kSchema), a.nip);
     return Envelope(host).run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL kinerja_aktivitas_insert(:var_nip, :var_aktivitas, :var_sasaran, :var_deskripsi, "
                               ":var_volume, :var_tanggal_aktivitas, :var_status, :var_kode_jabatan, "
@@ -94,9 +95,10 @@ bool insert(const Insert& a)
     });
 }
 
+// Changes and deletions as the owner of the fixture's activities.
 bool change(const QString& id, const QString& deskripsi, const QString& volume)
 {
-    TestHost host(testdb::appSettings(kSchema));
+    TestHost host(testdb::appSettings(kSchema), kPelaksana);
     return Envelope(host).run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL kinerja_aktivitas_update(:var_deskripsi, :var_volume, :var_id)"),
                {{"var_deskripsi", deskripsi}, {"var_volume", volume}, {"var_id", id}});
@@ -105,7 +107,7 @@ bool change(const QString& id, const QString& deskripsi, const QString& volume)
 
 bool remove(const QString& id)
 {
-    TestHost host(testdb::appSettings(kSchema));
+    TestHost host(testdb::appSettings(kSchema), kPelaksana);
     return Envelope(host).run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL kinerja_aktivitas_hapus(:var_id)"), {{"var_id", id}});
     });
@@ -159,7 +161,8 @@ private slots:
         const QStringList rows =
             call(QStringLiteral("CALL kinerja_aktivitas_tampil_data(:a, :b, :c, :d, :e, :f, :g)"),
                  {{"a", kPelaksana}, {"b", day(-1)}, {"c", day(-1)}, {"d", kAllTypes}, {"e", "x,rejected"},
-                  {"f", ""}, {"g", ""}});
+                  {"f", ""}, {"g", ""}},
+                 kPelaksana);
         QCOMPARE(rows.size(), 1);
         const QStringList cells = rows.first().split('|');
         QCOMPARE(cells.mid(0, 9), (QStringList{"202", "Lainnya", "Mengikuti pelatihan teknis",
@@ -193,7 +196,7 @@ private slots:
                          "status, satuan, tanggal_aktivitas, tanggal_input, nip_atasan1) SELECT '" + kAnalis +
                              "', 'Utama', 5, 'x', b, v, s, 'Dokumen', CURDATE() + INTERVAL 8 HOUR, NOW(), '" + kKabid +
                              "' FROM (SELECT 0 b, 0 v, '' s UNION ALL VALUES " + rows + ") t WHERE s <> ''"));
-        QCOMPARE(call("CALL kinerja_aktivitas_skr_hari_ini(:var_nip)", {{"var_nip", kAnalis}}).first().section('|', 1),
+        QCOMPARE(call("CALL kinerja_aktivitas_skr_hari_ini(:var_nip)", {{"var_nip", kAnalis}}, kAnalis).first().section('|', 1),
                  left);
     }
 
@@ -244,14 +247,15 @@ private slots:
         QTest::newRow("side-assigned teacher") << kGuru << kKabid + "|" + kKepala;
         QTest::newRow("administrator") << kKabid << kKepala + "|";
         QTest::newRow("head has none") << kKepala << "";
-        QTest::newRow("unknown") << "123" << "";
+        // nobody can log in as an unknown NIP, and nobody asks for another's
+        QTest::newRow("unknown") << "123" << "failed";
     }
 
     void superiors()
     {
         QFETCH(QString, nip);
         QFETCH(QString, expected);
-        const QStringList rows = call("CALL kinerja_atasan_nip_get(:var_nip)", {{"var_nip", nip}});
+        const QStringList rows = call("CALL kinerja_atasan_nip_get(:var_nip)", {{"var_nip", nip}}, nip);
         QCOMPARE(rows.isEmpty() ? QString() : rows.first().section('|', 0, 1), expected);
     }
 
@@ -259,7 +263,7 @@ private slots:
     {
         QVERIFY(testdb::rootExec(kSchema, "INSERT INTO delegasi (nip, induk_id, unit_id, date_start, created_by) "
                                           "VALUES ('" + kAnalis + "', 'U1', 'U1B', NOW() - INTERVAL 1 DAY, 'x')"));
-        QCOMPARE(call("CALL kinerja_atasan_nip_get(:v)", {{"v", kAnalis}}).first().section('|', 0, 1),
+        QCOMPARE(call("CALL kinerja_atasan_nip_get(:v)", {{"v", kAnalis}}, kAnalis).first().section('|', 0, 1),
                  kPlt + "|" + kKabid);
     }
 
@@ -398,7 +402,7 @@ private slots:
 
     void detailsById()
     {
-        const QStringList rows = call("CALL kinerja_aktivitas_tampil_data_by_id(:var_id)", {{"var_id", "205"}});
+        const QStringList rows = call("CALL kinerja_aktivitas_tampil_data_by_id(:var_id)", {{"var_id", "205"}}, kPelaksana);
         QCOMPARE(rows.size(), 1);
         const QStringList c = rows.first().split('|');
         QCOMPARE(c[0], QStringLiteral("205"));
@@ -406,8 +410,8 @@ private slots:
         QCOMPARE(c[5], QStringLiteral("1"));
         QCOMPARE(c[6], QStringLiteral("Berkas"));
         QCOMPARE(c[20], QStringLiteral("Mengelola arsip aktif"));
-        QCOMPARE(call("CALL kinerja_aktivitas_tampil_data_by_id(:var_id)", {{"var_id", "999"}}), QStringList{});
-        QCOMPARE(call("CALL kinerja_aktivitas_status_verifikasi_cek(:var_id)", {{"var_id", "202"}}),
+        QCOMPARE(call("CALL kinerja_aktivitas_tampil_data_by_id(:var_id)", {{"var_id", "999"}}, kPelaksana), QStringList{});
+        QCOMPARE(call("CALL kinerja_aktivitas_status_verifikasi_cek(:var_id)", {{"var_id", "202"}}, kPelaksana),
                  QStringList{"rejected"});
     }
 
@@ -420,9 +424,9 @@ private slots:
                  (QStringList{"6|Menyusun analisis beban kerja|Dokumen|241|Analis Uji Ahli Muda|241"}));
         QCOMPARE(call("CALL kinerja_rincian_tugas_cari(:k, :n)", {{"k", "JF01"}, {"n", "' OR 1=1 -- "}}),
                  QStringList{});
-        QCOMPARE(call("CALL kinerja_rincian_tugas_cari_tambahan(:v, :n)", {{"v", kPelaksana}, {"n", ""}}),
+        QCOMPARE(call("CALL kinerja_rincian_tugas_cari_tambahan(:v, :n)", {{"v", kPelaksana}, {"n", ""}}, kPelaksana),
                  (QStringList{"4|Mengelola arsip aktif|Berkas|30|Pengelola Uji|30"}));
-        QCOMPARE(call("CALL kinerja_rincian_tugas_cari_tambahan(:v, :n)", {{"v", kAnalis}, {"n", ""}}),
+        QCOMPARE(call("CALL kinerja_rincian_tugas_cari_tambahan(:v, :n)", {{"v", kAnalis}, {"n", ""}}, kAnalis),
                  QStringList{});
         QCOMPARE(call("CALL kinerja_get_kodejab_kinerja(:k)", {{"k", "J4"}}),
                  QStringList{"JF01|Analis Uji Ahli Muda"});

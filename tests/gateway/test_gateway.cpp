@@ -235,7 +235,8 @@ private slots:
 
     void serverStoppedBetweenOperations()
     {
-        // A server of its own, so stopping it disturbs no other suite.
+        // A server of its own, so stopping it disturbs no other suite; work
+        // trees test on ports ten apart, so +5 meets none of theirs.
         const QString dir = QStringLiteral(TARVESA_BINARY_DIR "/test-db-restart");
         const QString port = QString::number(testdb::port() + 5);
         const QString script = QStringLiteral(TARVESA_SOURCE_DIR "/scripts/dbserver.sh");

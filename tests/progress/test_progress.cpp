@@ -72,6 +72,7 @@ private slots:
         QFETCH(int, monthsBack);
         QFETCH(QString, expected);
         MainFixture f(kSchema);
+        f.bind(nip);
         QString got;
         QVERIFY(Envelope(f.w).run([&](db::Query& q) {
             const db::ResultSet rs = q.open(QStringLiteral("CALL kinerja_progress_get(:var_periode, :var_nip)"),
@@ -109,6 +110,7 @@ private slots:
         QFETCH(QString, nip);
         QFETCH(QString, expected);
         MainFixture f(kSchema);
+        f.bind(nip);
         QString got;
         QVERIFY(Envelope(f.w).run([&](db::Query& q) {
             const db::ResultSet rs = q.open(QStringLiteral("CALL kinerja_progress_ah2(:var_periode, :var_nip)"),
@@ -289,6 +291,7 @@ private slots:
     {
         MainFixture f(kSchema);
         f.w.session().nipLogin = kKabid;
+        f.bind(kKabid);
         f.w.dxAplikasiItems5Click();
         QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_bawahan_langsung_jumlah"));
         f.w.dxTarvesaItems0Click();

@@ -135,6 +135,11 @@ private slots:
         // Whatever client inserts an account, its NIP is stored without the
         // blanks around it, so the owner logs in with the NIP itself; the
         // same NIP again is refused.
+        QVERIFY(testdb::rootExec(kSchema, "INSERT INTO cache_pns (nip, nama_lengkap, golongan_id, kode_jabatan, "
+                                          "jenis_jabatan_id, nama_jabatan, unit_id, nama_unit, induk_id, nama_induk) "
+                                          "SELECT LEFT(nip, 16), nama_lengkap, golongan_id, kode_jabatan, "
+                                          "jenis_jabatan_id, nama_jabatan, unit_id, nama_unit, induk_id, nama_induk "
+                                          "FROM cache_pns WHERE nip = '" + kCandidate + "'"));
         MainFixture f(kSchema);
         const QString insert = QStringLiteral(
             "insert into kinerja_user (nip, pass, level) values (:var_nip, md5(:var_pass), '1')");

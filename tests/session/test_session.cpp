@@ -54,7 +54,11 @@ private slots:
         QCOMPARE(f.w.xLogin->edLoginPass->text(), QString());
         QCOMPARE(f.w.dxAplikasi->item(0)->caption(), QStringLiteral("Login"));
         QVERIFY(f.w.dxTarvesa->isHidden());
-        QCOMPARE(logCount("1=1"), logs);
+        // the server logs the failure, and nothing else
+        QCOMPARE(logCount("1=1"), logs + 1);
+        QCOMPARE(logCount("id = (SELECT MAX(id) FROM kinerja_log_proses) AND aksi = 'LogIn' "
+                          "AND keterangan = 'Gagal LogIn'"),
+                 1);
         QVERIFY(!f.dm.connected());
     }
 
@@ -172,6 +176,37 @@ private slots:
         QVERIFY(f.w.session().nipLogin.isEmpty());
         QVERIFY(f.w.session().levelUser.isEmpty());
         QVERIFY(f.msgs.log.isEmpty());
+    }
+
+    void sessionLivesFromLoginToLogout()
+    {
+        MainFixture f(kSchema);
+        const auto sessions = [](const QString& where) {
+            return testdb::rootValue(kSchema, "SELECT COUNT(*) FROM kinerja_sesi WHERE nip = '" + kAnalis + "' AND " +
+                                                  where);
+        };
+        f.login(kAnalis);
+        QVERIFY(f.msgs.log.isEmpty());
+        const QString token = f.dm.sessionToken();
+        QCOMPARE(token.size(), 64);
+        QCOMPARE(sessions("tanggal_cabut IS NULL AND token_sha2 = SHA2('" + token + "', 256)"), "1");
+        // Revoked behind the client's back: the next operation cannot bind.
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_sesi SET tanggal_cabut = NOW()"));
+        f.w.dxTarvesaItems0Click();
+        QCOMPARE(f.msgs.texts().value(0), QString::fromUtf8(stdmsg::GagalTerhubung));
+        QVERIFY(!f.dm.connected());
+        // A new login binds again; the logout revokes and forgets the token.
+        f.w.dxAplikasiItems0Click(); // logout: its log entry cannot bind either
+        QCOMPARE(f.dm.sessionToken(), QString());
+        f.msgs.clear();
+        f.login(kAnalis);
+        QVERIFY(f.msgs.log.isEmpty());
+        QVERIFY(f.dm.sessionToken() != token);
+        const QString second = f.dm.sessionToken();
+        f.w.dxAplikasiItems0Click();
+        QVERIFY(f.msgs.log.isEmpty());
+        QCOMPARE(f.dm.sessionToken(), QString());
+        QCOMPARE(sessions("tanggal_cabut IS NOT NULL AND token_sha2 = SHA2('" + second + "', 256)"), "1");
     }
 
     void positionCodesFailingKeepsThePlainSideBar()

@@ -19,6 +19,9 @@ struct MainFixture {
 
     // Logs in through the login page the way a user does.
     void login(const QString& nip, const QString& pass = QStringLiteral("rahasia123"));
+    // Binds the window's connections to a session of the NIP without the
+    // login page, for tests that call procedures straight.
+    void bind(const QString& nip) { w.session().token = testdb::sessionToken(dm.settings().schema, nip); }
 
     ScriptedMessages msgs;
     ScriptedDialogs dialogs;

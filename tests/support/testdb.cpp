@@ -2,9 +2,9 @@
 
 #include "testconfig.h"
 
-#include "db/dberror.h"
+#include "db/connection.h"
+#include "db/query.h"
 #include "db/resultset.h"
-#include "db/udm.h"
 
 #include <QProcess>
 #include <QTest>
@@ -100,6 +100,14 @@ db::ConnSettings appSettings(const QString& schema)
     return s;
 }
 
+db::ConnSettings rootSettings(const QString& schema)
+{
+    db::ConnSettings s = appSettings(schema);
+    s.user = QStringLiteral("root");
+    s.password.clear();
+    return s;
+}
+
 bool createSchema(const QString& schema, const QStringList& fixtures)
 {
     const QStringList args{rootDir() + QStringLiteral("/scripts/dbload.sh"), socketPath(), schema,
@@ -154,14 +162,21 @@ QString rootValue(const QString& schema, const QString& sql)
 QString loginToken(const db::ConnSettings& settings, const QString& nip, const QString& pass)
 {
     try {
-        Tdm dm(settings);
-        dm.setConnected(true);
-        const db::ResultSet rs = dm.fdsq1().open(QStringLiteral("CALL kinerja_cek_hak_akses(:var_nip, :var_pass)"),
-                                                 {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), pass}});
+        db::Connection c;
+        c.open(settings);
+        db::Query q(c);
+        const db::ResultSet rs = q.open(QStringLiteral("CALL kinerja_cek_hak_akses(:var_nip, :var_pass)"),
+                                        {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), pass}});
         return rs.recordCount() > 0 ? rs.text(0, QStringLiteral("token")) : QString();
-    } catch (const db::DbError&) {
+    } catch (const std::exception& e) {
+        qWarning("login of %s failed: %s", qPrintable(nip), e.what());
         return {};
     }
+}
+
+QString sessionToken(const QString& schema, const QString& nip, const QString& pass)
+{
+    return loginToken(appSettings(schema), nip, pass);
 }
 
 } // namespace testdb

@@ -14,6 +14,9 @@ unsigned port();
 
 // The application account's settings for a schema of the test server.
 db::ConnSettings appSettings(const QString& schema);
+// Root over TCP (no password on the test server), for a test that must hold
+// a lock or a transaction open while the application works.
+db::ConnSettings rootSettings(const QString& schema);
 
 // Drops and recreates the schema with tables, routines and grants, then
 // loads the fixture files (names relative to tests/fixtures). Fails the
@@ -30,5 +33,10 @@ bool rootExec(const QString& schema, const QString& sql);
 QList<QStringList> rootQuery(const QString& schema, const QString& sql);
 // The single value of a one-cell query as root.
 QString rootValue(const QString& schema, const QString& sql);
+
+// Logs a NIP in the way the client does (the fixtures' password unless
+// given) and answers the session token; empty when the login was refused.
+QString sessionToken(const QString& schema, const QString& nip,
+                     const QString& pass = QStringLiteral("rahasia123"));
 
 } // namespace testdb

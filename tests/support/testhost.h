@@ -3,12 +3,20 @@
 #include "ui/envelope.h"
 #include "db/udm.h"
 #include "scripted.h"
+#include "testdb.h"
 
 // The smallest host of operations: a data module and recorded messages,
 // without the main window.
 class TestHost : public OperationHost {
 public:
     explicit TestHost(const db::ConnSettings& s) : dm(s) {}
+    // A host whose connections act for a logged-in NIP (anonymous for an
+    // empty NIP).
+    TestHost(const db::ConnSettings& s, const QString& nip) : dm(s)
+    {
+        if (!nip.isEmpty())
+            dm.setSessionToken(testdb::sessionToken(s.schema, nip));
+    }
     void TryConn() override
     {
         dm.setConnected(false);
