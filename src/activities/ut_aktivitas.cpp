@@ -382,16 +382,24 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
         return false;
     }
 
-    // 3. The superiors.
+    // 3. The superiors. Without a profile there is nobody to find them for:
+    // the save is refused before anything is sent.
+    const QString noSuperior = QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
+                                              "Silahkan hubungi admin Tarvesa untuk konfirmasi data!");
+    const QString nip = ctx_.session().nip();
+    if (nip.isEmpty()) {
+        ctx_.messages().error(noSuperior);
+        reject();
+        return false;
+    }
     QString atasan1;
     QString atasan2;
     bool found = false;
     if (!Envelope(ctx_).run([&](db::Query& q) {
             const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_atasan_nip_get`(:var_nip)"),
-                                            {{QStringLiteral("var_nip"), ctx_.session().profileValue(2)}});
+                                            {{QStringLiteral("var_nip"), nip}});
             if (rs.recordCount() == 0) {
-                ctx_.messages().error(QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
-                                                      "Silahkan hubungi admin Tarvesa untuk konfirmasi data!"));
+                ctx_.messages().error(noSuperior);
                 return;
             }
             atasan1 = rs.text(0, 0);

@@ -187,7 +187,7 @@ private slots:
         };
         f.login(kAnalis);
         QVERIFY(f.msgs.log.isEmpty());
-        const QString token = f.dm.sessionToken();
+        const QString token = f.w.session().token;
         QCOMPARE(token.size(), 64);
         QCOMPARE(sessions("tanggal_cabut IS NULL AND token_sha2 = SHA2('" + token + "', 256)"), "1");
         // Revoked behind the client's back: the next operation cannot bind.
@@ -197,15 +197,15 @@ private slots:
         QVERIFY(!f.dm.connected());
         // A new login binds again; the logout revokes and forgets the token.
         f.w.dxAplikasiItems0Click(); // logout: its log entry cannot bind either
-        QCOMPARE(f.dm.sessionToken(), QString());
+        QCOMPARE(f.w.session().token, QString());
         f.msgs.clear();
         f.login(kAnalis);
         QVERIFY(f.msgs.log.isEmpty());
-        QVERIFY(f.dm.sessionToken() != token);
-        const QString second = f.dm.sessionToken();
+        QVERIFY(f.w.session().token != token);
+        const QString second = f.w.session().token;
         f.w.dxAplikasiItems0Click();
         QVERIFY(f.msgs.log.isEmpty());
-        QCOMPARE(f.dm.sessionToken(), QString());
+        QCOMPARE(f.w.session().token, QString());
         QCOMPARE(sessions("tanggal_cabut IS NOT NULL AND token_sha2 = SHA2('" + second + "', 256)"), "1");
     }
 
