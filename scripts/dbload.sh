@@ -17,6 +17,7 @@ load() { sql "$schema" <"$1" || { echo "failed loading $1" >&2; exit 1; }; }
 
 routines() {
     load "$server/functions.sql"
+    load "$server/identity.sql"
     for f in "$server"/procedures/*.sql; do load "$f"; done
     load "$server/events.sql"
     sql <"$account"

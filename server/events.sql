@@ -7,3 +7,11 @@ CREATE OR REPLACE EVENT kinerja_progress_tiap_jam
     STARTS DATE_FORMAT(NOW() + INTERVAL 1 HOUR, '%Y-%m-%d %H:01:00')
     ON COMPLETION PRESERVE
     DO CALL kinerja_progress_hitung_semua();
+
+-- Automatic approval of activities left unverified, every hour on the hour,
+-- just before the progress figures are recomputed.
+CREATE OR REPLACE EVENT kinerja_auto_approve_tiap_jam
+    ON SCHEDULE EVERY 1 HOUR
+    STARTS DATE_FORMAT(NOW() + INTERVAL 1 HOUR, '%Y-%m-%d %H:00:00')
+    ON COMPLETION PRESERVE
+    DO CALL kinerja_aktivitas_auto_approve();

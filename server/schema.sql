@@ -74,7 +74,8 @@ CREATE TABLE jabatan_kinerja (
   jenis_jabatan_id VARCHAR(12)  NULL,
   jenjang_id       VARCHAR(4)   NULL,
   PRIMARY KEY (kode),
-  KEY ix_jk_nama (nama_jabatan)
+  KEY ix_jk_nama (nama_jabatan),
+  KEY ix_jk_jenis (jenis_jabatan_id, nama_jabatan)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 -- Positions of the personnel data, with their hierarchy.

@@ -71,22 +71,24 @@ BEGIN
     SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = p_alasan;
 END $$
 
--- The list of a servant's activities whose day lies in the range (both
--- ends included), whose type and status are in the "x,..." lists and whose
--- task name contains the fragment; newest first. Moments go out as the
--- server writes DATETIME values ("yyyy-mm-dd hh:mm:ss"), unverified ones
--- empty.
-DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data $$
-CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
-                                               IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
-                                               IN var_status VARCHAR(200), IN var_aktivitas VARCHAR(500),
-                                               IN var_nip_atasan2 VARCHAR(40))
+-- A servant's activities whose date in column p_kolom (tanggal_aktivitas,
+-- tanggal_input or tanggal_status) lies in the range (whole days, both
+-- ends included), whose type and status are in the "x,..." lists (and in
+-- p_status_boleh when it is given) and whose task name contains the
+-- fragment; newest first. Each date column leads an index with the owner,
+-- so every list is one index range. Moments go out as the server writes
+-- DATETIME values ("yyyy-mm-dd hh:mm:ss"), unverified ones empty.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_daftar $$
+CREATE PROCEDURE kinerja_aktivitas_daftar(IN p_nip VARCHAR(40), IN p_kolom VARCHAR(20), IN p_awal DATE,
+                                          IN p_akhir DATE, IN p_jenis VARCHAR(200), IN p_status VARCHAR(200),
+                                          IN p_status_boleh VARCHAR(200), IN p_cari VARCHAR(500))
     READS SQL DATA
 BEGIN
-    DECLARE v_awal DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_awal));
-    DECLARE v_akhir DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_akhir));
-    DECLARE v_cari VARCHAR(500) DEFAULT COALESCE(var_aktivitas, '');
     DECLARE s0, s1, s2, s3, s4, s5 VARCHAR(60);
+    -- Only a known column name ever reaches the statement text.
+    DECLARE v_kolom VARCHAR(20) DEFAULT CASE p_kolom WHEN 'tanggal_input' THEN 'tanggal_input'
+                                                     WHEN 'tanggal_status' THEN 'tanggal_status'
+                                                     ELSE 'tanggal_aktivitas' END;
     -- The status words, read once rather than looked up per row.
     SELECT MAX(IF(kode = '0', status_deskripsi, NULL)), MAX(IF(kode = 'accepted', status_deskripsi, NULL)),
            MAX(IF(kode = 'rejected', status_deskripsi, NULL)),
@@ -94,21 +96,47 @@ BEGIN
            MAX(IF(kode = 'accepted_by_spv', status_deskripsi, NULL)),
            MAX(IF(kode = 'rejected_by_spv', status_deskripsi, NULL))
       INTO s0, s1, s2, s3, s4, s5 FROM aktivitas_status;
-    SELECT a.id, a.jenis_jabatan, a.rincian_tugas, a.deskripsi, a.volume, a.satuan, a.bobot_skr,
-           COALESCE(CASE a.status WHEN '0' THEN s0 WHEN 'accepted' THEN s1 WHEN 'rejected' THEN s2
-                                  WHEN 'accepted_by_system' THEN s3 WHEN 'accepted_by_spv' THEN s4
-                                  WHEN 'rejected_by_spv' THEN s5 END, a.status) AS status_deskripsi,
-           DATE(a.tanggal_aktivitas) AS tanggal_aktivitas, a.tanggal_input, a.tanggal_status AS tanggal_statusx,
-           a.tanggal_validasi AS tanggal_validasix,
-           IF(a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL, 'Ya', 'Tidak') AS st_wajib_validasi,
-           a.status
-      FROM aktivitas a
-     WHERE a.nip = var_nip
-       AND a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir + INTERVAL 1 DAY
-       AND FIND_IN_SET(a.jenis_jabatan, var_jenis_jabatan) > 0
-       AND FIND_IN_SET(a.status, var_status) > 0
-       AND (v_cari = '' OR LOCATE(v_cari, a.rincian_tugas) > 0)
-     ORDER BY a.tanggal_aktivitas DESC, a.id DESC;
+    PREPARE kinerja_daftar FROM CONCAT(
+        'SELECT a.id, a.jenis_jabatan, a.rincian_tugas, a.deskripsi, a.volume, a.satuan, a.bobot_skr,
+                COALESCE(CASE a.status WHEN ''0'' THEN ? WHEN ''accepted'' THEN ? WHEN ''rejected'' THEN ?
+                                       WHEN ''accepted_by_system'' THEN ? WHEN ''accepted_by_spv'' THEN ?
+                                       WHEN ''rejected_by_spv'' THEN ? END, a.status) AS status_deskripsi,
+                DATE(a.tanggal_aktivitas) AS tanggal_aktivitas, a.tanggal_input, a.tanggal_status AS tanggal_statusx,
+                a.tanggal_validasi AS tanggal_validasix,
+                IF(a.status IN (''accepted'', ''rejected'') AND a.tanggal_validasi IS NULL, ''Ya'', ''Tidak'')
+                    AS st_wajib_validasi,
+                a.status
+           FROM aktivitas a
+          WHERE a.nip = ? AND a.', v_kolom, ' >= ? AND a.', v_kolom, ' < ? + INTERVAL 1 DAY
+            AND FIND_IN_SET(a.jenis_jabatan, ?) > 0
+            AND FIND_IN_SET(a.status, ?) > 0
+            AND (? IS NULL OR FIND_IN_SET(a.status, ?) > 0)
+            AND (? = '''' OR LOCATE(?, a.rincian_tugas) > 0)
+          ORDER BY a.', v_kolom, ' DESC, a.id DESC');
+    EXECUTE kinerja_daftar USING s0, s1, s2, s3, s4, s5, p_nip, p_awal, p_akhir, p_jenis, p_status,
+                                 p_status_boleh, p_status_boleh, COALESCE(p_cari, ''), COALESCE(p_cari, '');
+    DEALLOCATE PREPARE kinerja_daftar;
+END $$
+
+-- The activity list, for the owner and for the direct superior. The
+-- owner's list selects by the activity's day; the superior's review list by
+-- the day of input, the date from which the verification window counts, so
+-- a one-day review list is exactly what one window check covers.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data $$
+CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
+                                               IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
+                                               IN var_status VARCHAR(200), IN var_aktivitas VARCHAR(500),
+                                               IN var_nip_atasan2 VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_kolom VARCHAR(20) DEFAULT 'tanggal_aktivitas';
+    IF kinerja_fn_pemanggil_nip() IS NOT NULL AND NOT (kinerja_fn_pemanggil_nip() <=> var_nip) THEN
+        CALL kinerja_wajib_atasan(var_nip, 1);
+        SET v_kolom = 'tanggal_input';
+    END IF;
+    CALL kinerja_aktivitas_daftar(var_nip, v_kolom, DATE(kinerja_fn_tanggal(var_tanggal_awal)),
+                                  DATE(kinerja_fn_tanggal(var_tanggal_akhir)), var_jenis_jabatan, var_status, NULL,
+                                  var_aktivitas);
 END $$
 
 -- Today's recorded minutes and the minutes left of the 480-minute day:

@@ -37,16 +37,27 @@ DELIMITER ;
 
 DELIMITER $$
 
--- Login check: one row (nip, access_level) when the NIP has an account and
--- the md5 digest of the password matches; no row otherwise.
+-- Login check: one row (nip, access_level, token) when the NIP has an
+-- account and the md5 digest of the password matches; no row otherwise.
+-- The token (256 random bits as hexadecimal) identifies the session from
+-- now on; the server keeps only its digest.
 DROP PROCEDURE IF EXISTS kinerja_cek_hak_akses $$
 CREATE PROCEDURE kinerja_cek_hak_akses(IN var_nip VARCHAR(40), IN var_pass VARCHAR(200))
-    READS SQL DATA
+    MODIFIES SQL DATA
 BEGIN
-    SELECT u.nip, l.access_level
+    DECLARE v_nip VARCHAR(18) DEFAULT NULL;
+    DECLARE v_level VARCHAR(40) DEFAULT NULL;
+    DECLARE v_token CHAR(64) DEFAULT NULL;
+    SELECT u.nip, l.access_level INTO v_nip, v_level
       FROM kinerja_user u
       JOIN kinerja_level l ON l.id = u.level
      WHERE u.nip = var_nip AND u.pass = MD5(var_pass);
+    IF v_nip IS NOT NULL THEN
+        SET v_token = LOWER(HEX(RANDOM_BYTES(32)));
+        INSERT INTO kinerja_sesi (token_sha2, nip, access_level, tanggal_terbit, tanggal_pakai)
+        VALUES (SHA2(v_token, 256), v_nip, v_level, NOW(), NOW());
+    END IF;
+    SELECT v_nip AS nip, v_level AS access_level, v_token AS token FROM DUAL WHERE v_nip IS NOT NULL;
 END $$
 
 -- Position code and top-level unit of a civil servant in the personnel data.

@@ -1,0 +1,179 @@
+-- Who is calling. Every client holds the same password of the application
+-- account, so the account says nothing about the person. A login issues a
+-- session token; each connection binds itself to it before its statement,
+-- and procedures ask these functions for the caller's NIP and level.
+-- Loaded after functions.sql and before the procedures; safe to load again
+-- (the tables survive a reload of the routines).
+SET NAMES utf8mb4;
+SET default_storage_engine = InnoDB;
+
+-- Sessions: the token itself never reaches the server's disk, only its
+-- SHA-256 digest.
+CREATE TABLE IF NOT EXISTS kinerja_sesi (
+  token_sha2     CHAR(64)    NOT NULL,
+  nip            VARCHAR(18) NOT NULL,
+  access_level   VARCHAR(40) NOT NULL COMMENT 'level when the session was issued',
+  tanggal_terbit DATETIME    NOT NULL,
+  tanggal_pakai  DATETIME    NOT NULL COMMENT 'last bind; idle sessions expire',
+  tanggal_cabut  DATETIME    NULL COMMENT 'revoked at logout',
+  PRIMARY KEY (token_sha2),
+  KEY ix_sesi_nip (nip),
+  KEY ix_sesi_pakai (tanggal_pakai)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+-- Which session each open connection acts for. Connection ids repeat across
+-- the nodes of a cluster and after a restart, so the key is the server's
+-- identity plus the id, and a binding older than the server's start is
+-- void.
+CREATE TABLE IF NOT EXISTS kinerja_sesi_ikatan (
+  server       VARCHAR(120)    NOT NULL,
+  koneksi      BIGINT UNSIGNED NOT NULL,
+  token_sha2   CHAR(64)        NOT NULL,
+  tanggal_ikat DATETIME(6)     NOT NULL,
+  PRIMARY KEY (server, koneksi),
+  KEY ix_ikatan_token (token_sha2),
+  KEY ix_ikatan_tanggal (tanggal_ikat)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+DELIMITER $$
+
+-- This server's identity: host name and port.
+DROP FUNCTION IF EXISTS kinerja_fn_server $$
+CREATE FUNCTION kinerja_fn_server() RETURNS VARCHAR(120)
+    NOT DETERMINISTIC NO SQL
+BEGIN
+    RETURN CONCAT(@@hostname, ':', @@port);
+END $$
+
+-- When this server started (to the second; Uptime counts whole seconds).
+DROP FUNCTION IF EXISTS kinerja_fn_server_mulai $$
+CREATE FUNCTION kinerja_fn_server_mulai() RETURNS DATETIME(6)
+    NOT DETERMINISTIC READS SQL DATA
+BEGIN
+    RETURN NOW(6) - INTERVAL (SELECT CAST(VARIABLE_VALUE AS UNSIGNED) FROM information_schema.GLOBAL_STATUS
+                               WHERE VARIABLE_NAME = 'UPTIME') SECOND;
+END $$
+
+-- Hours of idle time after which a session no longer binds.
+DROP FUNCTION IF EXISTS kinerja_fn_sesi_jam_idle $$
+CREATE FUNCTION kinerja_fn_sesi_jam_idle() RETURNS INT
+    DETERMINISTIC NO SQL
+BEGIN
+    RETURN 12;
+END $$
+
+-- The digest of the session bound to this connection, NULL when the
+-- connection is anonymous or its session was revoked or expired.
+DROP FUNCTION IF EXISTS kinerja_fn_pemanggil_sesi $$
+CREATE FUNCTION kinerja_fn_pemanggil_sesi() RETURNS CHAR(64)
+    NOT DETERMINISTIC READS SQL DATA
+BEGIN
+    DECLARE v CHAR(64) DEFAULT NULL;
+    SELECT s.token_sha2 INTO v
+      FROM kinerja_sesi_ikatan i JOIN kinerja_sesi s ON s.token_sha2 = i.token_sha2
+     WHERE i.server = kinerja_fn_server() AND i.koneksi = CONNECTION_ID()
+       -- a binding from before a restart belongs to another connection;
+       -- one second of slack for the whole-second Uptime
+       AND i.tanggal_ikat >= kinerja_fn_server_mulai() - INTERVAL 1 SECOND
+       AND s.tanggal_cabut IS NULL
+       AND s.tanggal_pakai >= NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
+    RETURN v;
+END $$
+
+-- The NIP this connection acts for; NULL when anonymous.
+DROP FUNCTION IF EXISTS kinerja_fn_pemanggil_nip $$
+CREATE FUNCTION kinerja_fn_pemanggil_nip() RETURNS VARCHAR(18)
+    NOT DETERMINISTIC READS SQL DATA
+BEGIN
+    DECLARE v VARCHAR(18) DEFAULT NULL;
+    SELECT s.nip INTO v FROM kinerja_sesi s
+      JOIN kinerja_user u ON u.nip = s.nip
+     WHERE s.token_sha2 = kinerja_fn_pemanggil_sesi();
+    RETURN v;
+END $$
+
+-- The caller's access level as it stands now ("Admin System", ...), so a
+-- level taken away counts at once; NULL when anonymous.
+DROP FUNCTION IF EXISTS kinerja_fn_pemanggil_level $$
+CREATE FUNCTION kinerja_fn_pemanggil_level() RETURNS VARCHAR(40)
+    NOT DETERMINISTIC READS SQL DATA
+BEGIN
+    DECLARE v VARCHAR(40) DEFAULT NULL;
+    SELECT l.access_level INTO v FROM kinerja_sesi s
+      JOIN kinerja_user u ON u.nip = s.nip
+      JOIN kinerja_level l ON l.id = u.level
+     WHERE s.token_sha2 = kinerja_fn_pemanggil_sesi();
+    RETURN v;
+END $$
+
+-- Refuses unless this connection is bound to a valid session.
+DROP PROCEDURE IF EXISTS kinerja_wajib_login $$
+CREATE PROCEDURE kinerja_wajib_login()
+    READS SQL DATA
+BEGIN
+    IF kinerja_fn_pemanggil_nip() IS NULL THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Belum login';
+    END IF;
+END $$
+
+-- Refuses unless this connection acts for exactly this NIP.
+DROP PROCEDURE IF EXISTS kinerja_wajib_pemanggil $$
+CREATE PROCEDURE kinerja_wajib_pemanggil(IN p_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
+    IF v IS NULL THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Belum login';
+    END IF;
+    IF p_nip IS NULL OR v <> TRIM(p_nip) THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Bukan data pengguna ini';
+    END IF;
+END $$
+
+-- Binds this connection to a session; a revoked, expired or unknown token is
+-- refused and leaves the connection anonymous.
+DROP PROCEDURE IF EXISTS kinerja_sesi_ikat $$
+CREATE PROCEDURE kinerja_sesi_ikat(IN var_token VARCHAR(200))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_sha2 CHAR(64) DEFAULT SHA2(COALESCE(var_token, ''), 256);
+    DECLARE v_nip VARCHAR(18) DEFAULT NULL;
+    DELETE FROM kinerja_sesi_ikatan WHERE server = kinerja_fn_server() AND koneksi = CONNECTION_ID();
+    SELECT nip INTO v_nip FROM kinerja_sesi
+     WHERE token_sha2 = v_sha2 AND tanggal_cabut IS NULL
+       AND tanggal_pakai >= NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
+    IF v_nip IS NULL THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Sesi tidak berlaku';
+    END IF;
+    INSERT INTO kinerja_sesi_ikatan (server, koneksi, token_sha2, tanggal_ikat)
+    VALUES (kinerja_fn_server(), CONNECTION_ID(), v_sha2, NOW(6));
+    UPDATE kinerja_sesi SET tanggal_pakai = NOW() WHERE token_sha2 = v_sha2;
+END $$
+
+-- Revokes a session (logout); its bindings go with it.
+DROP PROCEDURE IF EXISTS kinerja_sesi_cabut $$
+CREATE PROCEDURE kinerja_sesi_cabut(IN var_token VARCHAR(200))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_sha2 CHAR(64) DEFAULT SHA2(COALESCE(var_token, ''), 256);
+    UPDATE kinerja_sesi SET tanggal_cabut = NOW() WHERE token_sha2 = v_sha2 AND tanggal_cabut IS NULL;
+    IF ROW_COUNT() = 0 THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Sesi tidak dikenal';
+    END IF;
+    DELETE FROM kinerja_sesi_ikatan WHERE token_sha2 = v_sha2;
+END $$
+
+-- Housekeeping of sessions: drops sessions idle or revoked for a day and
+-- bindings of connections long gone. Run by an event; binds nothing.
+DROP PROCEDURE IF EXISTS kinerja_sesi_bersihkan $$
+CREATE PROCEDURE kinerja_sesi_bersihkan()
+    MODIFIES SQL DATA
+BEGIN
+    DELETE FROM kinerja_sesi_ikatan
+     WHERE tanggal_ikat < NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR;
+    DELETE FROM kinerja_sesi
+     WHERE tanggal_pakai < NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR
+        OR tanggal_cabut < NOW() - INTERVAL 24 HOUR;
+END $$
+
+DELIMITER ;
