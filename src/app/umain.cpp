@@ -15,6 +15,8 @@
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
 #include "session/regispage.h"
+#include "supervision/bwkualmutupage.h"
+#include "supervision/bwtugastambahanpage.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -177,8 +179,8 @@ void Tfmain::buildPages()
     xAktivitas = addPage(new AktivitasPage(*this));
     xBawahan = page("xBawahan");
     xBwAktivitas = page("xBwAktivitas");
-    xBwKualMutu = page("xBwKualMutu");
-    xBwTugasTambahan = page("xBwTugasTambahan");
+    xBwKualMutu = addPage(new BwKualMutuPage(*this));
+    xBwTugasTambahan = addPage(new BwTugasTambahanPage(*this));
     xInfoTarvesa = page("xInfoTarvesa");
     xInfoTPP = page("xInfoTPP");
     xAdminSKPD = page("xAdminSKPD");
@@ -193,6 +195,8 @@ void Tfmain::buildPages()
     xVerifKamus = page("xVerifKamus");
 
     connect(xLogin->BitBtn13, &QPushButton::clicked, this, &Tfmain::dxAplikasiItems1Click);
+    connect(xBwKualMutu->SpeedButton6, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
+    connect(xBwTugasTambahan->SpeedButton1, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
     connect(xRegis, &RegisPage::registered, this, [this] { showPage(xLogin); });
 }
 
