@@ -9,6 +9,7 @@
 #include "ui/stringgrid.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,25 +18,28 @@
 
 namespace {
 
-const std::vector<GridColumn>& listColumns()
+// The design widths, widened where the font in use would cut a NIP or a
+// caption.
+std::vector<GridColumn> listColumns(const QFontMetrics& fm)
 {
-    static const std::vector<GridColumn> cols{
+    auto fit = [&fm](int design, const QString& text) { return std::max(design, fm.horizontalAdvance(text) + 10); };
+    const int nip = fit(120, QStringLiteral("000000000000000000"));
+    return {
         GridColumn::recNo(),
-        GridColumn::field(QStringLiteral("Periode"), 60, QStringLiteral("periode")),
-        GridColumn::field(QStringLiteral("NIP"), 135, QStringLiteral("nip")),
+        GridColumn::field(QStringLiteral("Periode"), fit(60, QStringLiteral("Periode")), QStringLiteral("periode")),
+        GridColumn::field(QStringLiteral("NIP"), nip, QStringLiteral("nip")),
         GridColumn::field(QStringLiteral("Nama Lengkap"), 300, QStringLiteral("nama_lengkap")),
-        GridColumn::field(QStringLiteral("Ketepatan"), 70, QStringLiteral("ketepatanx")),
-        GridColumn::field(QStringLiteral("Kecepatan"), 70, QStringLiteral("kecepatanx")),
-        GridColumn::field(QStringLiteral("NIP Penilai"), 135, QStringLiteral("nip_penilai")),
+        GridColumn::field(QStringLiteral("Ketepatan"), fit(60, QStringLiteral("Ketepatan")), QStringLiteral("ketepatanx")),
+        GridColumn::field(QStringLiteral("Kecepatan"), fit(60, QStringLiteral("Kecepatan")), QStringLiteral("kecepatanx")),
+        GridColumn::field(QStringLiteral("NIP Penilai"), nip, QStringLiteral("nip_penilai")),
     };
-    return cols;
 }
 
 QPushButton* button(const char* name, const char* caption, QWidget* parent)
 {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(name));
-    b->setMinimumWidth(90);
+    b->setMinimumWidth(std::max(90, b->sizeHint().width() + 16));
     return b;
 }
 
@@ -131,7 +135,7 @@ void BwKualMutuPage::btKualMutuTampilDataClick()
                     {QStringLiteral("var_nip_bawahan"), nip_}});
         // A bare number here, unlike the other lists.
         Label29->setText(QString::number(rs.recordCount()));
-        fillGrid(*sg_kualMutu, std::move(rs), listColumns());
+        fillGrid(*sg_kualMutu, std::move(rs), listColumns(sg_kualMutu->fontMetrics()));
     });
     if (!listed)
         return;

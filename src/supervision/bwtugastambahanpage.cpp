@@ -8,6 +8,7 @@
 #include "db/resultset.h"
 #include "ui/stringgrid.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,25 +17,29 @@
 
 namespace {
 
-const std::vector<GridColumn>& listColumns()
+// The design widths, widened where the font in use would cut a date or a
+// caption.
+std::vector<GridColumn> listColumns(const QFontMetrics& fm)
 {
-    static const std::vector<GridColumn> cols{
+    auto fit = [&fm](int design, const QString& text) { return std::max(design, fm.horizontalAdvance(text) + 10); };
+    return {
         GridColumn::field(QStringLiteral("No."), 0, QStringLiteral("id")),
         GridColumn::recNo(),
         GridColumn::field(QStringLiteral("Nama Jabatan"), 360, QStringLiteral("nama_jabatan")),
-        GridColumn::field(QStringLiteral("Tanggal Mulai"), 95, QStringLiteral("tanggal_mulai")),
-        GridColumn::field(QStringLiteral("Tanggal Selesai"), 105, QStringLiteral("tanggal_selesai")),
+        GridColumn::field(QStringLiteral("Tanggal Mulai"), fit(90, QStringLiteral("Tanggal Mulai")),
+                          QStringLiteral("tanggal_mulai")),
+        GridColumn::field(QStringLiteral("Tanggal Selesai"), fit(90, QStringLiteral("Tanggal Selesai")),
+                          QStringLiteral("tanggal_selesai")),
         GridColumn::field(QStringLiteral("SKPD"), 300, QStringLiteral("nama_unit")),
-        GridColumn::field(QStringLiteral("Status"), 100, QStringLiteral("status")),
+        GridColumn::field(QStringLiteral("Status"), fit(100, QStringLiteral("Tidak Aktif")), QStringLiteral("status")),
     };
-    return cols;
 }
 
 QPushButton* button(const char* name, const char* caption, int width, QWidget* parent)
 {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(name));
-    b->setMinimumWidth(width);
+    b->setMinimumWidth(std::max(width, b->sizeHint().width() + 16));
     return b;
 }
 
@@ -93,7 +98,7 @@ void BwTugasTambahanPage::xBwTugasTambahanTampilkanClick()
         db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_tugas_tambahan_tampil_data`(:var_nip)"),
                                   {{QStringLiteral("var_nip"), nip_}});
         Label81->setText(QStringLiteral("Jumlah data : ") + QString::number(rs.recordCount()));
-        fillGrid(*sg_BwTugasTambahan, std::move(rs), listColumns());
+        fillGrid(*sg_BwTugasTambahan, std::move(rs), listColumns(sg_BwTugasTambahan->fontMetrics()));
     });
 }
 

@@ -6,6 +6,7 @@
 #include "db/resultset.h"
 #include "ui/stringgrid.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,15 +18,17 @@
 
 namespace {
 
-const std::vector<GridColumn>& searchColumns()
+// The design widths; where the font in use needs more room for the count's
+// caption, the position name gives it up, so the picker needs no scrolling.
+std::vector<GridColumn> searchColumns(const QFontMetrics& fm)
 {
-    static const std::vector<GridColumn> cols{
+    const int count = std::max(75, fm.horizontalAdvance(QStringLiteral("Jml. Rincian")) + 12);
+    return {
         GridColumn::field(QStringLiteral("Kode"), 0, QStringLiteral("kode")),
         GridColumn::recNo(QStringLiteral("No."), 40),
-        GridColumn::field(QStringLiteral("Nama Jabatan"), 315, QStringLiteral("jabatan")),
-        GridColumn::field(QStringLiteral("Jml. Rincian"), 75, QStringLiteral("jumlah")),
+        GridColumn::field(QStringLiteral("Nama Jabatan"), 315 - (count - 75), QStringLiteral("jabatan")),
+        GridColumn::field(QStringLiteral("Jml. Rincian"), count, QStringLiteral("jumlah")),
     };
-    return cols;
 }
 
 } // namespace
@@ -116,7 +119,7 @@ void Tft_tugas::btCariClick()
         db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_tugas_tambahan_pilih`(:var_jabatan)"),
                                   {{QStringLiteral("var_jabatan"), edCari->text()}});
         lbJumlah->setText(QStringLiteral("Jumlah data ditemukan : ") + QString::number(rs.recordCount()));
-        fillGrid(*sg_jabatan, std::move(rs), searchColumns());
+        fillGrid(*sg_jabatan, std::move(rs), searchColumns(sg_jabatan->fontMetrics()));
     });
 }
 

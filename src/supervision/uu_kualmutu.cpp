@@ -109,7 +109,7 @@ Tfu_kualmutu::Tfu_kualmutu(PageContext& ctx, const QString& nip, const QString& 
     setWindowTitle(QString());
     setFixedSize(651, 416);
     auto* v = new QVBoxLayout(this);
-    v->setContentsMargins(0, 0, 0, 8);
+    v->setContentsMargins(0, 0, 0, 14);
     fu_kualmutu_judul = new PageHeader(this, QStringLiteral("fu_kualmutu_judul"));
     fu_kualmutu_judul->setColors(ctx.headerLook().from, ctx.headerLook().to);
     fu_kualmutu_judul->setCaption(QStringLiteral("Input Nilai Kualitas Mutu PNS a.n. "));
@@ -118,6 +118,7 @@ Tfu_kualmutu::Tfu_kualmutu(PageContext& ctx, const QString& nip, const QString& 
     auto* g = new QGridLayout;
     g->setContentsMargins(16, 10, 16, 0);
     g->setHorizontalSpacing(12);
+    g->setVerticalSpacing(18);
     g->setColumnStretch(1, 1);
     g->addWidget(new QLabel(QStringLiteral("Progres kinerja bulan sebelumnya"), this), 0, 0, 1, 2);
     lbProgress = bigLabel("lbProgress", this);
@@ -145,6 +146,7 @@ Tfu_kualmutu::Tfu_kualmutu(PageContext& ctx, const QString& nip, const QString& 
     BitBtn10->setAutoDefault(false);
     g->addWidget(BitBtn10, 3, 3, Qt::AlignRight);
     v->addLayout(g);
+    v->addStretch(1);
 
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
@@ -152,6 +154,7 @@ Tfu_kualmutu::Tfu_kualmutu(PageContext& ctx, const QString& nip, const QString& 
     auto* notes = new QVBoxLayout;
     notes->setContentsMargins(16, 4, 16, 0);
     notes->addWidget(rule);
+    notes->addSpacing(4);
     for (const char* line :
          {"Catatan :", "- Pastikan sudah memberikan nilai di KETEPATAN dan KECEPATAN.",
           "- Penilaian diberikan dengan menggeser slider dan setelah nilainya sesuai, klik simpan",
@@ -161,7 +164,6 @@ Tfu_kualmutu::Tfu_kualmutu(PageContext& ctx, const QString& nip, const QString& 
         notes->addWidget(l);
     }
     v->addLayout(notes);
-    v->addStretch(1);
 
     connect(tbKetepatan, &QSlider::valueChanged, this, &Tfu_kualmutu::tbKetepatanChange);
     connect(tbKecepatan, &QSlider::valueChanged, this, &Tfu_kualmutu::tbKecepatanChange);
