@@ -4503,3 +4503,22 @@ SELECT k.nip, 'Utama', k.kode, k.kode_jabatan, CONCAT(k.rincian_tugas, ' sesuai 
        IF(k.n <= 3, NULL, k.atasan1), k.atasan1, COALESCE(kinerja_fn_atasan_nip(k.atasan1), '')
   FROM kerja k
  WHERE k.atasan1 IS NOT NULL;
+
+-- Supervision paths. Work of last week that nobody verified: past the
+-- verification window, so its superior is refused, and accepted by the
+-- hourly automatic approval at its next run.
+INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, satuan, bobot_skr,
+                       tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2)
+WITH RECURSIVE hari (n) AS (SELECT 6 UNION ALL SELECT n + 1 FROM hari WHERE n < 9),
+     orang (nip, kode) AS (VALUES ('199209162019032002', 266), ('198807102010011004', 267))
+SELECT o.nip, 'Utama', r.kode, r.kode_jabatan, CONCAT(r.rincian_tugas, ' yang belum sempat diverifikasi atasan'),
+       2, r.satuan, r.bobot_skr, CURDATE() - INTERVAL h.n DAY + INTERVAL 10 HOUR,
+       CURDATE() - INTERVAL h.n DAY + INTERVAL 15 HOUR, '0', kinerja_fn_atasan_nip(o.nip),
+       COALESCE(kinerja_fn_atasan_nip(kinerja_fn_atasan_nip(o.nip)), '')
+  FROM hari h JOIN orang o JOIN rincian_tugas r ON r.kode = o.kode
+ WHERE WEEKDAY(CURDATE() - INTERVAL h.n DAY) < 5;
+
+-- Joko Susanto holds as many additional tasks as allowed (2).
+INSERT INTO tugas_tambahan (nip, kode_jabatan, kode_skpd, nip_atasan, tanggal_mulai, tanggal_selesai, status) VALUES
+  ('198807102010011004', 'JP0202', 'BKPSDM', '198702032011011001', CURDATE() - INTERVAL 40 DAY, NULL, 'aktif'),
+  ('198807102010011004', 'JP0203', 'BKPSDM', '198702032011011001', CURDATE() - INTERVAL 12 DAY, NULL, 'aktif');

@@ -130,7 +130,8 @@ CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_ta
     READS SQL DATA
 BEGIN
     DECLARE v_kolom VARCHAR(20) DEFAULT 'tanggal_aktivitas';
-    IF kinerja_fn_pemanggil_nip() IS NOT NULL AND NOT (kinerja_fn_pemanggil_nip() <=> var_nip) THEN
+    DECLARE v_pemanggil VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
+    IF v_pemanggil IS NOT NULL AND v_pemanggil <> var_nip THEN
         CALL kinerja_wajib_atasan(var_nip, 1);
         SET v_kolom = 'tanggal_input';
     END IF;

@@ -13,11 +13,12 @@ DROP PROCEDURE IF EXISTS kinerja_wajib_atasan $$
 CREATE PROCEDURE kinerja_wajib_atasan(IN p_bawahan VARCHAR(18), IN p_tingkat TINYINT)
     READS SQL DATA
 BEGIN
-    DECLARE v_pemanggil VARCHAR(18);
+    DECLARE v_pemanggil VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
     DECLARE v_atasan1 CHAR(18);
     DECLARE v_atasan2 CHAR(18) DEFAULT NULL;
-    CALL kinerja_wajib_login();
-    SET v_pemanggil = kinerja_fn_pemanggil_nip();
+    IF v_pemanggil IS NULL THEN
+        CALL kinerja_wajib_login();
+    END IF;
     SET v_atasan1 = kinerja_fn_atasan_nip(p_bawahan);
     IF p_tingkat <> 1 THEN
         SET v_atasan2 = kinerja_fn_atasan_nip(v_atasan1);
