@@ -131,7 +131,8 @@ private slots:
     {
         const QList<QStringList> rows = testdb::rootQuery(
             kSchema, "SELECT INTERVAL_VALUE, INTERVAL_FIELD, MINUTE(STARTS), EVENT_DEFINITION FROM "
-                     "information_schema.EVENTS WHERE EVENT_SCHEMA = '" + kSchema + "'");
+                     "information_schema.EVENTS WHERE EVENT_SCHEMA = '" + kSchema +
+                     "' AND EVENT_NAME = 'kinerja_progress_tiap_jam'");
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].mid(0, 3), (QStringList{"1", "HOUR", "1"}));
         QVERIFY(rows[0][3].contains("kinerja_progress_hitung_semua"));
