@@ -3,6 +3,8 @@
 #include "umain.h"
 
 #include "db/udm.h"
+#include "supervision/ut_tugas.h"
+#include "supervision/uu_kualmutu.h"
 
 #include <QApplication>
 
@@ -30,6 +32,10 @@ int main(int argc, char* argv[])
 
     Tdm dm(installedConnection());
     Tfmain fmain(dm);
+    // Start-up instances of these dialogs, never shown: each use makes its
+    // own for its subordinate.
+    Tft_tugas ft_tugas(fmain, QString(), QString());
+    Tfu_kualmutu fu_kualmutu(fmain, QString(), QString());
     fmain.show();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "pageheader.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -44,7 +45,13 @@ void PageHeader::paintEvent(QPaintEvent*)
     QFont f(QStringLiteral("Arial"));
     f.setPointSize(fontSize_);
     f.setBold(true);
+    const QRect area = rect().adjusted(10, 0, -10, 0);
+    // A caption with a long name shrinks to fit a narrow header (down to
+    // 9 points) rather than losing its end; past that it is elided.
+    while (f.pointSize() > 9 && QFontMetrics(f).horizontalAdvance(caption_) > area.width())
+        f.setPointSize(f.pointSize() - 1);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(rect().adjusted(10, 0, -10, 0), Qt::AlignLeft | Qt::AlignVCenter, caption_);
+    p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+               QFontMetrics(f).elidedText(caption_, Qt::ElideRight, area.width()));
 }

@@ -17,6 +17,8 @@
 #include "session/regispage.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"
+#include "supervision/bwkualmutupage.h"
+#include "supervision/bwtugastambahanpage.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -179,8 +181,8 @@ void Tfmain::buildPages()
     xAktivitas = addPage(new AktivitasPage(*this));
     xBawahan = addPage(new BawahanPage(*this));
     xBwAktivitas = addPage(new BwAktivitasPage(*this));
-    xBwKualMutu = page("xBwKualMutu");
-    xBwTugasTambahan = page("xBwTugasTambahan");
+    xBwKualMutu = addPage(new BwKualMutuPage(*this));
+    xBwTugasTambahan = addPage(new BwTugasTambahanPage(*this));
     xInfoTarvesa = page("xInfoTarvesa");
     xInfoTPP = page("xInfoTPP");
     xAdminSKPD = page("xAdminSKPD");
@@ -195,9 +197,13 @@ void Tfmain::buildPages()
     xVerifKamus = page("xVerifKamus");
 
     connect(xLogin->BitBtn13, &QPushButton::clicked, this, &Tfmain::dxAplikasiItems1Click);
+    connect(xBwKualMutu->SpeedButton6, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
+    connect(xBwTugasTambahan->SpeedButton1, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
     connect(xRegis, &RegisPage::registered, this, [this] { showPage(xLogin); });
     connect(xBawahan, &BawahanPage::activitiesRequested, xBwAktivitas, &BwAktivitasPage::openFor);
     connect(xBwAktivitas, &BwAktivitasPage::backRequested, this, &Tfmain::SpeedButton6Click);
+    connect(xBawahan, &BawahanPage::qualityRequested, xBwKualMutu, &BwKualMutuPage::openFor);
+    connect(xBawahan, &BawahanPage::tasksRequested, xBwTugasTambahan, &BwTugasTambahanPage::openFor);
 }
 
 void Tfmain::FormCreate()
