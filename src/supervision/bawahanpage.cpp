@@ -39,20 +39,25 @@ QPushButton* barButton(const char* name, const char* caption, QWidget* parent)
     return b;
 }
 
-const std::vector<GridColumn>& listColumns()
+// The design widths, widened where the grid's font would cut a NIP or a
+// caption.
+std::vector<GridColumn> listColumns(const StringGrid& g)
 {
-    static const std::vector<GridColumn> cols{
+    return {
         GridColumn::recNo(),
-        GridColumn::field(QStringLiteral("NIP"), 135, QStringLiteral("nip")),
+        GridColumn::field(QStringLiteral("NIP"), g.fitted(135, QStringLiteral("000000000000000000")),
+                          QStringLiteral("nip")),
         GridColumn::field(QStringLiteral("Nama"), 240, QStringLiteral("nama_lengkap")),
-        GridColumn::field(QStringLiteral("Jenis Jabatan"), 80, QStringLiteral("jenis_jabatan_id")),
+        GridColumn::field(QStringLiteral("Jenis Jabatan"), g.fitted(80, QStringLiteral("Jenis Jabatan")),
+                          QStringLiteral("jenis_jabatan_id")),
         GridColumn::field(QStringLiteral("Nama Jabatan"), 350, QStringLiteral("nama_jabatan")),
-        GridColumn::field(QStringLiteral("Kelas"), 50, QStringLiteral("kelas_jabatan")),
-        GridColumn::text(QStringLiteral("Akt. Diakui"), 80, QStringLiteral("0")),
-        GridColumn::field(QStringLiteral("Status Bawahan"), 110, QStringLiteral("status_bawahan")),
-        GridColumn::field(QStringLiteral("Jenis Bawahan"), 120, QStringLiteral("jenis_bawahan")),
+        GridColumn::field(QStringLiteral("Kelas"), g.fitted(50, QStringLiteral("Kelas")), QStringLiteral("kelas_jabatan")),
+        GridColumn::text(QStringLiteral("Akt. Diakui"), g.fitted(80, QStringLiteral("Akt. Diakui")), QStringLiteral("0")),
+        GridColumn::field(QStringLiteral("Status Bawahan"), g.fitted(110, QStringLiteral("Status Bawahan")),
+                          QStringLiteral("status_bawahan")),
+        GridColumn::field(QStringLiteral("Jenis Bawahan"), g.fitted(120, QStringLiteral("Bawahan Dua Tingkat")),
+                          QStringLiteral("jenis_bawahan")),
     };
-    return cols;
 }
 
 } // namespace
@@ -109,6 +114,7 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     dl->addLayout(bar);
     sg_bawahan = new StringGrid(data);
     sg_bawahan->setObjectName(QStringLiteral("sg_bawahan"));
+    sg_bawahan->setElasticColumns({2, 4});
     dl->addWidget(sg_bawahan, 1);
     body()->addWidget(data, 1);
 
@@ -167,7 +173,7 @@ void BawahanPage::btBawahanTampilDataClick()
                                    {QStringLiteral("var_jjab"), positionKindList()},
                                    {QStringLiteral("var_status"), statusList()}});
         rows = rs.recordCount();
-        fillGrid(*sg_bawahan, std::move(rs), listColumns());
+        fillGrid(*sg_bawahan, std::move(rs), listColumns(*sg_bawahan));
     });
     if (ok)
         lbBawahanJumlah->setText(QStringLiteral("Jumlah bawahan : ") + QString::number(rows));

@@ -46,24 +46,31 @@ QDateEdit* datePicker(const char* name, QWidget* parent)
     d->setCalendarPopup(true);
     d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     d->setMinimumWidth(115);
+    d->setMaximumWidth(140);
     return d;
 }
 
-std::vector<GridColumn> listColumns(bool direct)
+// The design widths, widened where the grid's font would cut a date or a
+// caption; "Wajib Validasi?" shows in the two-level mode only.
+std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
 {
+    const int day = g.fitted(70, QStringLiteral("0000-00-00"));
+    const int moment = g.fitted(70, QStringLiteral("0000-00-00 00:00:00"));
     return {
         GridColumn::field(QStringLiteral("Id"), 0, QStringLiteral("id")),
         GridColumn::recNo(),
-        GridColumn::field(QStringLiteral("Jenis Akt."), 70, QStringLiteral("jenis_jabatan")),
+        GridColumn::field(QStringLiteral("Jenis Akt."), g.fitted(70, QStringLiteral("Tambahan")),
+                          QStringLiteral("jenis_jabatan")),
         GridColumn::field(QStringLiteral("Aktivitas"), 350, QStringLiteral("rincian_tugas")),
         GridColumn::field(QStringLiteral("Deskripsi"), 600, QStringLiteral("deskripsi")),
-        GridColumn::field(QStringLiteral("Volume"), 40, QStringLiteral("volume")),
-        GridColumn::field(QStringLiteral("Satuan"), 110, QStringLiteral("satuan")),
-        GridColumn::field(QStringLiteral("Status"), 150, QStringLiteral("status_deskripsi")),
-        GridColumn::field(QStringLiteral("Tgl. Aktivitas"), 70, QStringLiteral("tanggal_aktivitas")),
-        GridColumn::field(QStringLiteral("Tgl. Input"), 70, QStringLiteral("tanggal_input")),
-        GridColumn::field(QStringLiteral("Tgl. Verif"), 70, QStringLiteral("tanggal_statusx")),
-        GridColumn::field(QStringLiteral("Tgl. Validasi"), 70, QStringLiteral("tanggal_validasix")),
+        GridColumn::field(QStringLiteral("Volume"), g.fitted(40, QStringLiteral("Volume")), QStringLiteral("volume")),
+        GridColumn::field(QStringLiteral("Satuan"), g.fitted(80, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("Status"), g.fitted(100, QStringLiteral("Disetujui Supervisi")),
+                          QStringLiteral("status_deskripsi")),
+        GridColumn::field(QStringLiteral("Tgl. Aktivitas"), day, QStringLiteral("tanggal_aktivitas")),
+        GridColumn::field(QStringLiteral("Tgl. Input"), moment, QStringLiteral("tanggal_input")),
+        GridColumn::field(QStringLiteral("Tgl. Verif"), moment, QStringLiteral("tanggal_statusx")),
+        GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
         GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 170, QStringLiteral("st_wajib_validasi")),
     };
 }
@@ -91,11 +98,14 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     auto* fields = new QGridLayout;
     xBwAktivitasEdAktivitas = new QLineEdit(filter);
     xBwAktivitasEdAktivitas->setObjectName(QStringLiteral("xBwAktivitasEdAktivitas"));
-    xBwAktivitasEdAktivitas->setMinimumWidth(260);
+    xBwAktivitasEdAktivitas->setMinimumWidth(240);
+    xBwAktivitasEdAktivitas->setMaximumWidth(300);
     fields->addWidget(new QLabel(QStringLiteral("Aktivitas"), filter), 0, 0);
     fields->addWidget(xBwAktivitasEdAktivitas, 0, 1, 1, 3);
     auto* hint = new QLabel(QStringLiteral("* isikan dengan sebagian teks dari nama aktivitas yang akan dicari "), filter);
     hint->setStyleSheet(QStringLiteral("color: #808080;"));
+    hint->setWordWrap(true);
+    hint->setMaximumWidth(300);
     fields->addWidget(hint, 1, 1, 1, 3);
     xBwAktivitasLbTanggal = new QLabel(QStringLiteral("Tanggal"), filter);
     xBwAktivitasLbTanggal->setObjectName(QStringLiteral("xBwAktivitasLbTanggal"));
@@ -110,7 +120,17 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
                             filter);
     note->setStyleSheet(QStringLiteral("color: #808080;"));
     note->setWordWrap(true);
+    note->setMaximumWidth(300);
     fields->addWidget(note, 3, 1, 1, 3);
+    auto* run = new QHBoxLayout;
+    xBwAktivitasTampilData = button("xBwAktivitasTampilData", "Tampilkan Data", 110, filter);
+    lbBwAktivitasJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
+    lbBwAktivitasJumlah->setObjectName(QStringLiteral("lbBwAktivitasJumlah"));
+    run->addWidget(xBwAktivitasTampilData);
+    run->addSpacing(12);
+    run->addWidget(lbBwAktivitasJumlah);
+    run->addStretch(1);
+    fields->addLayout(run, 4, 1, 1, 3);
     fl->addLayout(fields);
 
     auto* types = new QGroupBox(QStringLiteral("Jenis Aktivitas"), filter);
@@ -135,14 +155,6 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
         sl->addWidget(stat[i], i % 3, i / 3);
     fl->addWidget(statuses);
 
-    auto* run = new QVBoxLayout;
-    xBwAktivitasTampilData = button("xBwAktivitasTampilData", "Tampilkan Data", 110, filter);
-    lbBwAktivitasJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
-    lbBwAktivitasJumlah->setObjectName(QStringLiteral("lbBwAktivitasJumlah"));
-    run->addWidget(xBwAktivitasTampilData);
-    run->addWidget(lbBwAktivitasJumlah);
-    run->addStretch(1);
-    fl->addLayout(run);
     fl->addStretch(1);
     body()->addWidget(filter);
 
@@ -150,6 +162,7 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     auto* dl = new QVBoxLayout(data);
     sg_aktivitas_bawahan = new StringGrid(data);
     sg_aktivitas_bawahan->setObjectName(QStringLiteral("sg_aktivitas_bawahan"));
+    sg_aktivitas_bawahan->setElasticColumns({3, 4}, 100);
     dl->addWidget(sg_aktivitas_bawahan, 1);
 
     pBwAktivitasAction2tk = new QWidget(data);
@@ -296,7 +309,7 @@ void BwAktivitasPage::xBwAktivitasTampilDataClick()
              {QStringLiteral("var_aktivitas"), xBwAktivitasEdAktivitas->text()},
              {QStringLiteral("var_nip_atasan2"), direct ? QString() : ctx_.session().nip()}});
         rows = rs.recordCount();
-        fillGrid(*sg_aktivitas_bawahan, std::move(rs), listColumns(direct));
+        fillGrid(*sg_aktivitas_bawahan, std::move(rs), listColumns(*sg_aktivitas_bawahan, direct));
     });
     if (ok)
         lbBwAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));

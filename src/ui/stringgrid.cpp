@@ -3,6 +3,9 @@
 #include "db/resultset.h"
 
 #include <QHeaderView>
+#include <QResizeEvent>
+
+#include <algorithm>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -106,6 +109,48 @@ void StringGrid::setColWidth(int col, int width)
     setColumnHidden(col, width <= 0);
     if (width > 0)
         horizontalHeader()->resizeSection(col, width);
+    if (!elastic_.empty())
+        fitElastic();
+}
+
+void StringGrid::setElasticColumns(std::vector<int> cols, int minWidth)
+{
+    elastic_ = std::move(cols);
+    elasticMin_ = minWidth;
+    fitElastic();
+}
+
+int StringGrid::fitted(int designWidth, const QString& sample) const
+{
+    return std::max(designWidth, fontMetrics().horizontalAdvance(sample) + 10);
+}
+
+void StringGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    fitElastic();
+}
+
+void StringGrid::fitElastic()
+{
+    int others = 0;
+    int designs = 0;
+    for (size_t c = 0; c < widths_.size(); ++c) {
+        if (std::find(elastic_.begin(), elastic_.end(), int(c)) != elastic_.end())
+            designs += widths_[c];
+        else
+            others += widths_[c];
+    }
+    if (designs <= 0)
+        return;
+    const int room = viewport()->width() - others;
+    for (int c : elastic_) {
+        if (c < 0 || size_t(c) >= widths_.size() || widths_[size_t(c)] <= 0)
+            continue;
+        const int design = widths_[size_t(c)];
+        const int share = int(qint64(room) * design / designs);
+        horizontalHeader()->resizeSection(c, std::clamp(share, std::min(elasticMin_, design), design));
+    }
 }
 
 void StringGrid::setHeaderRowHeight(int height)
@@ -150,6 +195,7 @@ void StringGrid::applyLayout()
         if (w > 0)
             horizontalHeader()->resizeSection(c, w);
     }
+    fitElastic();
 }
 
 void StringGrid::finishBatch()

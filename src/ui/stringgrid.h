@@ -33,6 +33,14 @@ public:
     int colWidth(int col) const;
     void setColWidth(int col, int width); // 0 hides the column
     void setHeaderRowHeight(int height);
+    // Free-text columns that give way when the grid is narrower than its
+    // columns: shown narrower in proportion (never below minWidth) so that
+    // the others, dates, statuses and numbers among them, stay in view.
+    // colWidth() still answers the design widths.
+    void setElasticColumns(std::vector<int> cols, int minWidth = 150);
+    // A design width widened so that the sample text (a caption, a NIP, a
+    // date) fits in the grid's font.
+    int fitted(int designWidth, const QString& sample) const;
 
     QString cell(int row, int col) const { return model_.cell(row, col); }
     void setCell(int row, int col, const QString& text) { model_.setCell(row, col, text); }
@@ -56,14 +64,20 @@ public:
         StringGrid& g_;
     };
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void applyLayout();
+    void fitElastic();
     void finishBatch();
 
     GridModel model_;
     std::vector<int> widths_;
     int headerRowHeight_ = DefaultRowHeight;
     int keepRow_ = -1;
+    std::vector<int> elastic_;
+    int elasticMin_ = 0;
 };
 
 // One column of a list: its caption, its width and what fills its cells.
