@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Benchmark of the activity list at scale (see bench_list.cpp).
-#   bash bench/run.sh [ROWS] [RUNS]     defaults: 50000 rows, 9 runs
+# Benchmarks at scale: the activity list (bench_list.cpp) and a superior's
+# "Setujui Semua" of one day (bench_approve.cpp).
+#   bash bench/run.sh [ROWS] [RUNS] [DAY]   defaults: 50000 rows in the list,
+#                                           9 runs, 1000 rows approved
 # Uses its own private server on 127.0.0.1:30346 (data in build/bench-db).
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 
 rows="${1:-50000}"
 runs="${2:-9}"
+day="${3:-1000}"
 install_missing
 build_all
-cmake --build "$BUILD" --target bench_list -j "$(nproc)"
+cmake --build "$BUILD" --target bench_list bench_approve -j "$(nproc)"
 
 DIR="$BUILD/bench-db"
 PORT=30346
@@ -24,3 +27,8 @@ mariadb --no-defaults -uroot --socket="$DIR/s" "$SCHEMA" -e "CALL kinerja_skala_
 PASSWORD="$(sed -n 's/^TARVESA_DB_PASSWORD:STRING=//p' "$BUILD/CMakeCache.txt")"
 say "Measuring ($runs runs each, interleaved)"
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_list" "$PORT" "$SCHEMA" "$PASSWORD" "$runs"
+
+say "Adding $day unverified activities put in today"
+mariadb --no-defaults -uroot --socket="$DIR/s" "$SCHEMA" -e "CALL kinerja_skala_hari_ini($day)"
+say "Measuring Setujui Semua ($runs runs each, interleaved)"
+QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_approve" "$PORT" "$SCHEMA" "$PASSWORD" "$runs" "$DIR/s"

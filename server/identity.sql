@@ -101,15 +101,21 @@ DROP FUNCTION IF EXISTS kinerja_fn_pemanggil_sesi $$
 CREATE FUNCTION kinerja_fn_pemanggil_sesi() RETURNS CHAR(64)
     NOT DETERMINISTIC READS SQL DATA
 BEGIN
+    -- Stored functions in a WHERE run once per row scanned and keep the
+    -- index out of use: the constants are taken first, so the lookup is
+    -- one probe of the primary key whatever the size of the tables.
     DECLARE v CHAR(64) DEFAULT NULL;
+    DECLARE v_server VARCHAR(120) DEFAULT kinerja_fn_server();
+    -- a binding from before a restart belongs to another connection; one
+    -- second of slack for the whole-second Uptime
+    DECLARE v_mulai DATETIME(6) DEFAULT kinerja_fn_server_mulai() - INTERVAL 1 SECOND;
+    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
     SELECT s.token_sha2 INTO v
       FROM kinerja_sesi_ikatan i JOIN kinerja_sesi s ON s.token_sha2 = i.token_sha2
-     WHERE i.server = kinerja_fn_server() AND i.koneksi = CONNECTION_ID()
-       -- a binding from before a restart belongs to another connection;
-       -- one second of slack for the whole-second Uptime
-       AND i.tanggal_ikat >= kinerja_fn_server_mulai() - INTERVAL 1 SECOND
+     WHERE i.server = v_server AND i.koneksi = CONNECTION_ID()
+       AND i.tanggal_ikat >= v_mulai
        AND s.tanggal_cabut IS NULL
-       AND s.tanggal_pakai >= NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
+       AND s.tanggal_pakai >= v_batas;
     RETURN v;
 END $$
 
@@ -119,9 +125,10 @@ CREATE FUNCTION kinerja_fn_pemanggil_nip() RETURNS VARCHAR(18)
     NOT DETERMINISTIC READS SQL DATA
 BEGIN
     DECLARE v VARCHAR(18) DEFAULT NULL;
+    DECLARE v_sesi CHAR(64) DEFAULT kinerja_fn_pemanggil_sesi();
     SELECT s.nip INTO v FROM kinerja_sesi s
       JOIN kinerja_user u ON u.nip = s.nip
-     WHERE s.token_sha2 = kinerja_fn_pemanggil_sesi();
+     WHERE s.token_sha2 = v_sesi;
     RETURN v;
 END $$
 
@@ -132,10 +139,11 @@ CREATE FUNCTION kinerja_fn_pemanggil_level() RETURNS VARCHAR(40)
     NOT DETERMINISTIC READS SQL DATA
 BEGIN
     DECLARE v VARCHAR(40) DEFAULT NULL;
+    DECLARE v_sesi CHAR(64) DEFAULT kinerja_fn_pemanggil_sesi();
     SELECT l.access_level INTO v FROM kinerja_sesi s
       JOIN kinerja_user u ON u.nip = s.nip
       JOIN kinerja_level l ON l.id = u.level
-     WHERE s.token_sha2 = kinerja_fn_pemanggil_sesi();
+     WHERE s.token_sha2 = v_sesi;
     RETURN v;
 END $$
 
@@ -200,15 +208,16 @@ CREATE PROCEDURE kinerja_sesi_ikat(IN var_token VARCHAR(200))
 BEGIN
     DECLARE v_sha2 CHAR(64) DEFAULT SHA2(COALESCE(var_token, ''), 256);
     DECLARE v_nip VARCHAR(18) DEFAULT NULL;
-    DELETE FROM kinerja_sesi_ikatan WHERE server = kinerja_fn_server() AND koneksi = CONNECTION_ID();
+    DECLARE v_server VARCHAR(120) DEFAULT kinerja_fn_server();
+    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
+    DELETE FROM kinerja_sesi_ikatan WHERE server = v_server AND koneksi = CONNECTION_ID();
     SELECT nip INTO v_nip FROM kinerja_sesi
-     WHERE token_sha2 = v_sha2 AND tanggal_cabut IS NULL
-       AND tanggal_pakai >= NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
+     WHERE token_sha2 = v_sha2 AND tanggal_cabut IS NULL AND tanggal_pakai >= v_batas;
     IF v_nip IS NULL THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Sesi tidak berlaku';
     END IF;
     INSERT INTO kinerja_sesi_ikatan (server, koneksi, token_sha2, tanggal_ikat)
-    VALUES (kinerja_fn_server(), CONNECTION_ID(), v_sha2, NOW(6));
+    VALUES (v_server, CONNECTION_ID(), v_sha2, NOW(6));
     UPDATE kinerja_sesi SET tanggal_pakai = NOW() WHERE token_sha2 = v_sha2;
 END $$
 
@@ -240,9 +249,10 @@ CREATE FUNCTION kinerja_fn_registrasi_koneksi() RETURNS VARCHAR(18)
     NOT DETERMINISTIC READS SQL DATA
 BEGIN
     DECLARE v VARCHAR(18) DEFAULT NULL;
+    DECLARE v_server VARCHAR(120) DEFAULT kinerja_fn_server();
+    DECLARE v_mulai DATETIME(6) DEFAULT kinerja_fn_server_mulai() - INTERVAL 1 SECOND;
     SELECT nip INTO v FROM kinerja_registrasi_koneksi
-     WHERE server = kinerja_fn_server() AND koneksi = CONNECTION_ID()
-       AND tanggal >= kinerja_fn_server_mulai() - INTERVAL 1 SECOND;
+     WHERE server = v_server AND koneksi = CONNECTION_ID() AND tanggal >= v_mulai;
     RETURN v;
 END $$
 
@@ -252,11 +262,9 @@ DROP PROCEDURE IF EXISTS kinerja_sesi_bersihkan $$
 CREATE PROCEDURE kinerja_sesi_bersihkan()
     MODIFIES SQL DATA
 BEGIN
-    DELETE FROM kinerja_sesi_ikatan
-     WHERE tanggal_ikat < NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR;
-    DELETE FROM kinerja_sesi
-     WHERE tanggal_pakai < NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR
-        OR tanggal_cabut < NOW() - INTERVAL 24 HOUR;
+    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR;
+    DELETE FROM kinerja_sesi_ikatan WHERE tanggal_ikat < v_batas;
+    DELETE FROM kinerja_sesi WHERE tanggal_pakai < v_batas OR tanggal_cabut < NOW() - INTERVAL 24 HOUR;
     DELETE FROM kinerja_registrasi_koneksi WHERE tanggal < NOW() - INTERVAL 24 HOUR;
     DELETE FROM kinerja_login_gagal WHERE tanggal < NOW() - INTERVAL 1 DAY;
     DELETE FROM kinerja_login_kunci WHERE kunci_sampai < NOW() - INTERVAL 1 DAY;

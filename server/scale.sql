@@ -24,6 +24,10 @@ BEGIN
             'SKALA', 'Unit Uji Skala', 'SKALA', 'Unit Uji Skala'),
            ('190001012000011002', 'Pelaksana Skala', '23', 'J-SKALA-2', 'pelaksana', 'Pengadministrasi Uji Skala', 5,
             'SKALA', 'Unit Uji Skala', 'SKALA', 'Unit Uji Skala');
+    -- Both may log in (password "skala2026"): the executor owns the list,
+    -- the head reviews it.
+    INSERT IGNORE INTO kinerja_user (nip, pass, level, register_date)
+    VALUES ('190001012000011001', MD5('skala2026'), '2', NOW()), ('190001012000011002', MD5('skala2026'), '1', NOW());
     INSERT INTO rincian_tugas (kode_jabatan, rincian_tugas, satuan, bobot_skr)
     WITH RECURSIVE seq (n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM seq WHERE n < 40)
     SELECT 'JP-SKALA', CONCAT('Menyusun dokumen administrasi kepegawaian jenis ', n), 'Dokumen', 10 + n * 5 FROM seq;
@@ -42,6 +46,24 @@ BEGIN
       FROM seq
       JOIN rincian_tugas r ON r.kode_jabatan = 'JP-SKALA'
            AND r.rincian_tugas = CONCAT('Menyusun dokumen administrasi kepegawaian jenis ', 1 + n % 40);
+END $$
+
+-- p_jumlah unverified activities of the executor put in today, for the
+-- head's one-day review ("approve all"). Run after kinerja_skala_isi.
+DROP PROCEDURE IF EXISTS kinerja_skala_hari_ini $$
+CREATE PROCEDURE kinerja_skala_hari_ini(IN p_jumlah INT)
+    MODIFIES SQL DATA
+BEGIN
+    SET SESSION max_recursive_iterations = GREATEST(p_jumlah, 1000);
+    INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, satuan, bobot_skr,
+                           tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2)
+    WITH RECURSIVE seq (n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM seq WHERE n < p_jumlah)
+    SELECT '190001012000011002', 'Utama', r.kode, 'JP-SKALA', CONCAT('Berkas hari ini nomor ', n), 1, 'Dokumen',
+           r.bobot_skr, CURDATE() + INTERVAL 1 MINUTE, CURDATE() + INTERVAL (n MOD 600) SECOND, '0',
+           '190001012000011001', ''
+      FROM seq
+      JOIN rincian_tugas r ON r.kode_jabatan = 'JP-SKALA'
+           AND r.rincian_tugas = 'Menyusun dokumen administrasi kepegawaian jenis 1';
 END $$
 
 DELIMITER ;

@@ -252,7 +252,11 @@ void Tfmain::TryConn()
     dm_.setConnected(false);
     dm_.setSessionToken(session_.token);
     dm_.setConnected(true);
-    sb1Panel1->setText(QStringLiteral("Connected on server : ") + dm_.settings().host);
+    // Only when it changes: a relayout of the status bar per connection
+    // would cost more than the connection itself in a loop of envelopes.
+    const QString connected = QStringLiteral("Connected on server : ") + dm_.settings().host;
+    if (sb1Panel1->text() != connected)
+        sb1Panel1->setText(connected);
 }
 
 void Tfmain::CloseConn() noexcept
