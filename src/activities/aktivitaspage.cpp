@@ -12,6 +12,7 @@
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ui/controls.h"
 #include "ui/stringgrid.h"
 
 #include <QAction>
@@ -28,30 +29,12 @@
 
 namespace {
 
-QCheckBox* box(const char* name, const char* caption, QWidget* parent)
-{
-    auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
-    c->setObjectName(QString::fromUtf8(name));
-    c->setChecked(true);
-    return c;
-}
-
 QPushButton* button(const char* name, const char* caption, QWidget* parent)
 {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(name));
     b->setMinimumWidth(90);
     return b;
-}
-
-QDateEdit* datePicker(const char* name, QWidget* parent)
-{
-    auto* d = new QDateEdit(parent);
-    d->setObjectName(QString::fromUtf8(name));
-    d->setCalendarPopup(true);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    d->setMinimumWidth(115);
-    return d;
 }
 
 const std::vector<GridColumn>& listColumns()
@@ -97,21 +80,21 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
 
     auto* types = new QGroupBox(QStringLiteral("[ Jenis Aktivitas ]"), filter);
     auto* tl = new QVBoxLayout(types);
-    cbJJab1 = box("cbJJab1", "Utama", types);
-    cbJJab2 = box("cbJJab2", "Tambahan", types);
-    cbJJab3 = box("cbJJab3", "Lainnya", types);
+    cbJJab1 = filterBox("cbJJab1", "Utama", types);
+    cbJJab2 = filterBox("cbJJab2", "Tambahan", types);
+    cbJJab3 = filterBox("cbJJab3", "Lainnya", types);
     for (QCheckBox* c : {cbJJab1, cbJJab2, cbJJab3})
         tl->addWidget(c);
     fl->addWidget(types);
 
     auto* statuses = new QGroupBox(QStringLiteral("[ Status Verifikasi ]"), filter);
     auto* sl = new QGridLayout(statuses);
-    cbStat1 = box("cbStat1", "Disetujui Atasan", statuses);
-    cbStat2 = box("cbStat2", "Ditolak Atasan", statuses);
-    cbStat3 = box("cbStat3", "Belum Diverifikasi", statuses);
-    cbStat4 = box("cbStat4", "Disetujui Sistem", statuses);
-    CheckBox21 = box("CheckBox21", "Disetujui Supervisi", statuses);
-    CheckBox22 = box("CheckBox22", "Ditolak Supervisi", statuses);
+    cbStat1 = filterBox("cbStat1", "Disetujui Atasan", statuses);
+    cbStat2 = filterBox("cbStat2", "Ditolak Atasan", statuses);
+    cbStat3 = filterBox("cbStat3", "Belum Diverifikasi", statuses);
+    cbStat4 = filterBox("cbStat4", "Disetujui Sistem", statuses);
+    CheckBox21 = filterBox("CheckBox21", "Disetujui Supervisi", statuses);
+    CheckBox22 = filterBox("CheckBox22", "Ditolak Supervisi", statuses);
     const QList<QCheckBox*> stat{cbStat1, cbStat2, cbStat3, cbStat4, CheckBox21, CheckBox22};
     for (int i = 0; i < stat.size(); ++i)
         sl->addWidget(stat[i], i % 3, i / 3);

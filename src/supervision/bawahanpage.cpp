@@ -5,6 +5,7 @@
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ui/controls.h"
 #include "ui/stringgrid.h"
 
 #include <QAction>
@@ -21,14 +22,6 @@
 namespace {
 
 const QString kLangsung = QStringLiteral("Bawahan Langsung");
-
-QCheckBox* box(const char* name, const char* caption, QWidget* parent)
-{
-    auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
-    c->setObjectName(QString::fromUtf8(name));
-    c->setChecked(true);
-    return c;
-}
 
 QPushButton* barButton(const char* name, const char* caption, QWidget* parent)
 {
@@ -72,16 +65,16 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     fl->addWidget(new QLabel(QStringLiteral("Nama"), filter), 0, 0);
     fl->addWidget(edBawahanFilterNama, 0, 1, 1, 3);
 
-    cbBawahanJJabS = box("cbBawahanJJabS", "Struktural", filter);
-    cbBawahanJJabF = box("cbBawahanJJabF", "Fungsional", filter);
-    cbBawahanJJabP = box("cbBawahanJJabP", "Pelaksana", filter);
+    cbBawahanJJabS = filterBox("cbBawahanJJabS", "Struktural", filter);
+    cbBawahanJJabF = filterBox("cbBawahanJJabF", "Fungsional", filter);
+    cbBawahanJJabP = filterBox("cbBawahanJJabP", "Pelaksana", filter);
     fl->addWidget(new QLabel(QStringLiteral("Jenis Jabatan"), filter), 1, 0);
     fl->addWidget(cbBawahanJJabS, 1, 1);
     fl->addWidget(cbBawahanJJabF, 1, 2);
     fl->addWidget(cbBawahanJJabP, 1, 3);
 
-    cbBawahanJBL = box("cbBawahanJBL", "Bawahan Langsung", filter);
-    cbBawahanJBP = box("cbBawahanJBP", "Bawahan Plt/Plh/Tugas Sampiran (Ka Puskesmas/Ka Sekolah)", filter);
+    cbBawahanJBL = filterBox("cbBawahanJBL", "Bawahan Langsung", filter);
+    cbBawahanJBP = filterBox("cbBawahanJBP", "Bawahan Plt/Plh/Tugas Sampiran (Ka Puskesmas/Ka Sekolah)", filter);
     fl->addWidget(new QLabel(QStringLiteral("Status Bawahan"), filter), 2, 0);
     fl->addWidget(cbBawahanJBL, 2, 1);
     fl->addWidget(cbBawahanJBP, 2, 2, 1, 2);

@@ -7,6 +7,7 @@
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/keyfilters.h"
+#include "ui/controls.h"
 #include "ui/stringgrid.h"
 
 #include <QAction>
@@ -23,31 +24,12 @@
 
 namespace {
 
-QCheckBox* box(const char* name, const char* caption, QWidget* parent)
-{
-    auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
-    c->setObjectName(QString::fromUtf8(name));
-    c->setChecked(true);
-    return c;
-}
-
 QPushButton* button(const char* name, const char* caption, int width, QWidget* parent)
 {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(name));
     b->setMinimumWidth(width);
     return b;
-}
-
-QDateEdit* datePicker(const char* name, QWidget* parent)
-{
-    auto* d = new QDateEdit(parent);
-    d->setObjectName(QString::fromUtf8(name));
-    d->setCalendarPopup(true);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    d->setMinimumWidth(115);
-    d->setMaximumWidth(140);
-    return d;
 }
 
 // The design widths, widened where the grid's font would cut a date or a
@@ -135,21 +117,21 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
 
     auto* types = new QGroupBox(QStringLiteral("Jenis Aktivitas"), filter);
     auto* tl = new QVBoxLayout(types);
-    cbBwJJab1 = box("cbBwJJab1", "Utama", types);
-    cbBwJJab2 = box("cbBwJJab2", "Tambahan", types);
-    cbBwJJab3 = box("cbBwJJab3", "Lainnya", types);
+    cbBwJJab1 = filterBox("cbBwJJab1", "Utama", types);
+    cbBwJJab2 = filterBox("cbBwJJab2", "Tambahan", types);
+    cbBwJJab3 = filterBox("cbBwJJab3", "Lainnya", types);
     for (QCheckBox* c : {cbBwJJab1, cbBwJJab2, cbBwJJab3})
         tl->addWidget(c);
     fl->addWidget(types);
 
     auto* statuses = new QGroupBox(QStringLiteral("Status"), filter);
     auto* sl = new QGridLayout(statuses);
-    cbBwStat1 = box("cbBwStat1", "Disetujui", statuses);
-    cbBwStat2 = box("cbBwStat2", "Ditolak", statuses);
-    cbBwStat3 = box("cbBwStat3", "Belum Diverifikasi Atasan", statuses);
-    cbBwStat4 = box("cbBwStat4", "Disetujui Sistem Tarvesa (Otomatis)", statuses);
-    cbBwStat5 = box("cbBwStat5", "Disetujui Supervisi", statuses);
-    cbBwStat6 = box("cbBwStat6", "Ditolak Supervisi", statuses);
+    cbBwStat1 = filterBox("cbBwStat1", "Disetujui", statuses);
+    cbBwStat2 = filterBox("cbBwStat2", "Ditolak", statuses);
+    cbBwStat3 = filterBox("cbBwStat3", "Belum Diverifikasi Atasan", statuses);
+    cbBwStat4 = filterBox("cbBwStat4", "Disetujui Sistem Tarvesa (Otomatis)", statuses);
+    cbBwStat5 = filterBox("cbBwStat5", "Disetujui Supervisi", statuses);
+    cbBwStat6 = filterBox("cbBwStat6", "Ditolak Supervisi", statuses);
     const QList<QCheckBox*> stat{cbBwStat1, cbBwStat2, cbBwStat3, cbBwStat4, cbBwStat5, cbBwStat6};
     for (int i = 0; i < stat.size(); ++i)
         sl->addWidget(stat[i], i % 3, i / 3);
@@ -438,14 +420,31 @@ void BwAktivitasPage::xBwAktivitasValidasiClick()
     xBwAktivitasTampilDataClick();
 }
 
-void BwAktivitasPage::actOnAll(const QString& call)
+void BwAktivitasPage::actOnAll(bool validate)
 {
+    if (!hasDataRows())
+        return;
+    // One window check, on the current row, for the whole one-day list.
+    if (validate ? !windowAllows(QStringLiteral("kinerja_cek_waktu_validasi"), QStringLiteral("var_tanggal_verifikasi"),
+                                 kColVerif, QStringLiteral("Gagal memvalidasi aktivitas terpilih"),
+                                 QStringLiteral("Selisih tgl diperbolehkan validasi "), QStringLiteral("verifikasi"))
+                 : !windowAllows(QStringLiteral("kinerja_cek_waktu_verifikasi"), QStringLiteral("var_tanggal_verifikasi"),
+                                 kColInput, QStringLiteral("Gagal memverifikasi aktivitas terpilih"),
+                                 QStringLiteral("Selisih tgl diperbolehkan "), QStringLiteral("input")))
+        return;
+    const int count = sg_aktivitas_bawahan->rowCount() - 1;
+    if (!ctx_.messages().confirm(QStringLiteral("Ada ") + QString::number(count) +
+                                 (validate ? QStringLiteral(" yang siap divalidasi, lanjutkan?")
+                                           : QStringLiteral(" yang siap diverifikasi, lanjutkan?")) +
+                                 kAllNote))
+        return;
+    const QString call = validate ? QStringLiteral("CALL `kinerja_aktivitas_divalidasi_atasan`(:var_id, :var_nip)")
+                                  : QStringLiteral("CALL `kinerja_aktivitas_diverifikasi_atasan`(:var_id, :var_nip)");
     const QString self = ctx_.session().nip();
-    for (int r = 1; r < sg_aktivitas_bawahan->rowCount(); ++r) {
+    for (int r = 1; r <= count; ++r) {
         const QString id = sg_aktivitas_bawahan->cell(r, 0);
         if (!Envelope(ctx_).run([&](db::Query& q) {
-                q.exec(QStringLiteral("CALL `") + call + QStringLiteral("`(:var_id, :var_nip)"),
-                       {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), self}});
+                q.exec(call, {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), self}});
             }))
             return; // the rows sent so far stay done
     }
@@ -455,30 +454,10 @@ void BwAktivitasPage::actOnAll(const QString& call)
 
 void BwAktivitasPage::xBwAktivitasSetujuiAllClick()
 {
-    if (!hasDataRows())
-        return;
-    if (!windowAllows(QStringLiteral("kinerja_cek_waktu_verifikasi"), QStringLiteral("var_tanggal_verifikasi"),
-                      kColInput, QStringLiteral("Gagal memverifikasi aktivitas terpilih"),
-                      QStringLiteral("Selisih tgl diperbolehkan "), QStringLiteral("input")))
-        return;
-    const int count = sg_aktivitas_bawahan->rowCount() - 1;
-    if (!ctx_.messages().confirm(QStringLiteral("Ada ") + QString::number(count) +
-                                 QStringLiteral(" yang siap diverifikasi, lanjutkan?") + kAllNote))
-        return;
-    actOnAll(QStringLiteral("kinerja_aktivitas_diverifikasi_atasan"));
+    actOnAll(false);
 }
 
 void BwAktivitasPage::xBwAktivitasValidasiSemuaClick()
 {
-    if (!hasDataRows())
-        return;
-    if (!windowAllows(QStringLiteral("kinerja_cek_waktu_validasi"), QStringLiteral("var_tanggal_verifikasi"),
-                      kColVerif, QStringLiteral("Gagal memvalidasi aktivitas terpilih"),
-                      QStringLiteral("Selisih tgl diperbolehkan validasi "), QStringLiteral("verifikasi")))
-        return;
-    const int count = sg_aktivitas_bawahan->rowCount() - 1;
-    if (!ctx_.messages().confirm(QStringLiteral("Ada ") + QString::number(count) +
-                                 QStringLiteral(" yang siap divalidasi, lanjutkan?") + kAllNote))
-        return;
-    actOnAll(QStringLiteral("kinerja_aktivitas_divalidasi_atasan"));
+    actOnAll(true);
 }

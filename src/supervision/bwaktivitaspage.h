@@ -84,8 +84,9 @@ private:
                       const QString& allowedText, const QString& from);
     // Approve or reject the current row: window, status, confirmation, action.
     void verifyCurrent(bool approve);
-    // Sends one action per listed row, then reports and reloads.
-    void actOnAll(const QString& call);
+    // Approve (or validate) every listed row: one window check, the
+    // question, one envelope per row, then the report and the reload.
+    void actOnAll(bool validate);
     void setApproveRejectVisible(bool visible);
 
     QString nip_;
