@@ -3,7 +3,8 @@
 #   dbload.sh SOCKET SCHEMA fresh    ACCOUNT_SQL   new empty schema with tables, routines, grants
 #   dbload.sh SOCKET SCHEMA demo     ACCOUNT_SQL   the same plus the demo data
 #   dbload.sh SOCKET SCHEMA routines ACCOUNT_SQL   reload functions, procedures, events, grants (data kept)
-# ACCOUNT_SQL is the generated build/server/app-account.sql.
+# ACCOUNT_SQL is the generated build/server/app-account.sql; the grants
+# generated beside it (build/server/grants.sql) load after it.
 set -euo pipefail
 
 sock="${1:?socket}"
@@ -27,7 +28,7 @@ routines() {
     for f in "$server"/procedures/*.sql; do load "$f"; done
     load "$server/events.sql"
     sql <"$account"
-    load "$server/grants.sql"
+    load "$(dirname "$account")/grants.sql"
 }
 
 case "$mode" in
