@@ -6,6 +6,7 @@
 #include "orgfixture.h"
 #include "session/loginpage.h"
 #include "session/regispage.h"
+#include "testconfig.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -229,12 +230,12 @@ private slots:
     void logRowFailingAfterTheAccount()
     {
         QVERIFY(testdb::rootExec(kSchema, "REVOKE INSERT (nip, aksi, tanggal_aksi, keterangan) ON kinerja_log_proses "
-                                          "FROM 'aplikasi'@'127.0.0.1'"));
+                                          "FROM 'aplikasi'@'" TARVESA_TEST_ACCOUNT_HOST "'"));
         MainFixture f(kSchema);
         check(f, kCandidate, 8, QStringLiteral("Badan Contoh"));
         registerWith(f, QStringLiteral("rahasia123"), QStringLiteral("rahasia123"));
         QVERIFY(testdb::rootExec(kSchema, "GRANT INSERT (nip, aksi, tanggal_aksi, keterangan) ON kinerja_log_proses "
-                                          "TO 'aplikasi'@'127.0.0.1'"));
+                                          "TO 'aplikasi'@'" TARVESA_TEST_ACCOUNT_HOST "'"));
         QCOMPARE(f.msgs.texts(), (QStringList{QStringLiteral("Registrasi berhasil!"), kFailed}));
         QCOMPARE(accountValue("SELECT COUNT(*) FROM kinerja_user WHERE nip = '" + kCandidate + "'"), "1");
         QVERIFY(!inCheckPhase(f.w.xRegis));
