@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A private MariaDB server in a folder of its own, on 127.0.0.1.
-#   dbserver.sh start  DIR PORT [--events]   initialise DIR on first use, start, wait until it answers
-#   dbserver.sh stop   DIR                   stop the server of DIR and wait until it is gone
-#   dbserver.sh fresh  DIR PORT [--events]   stop, wipe DIR, start
+#   dbserver.sh start  DIR PORT [--events] [--tls CERTS]   initialise DIR on first use, start, wait until it answers
+#   dbserver.sh stop   DIR                                 stop the server of DIR and wait until it is gone
+#   dbserver.sh fresh  DIR PORT [--events] [--tls CERTS]   stop, wipe DIR, start
+# --tls: the server offers TLS with CERTS/ca.pem, CERTS/server-cert.pem and
+# CERTS/server-key.pem.
 # The socket is DIR/s; root connects through it without a password.
 set -euo pipefail
 
@@ -32,8 +34,20 @@ stop() {
 }
 
 start() {
-    local port="${1:?port}" events="OFF"
-    [ "${2:-}" = "--events" ] && events="ON"
+    local port="${1:?port}" events="OFF" tls=()
+    shift
+    while [ $# -gt 0 ]; do
+        case "$1" in
+            --events) events="ON" ;;
+            --tls)
+                local certs="${2:?certificate folder}"
+                tls=(--ssl-ca="$certs/ca.pem" --ssl-cert="$certs/server-cert.pem" --ssl-key="$certs/server-key.pem")
+                shift
+                ;;
+            *) echo "unknown option $1" >&2; exit 2 ;;
+        esac
+        shift
+    done
     stop
     if [ ! -d "$dir/data/mysql" ]; then
         echo "Initialising database folder $dir/data"
@@ -51,7 +65,7 @@ start() {
         --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
         --event-scheduler="$events" --log-error="$dir/error.log" \
         --innodb-buffer-pool-size=128M --innodb-log-file-size=48M \
-        --innodb-flush-log-at-trx-commit=2 </dev/null >/dev/null 2>&1 &
+        --innodb-flush-log-at-trx-commit=2 "${tls[@]}" </dev/null >/dev/null 2>&1 &
     for _ in $(seq 1 300); do
         if mariadb --no-defaults -uroot --socket="$sock" -e 'SELECT 1' >/dev/null 2>&1; then
             return 0
@@ -64,12 +78,12 @@ start() {
 }
 
 case "$cmd" in
-    start) start "${3:?port}" "${4:-}" ;;
+    start) start "${@:3}" ;;
     stop) stop ;;
     fresh)
         stop
         rm -rf "$dir/data"
-        start "${3:?port}" "${4:-}"
+        start "${@:3}"
         ;;
     *) echo "unknown command $cmd" >&2; exit 2 ;;
 esac

@@ -18,6 +18,8 @@ db::ConnSettings installedConnection()
     s.schema = QString::fromUtf8(install::DbSchema);
     s.user = QString::fromUtf8(install::DbUser);
     s.password = QString::fromUtf8(install::DbPassword);
+    s.requireTls = install::DbRequireTls;
+    s.tlsCa = QString::fromUtf8(install::DbTlsCa);
     return s;
 }
 

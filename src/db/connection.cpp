@@ -29,6 +29,16 @@ void Connection::open(const ConnSettings& s)
     mysql_optionsv(m.get(), MYSQL_OPT_READ_TIMEOUT, &readTimeout);
     mysql_optionsv(m.get(), MYSQL_OPT_WRITE_TIMEOUT, &writeTimeout);
     mysql_optionsv(m.get(), MYSQL_OPT_PROTOCOL, &protocol);
+    const QByteArray tlsCa = s.tlsCa.toLocal8Bit();
+    if (s.requireTls) {
+        const my_bool enforce = 1;
+        mysql_optionsv(m.get(), MYSQL_OPT_SSL_ENFORCE, &enforce);
+        if (!tlsCa.isEmpty()) {
+            const my_bool verify = 1;
+            mysql_optionsv(m.get(), MYSQL_OPT_SSL_CA, tlsCa.constData());
+            mysql_optionsv(m.get(), MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &verify);
+        }
+    }
 
     const QByteArray host = s.host.toUtf8();
     const QByteArray user = s.user.toUtf8();

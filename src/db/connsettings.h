@@ -17,6 +17,10 @@ struct ConnSettings {
     unsigned connectTimeoutSec = 5;
     unsigned readTimeoutSec = 20;
     unsigned writeTimeoutSec = 20;
+    // Refuse a connection that is not encrypted. With a CA file the server's
+    // certificate must also be signed by it and name the host.
+    bool requireTls = false;
+    QString tlsCa;
 };
 
 } // namespace db

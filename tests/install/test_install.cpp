@@ -1,12 +1,14 @@
 // Installation settings as the server and the client apply them: the
-// application account's host pattern and its grants, and the locked account
-// the routines run as.
+// application account's host pattern and its grants, the locked account the
+// routines run as, and TLS required by the client.
 #include "db/connection.h"
+#include "db/dberror.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "testconfig.h"
 #include "testdb.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 
@@ -14,6 +16,37 @@ namespace {
 
 const QString kSchema = QStringLiteral("t_install");
 const QString kDefiner = QStringLiteral("kinerja_definer@localhost");
+
+bool run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(program, args);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// A CA and a certificate for 127.0.0.1 signed by it, in DIR; short-lived EC
+// keys keep this fast.
+bool makeCertificates(const QString& dir, bool withServer)
+{
+    QDir().mkpath(dir);
+    const QString ec = QStringLiteral("ec_paramgen_curve:prime256v1");
+    if (!run(QStringLiteral("openssl"),
+             {"req", "-x509", "-newkey", "ec", "-pkeyopt", ec, "-nodes", "-days", "2", "-subj", "/CN=Tarvesa Test CA",
+              "-keyout", dir + "/ca-key.pem", "-out", dir + "/ca.pem"}))
+        return false;
+    if (!withServer)
+        return true;
+    QFile ext(dir + "/ext.cnf");
+    if (!ext.open(QIODevice::WriteOnly) || ext.write("subjectAltName=IP:127.0.0.1\n") < 0)
+        return false;
+    ext.close();
+    return run(QStringLiteral("openssl"), {"req", "-newkey", "ec", "-pkeyopt", ec, "-nodes", "-subj", "/CN=127.0.0.1",
+                                           "-keyout", dir + "/server-key.pem", "-out", dir + "/server.csr"})
+        && run(QStringLiteral("openssl"), {"x509", "-req", "-in", dir + "/server.csr", "-CA", dir + "/ca.pem",
+                                           "-CAkey", dir + "/ca-key.pem", "-CAcreateserial", "-days", "2",
+                                           "-extfile", dir + "/ext.cnf", "-out", dir + "/server-cert.pem"});
+}
 
 } // namespace
 
@@ -116,6 +149,73 @@ private slots:
             QVERIFY(p.readAllStandardError().contains("Access denied"));
         }
     }
+
+    // With TLS required the client connects only encrypted: to a server with
+    // a certificate of the configured CA, or of any CA when none is
+    // configured; a server without TLS or with a certificate of another CA
+    // fails like any unreachable server.
+    void requiredTls_data()
+    {
+        QTest::addColumn<bool>("tlsServer");
+        QTest::addColumn<bool>("requireTls");
+        QTest::addColumn<QString>("ca");
+        QTest::addColumn<bool>("connects");
+        QTest::addColumn<bool>("encrypted");
+        const QString ca = certs() + "/ca.pem";
+        const QString otherCa = certs() + "/other/ca.pem";
+        QTest::newRow("TLS server, its CA") << true << true << ca << true << true;
+        QTest::newRow("TLS server, no CA") << true << true << QString() << true << true;
+        QTest::newRow("TLS server, another CA") << true << true << otherCa << false << false;
+        QTest::newRow("plain server, required") << false << true << ca << false << false;
+        QTest::newRow("plain server, not required") << false << false << QString() << true << false;
+    }
+
+    void requiredTls()
+    {
+        QFETCH(bool, tlsServer);
+        QFETCH(bool, requireTls);
+        QFETCH(QString, ca);
+        QFETCH(bool, connects);
+        QFETCH(bool, encrypted);
+        if (tlsServer && !tlsServerUp_) {
+            QVERIFY(makeCertificates(certs(), true));
+            QVERIFY(makeCertificates(certs() + "/other", false));
+            QVERIFY(run(QStringLiteral("bash"), {QStringLiteral(TARVESA_SOURCE_DIR "/scripts/dbserver.sh"), "fresh",
+                                                 tlsDir(), QString::number(tlsPort()), "--tls", certs()}));
+            tlsServerUp_ = true;
+        }
+        db::ConnSettings s = testdb::rootSettings(QString());
+        if (tlsServer)
+            s.port = tlsPort();
+        s.requireTls = requireTls;
+        s.tlsCa = ca;
+        db::Connection conn;
+        try {
+            conn.open(s);
+        } catch (const db::DbError& e) {
+            QVERIFY2(!connects, e.what());
+            QCOMPARE(e.kind(), db::DbError::Kind::Connect);
+            return;
+        }
+        QVERIFY(connects);
+        db::Query q(conn);
+        const QString cipher = q.open(QStringLiteral("SHOW SESSION STATUS LIKE 'Ssl_cipher'")).first(1);
+        QCOMPARE(!cipher.isEmpty(), encrypted);
+    }
+
+    void cleanupTestCase()
+    {
+        if (tlsServerUp_)
+            QVERIFY(run(QStringLiteral("bash"), {QStringLiteral(TARVESA_SOURCE_DIR "/scripts/dbserver.sh"), "stop", tlsDir()}));
+    }
+
+private:
+    static QString tlsDir() { return QStringLiteral(TARVESA_BINARY_DIR "/test-db-tls"); }
+    static QString certs() { return tlsDir() + "/certs"; }
+    // Work trees test on ports ten apart; +5 is the gateway suite's server.
+    static unsigned tlsPort() { return testdb::port() + 7; }
+
+    bool tlsServerUp_ = false;
 };
 
 QTEST_GUILESS_MAIN(TestInstall)
