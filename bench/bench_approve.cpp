@@ -6,7 +6,7 @@
 #include "app/theme.h"
 #include "app/umain.h"
 #include "db/udm.h"
-#include "session/loginpage.h"
+#include "benchlogin.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"
 #include "ui/stringgrid.h"
@@ -15,7 +15,6 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 
@@ -77,20 +76,10 @@ int main(int argc, char* argv[])
     YesMessages msgs;
     Tdm dm(s);
     Tfmain w(dm, Tfmain::Seams{&msgs, nullptr, nullptr, QStringLiteral(TARVESA_PROGRAM_DIR), {}});
-    // Shown first: the first showing opens the login page.
-    w.setWindowState(Qt::WindowNoState);
-    w.resize(1366, 768);
-    w.show();
-    QApplication::processEvents();
-    w.xLogin->edLoginNIP->setText(kHead);
-    w.xLogin->edLoginPass->setText(QStringLiteral("skala2026"));
-    w.xLogin->btLoginClick();
-    if (w.session().nip() != kHead) {
+    if (!showLoggedIn(w, kHead, QStringLiteral("skala2026"))) {
         std::fprintf(stderr, "login failed\n");
         return 1;
     }
-    w.setWindowState(Qt::WindowNoState);
-    w.resize(1366, 768);
 
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     const QStringList root{QStringLiteral("--no-defaults"), QStringLiteral("-uroot"),

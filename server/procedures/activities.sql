@@ -241,8 +241,8 @@ END $$
 
 -- Locks a servant's row for the rest of the transaction: every write that
 -- adds to the servant's day queues here, so the day's limit holds for
--- parallel connections (a row lock, which a cluster certifies; GET_LOCK is
--- local to one node).
+-- parallel connections, on every node of a cluster (a row lock is
+-- certified across the nodes).
 DROP PROCEDURE IF EXISTS kinerja_kunci_pns $$
 CREATE PROCEDURE kinerja_kunci_pns(IN p_nip VARCHAR(18))
     READS SQL DATA

@@ -37,24 +37,30 @@ QPushButton* button(const char* name, const char* caption, QWidget* parent)
     return b;
 }
 
-const std::vector<GridColumn>& listColumns()
+// The design widths, widened where the grid's font would cut a date, a
+// status or a caption.
+std::vector<GridColumn> listColumns(const StringGrid& g)
 {
-    static const std::vector<GridColumn> cols{
+    const int day = g.fitted(75, QStringLiteral("0000-00-00"));
+    const int moment = g.fitted(75, QStringLiteral("0000-00-00 00:00:00"));
+    return {
         GridColumn::field(QStringLiteral("Id"), 0, QStringLiteral("id")),
         GridColumn::recNo(),
-        GridColumn::field(QStringLiteral("Jenis Akt."), 70, QStringLiteral("jenis_jabatan")),
+        GridColumn::field(QStringLiteral("Jenis Akt."), g.fitted(70, QStringLiteral("Tambahan")),
+                          QStringLiteral("jenis_jabatan")),
         GridColumn::field(QStringLiteral("Aktivitas"), 300, QStringLiteral("rincian_tugas")),
         GridColumn::field(QStringLiteral("Deskripsi"), 400, QStringLiteral("deskripsi")),
-        GridColumn::field(QStringLiteral("Volume"), 40, QStringLiteral("volume")),
-        GridColumn::field(QStringLiteral("Satuan"), 110, QStringLiteral("satuan")),
-        GridColumn::field(QStringLiteral("SKR (Menit)"), 80, QStringLiteral("bobot_skr")),
-        GridColumn::field(QStringLiteral("Status"), 155, QStringLiteral("status_deskripsi")),
-        GridColumn::field(QStringLiteral("Tgl. Aktivitas"), 75, QStringLiteral("tanggal_aktivitas")),
-        GridColumn::field(QStringLiteral("Tgl. Input"), 75, QStringLiteral("tanggal_input")),
-        GridColumn::field(QStringLiteral("Tgl. Verifikasi"), 75, QStringLiteral("tanggal_statusx")),
-        GridColumn::field(QStringLiteral("Tgl. Validasi"), 75, QStringLiteral("tanggal_validasix")),
+        GridColumn::field(QStringLiteral("Volume"), g.fitted(40, QStringLiteral("Volume")), QStringLiteral("volume")),
+        GridColumn::field(QStringLiteral("Satuan"), g.fitted(80, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("SKR (Menit)"), g.fitted(80, QStringLiteral("SKR (Menit)")),
+                          QStringLiteral("bobot_skr")),
+        GridColumn::field(QStringLiteral("Status"), g.fitted(100, QStringLiteral("Disetujui Supervisi")),
+                          QStringLiteral("status_deskripsi")),
+        GridColumn::field(QStringLiteral("Tgl. Aktivitas"), day, QStringLiteral("tanggal_aktivitas")),
+        GridColumn::field(QStringLiteral("Tgl. Input"), moment, QStringLiteral("tanggal_input")),
+        GridColumn::field(QStringLiteral("Tgl. Verifikasi"), moment, QStringLiteral("tanggal_statusx")),
+        GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
     };
-    return cols;
 }
 
 } // namespace
@@ -115,6 +121,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     auto* dl = new QVBoxLayout(data);
     sg_aktivitas = new StringGrid(data);
     sg_aktivitas->setObjectName(QStringLiteral("sg_aktivitas"));
+    // Task and description give way, so status and dates stay in view.
+    sg_aktivitas->setElasticColumns({3, 4}, 100);
     dl->addWidget(sg_aktivitas, 1);
     auto* bar = new QHBoxLayout;
     xAktivitasInfo = button("xAktivitasInfo", "Info", data);
@@ -204,7 +212,7 @@ void AktivitasPage::xAktivitasTampilDataClick()
              {QStringLiteral("var_aktivitas"), xAktivitasEdAktivitas->text()},
              {QStringLiteral("var_nip_atasan2"), QString()}});
         rows = rs.recordCount();
-        fillGrid(*sg_aktivitas, std::move(rs), listColumns());
+        fillGrid(*sg_aktivitas, std::move(rs), listColumns(*sg_aktivitas));
     });
     if (ok)
         lbAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));

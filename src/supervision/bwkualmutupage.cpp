@@ -9,7 +9,6 @@
 #include "ui/stringgrid.h"
 
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,17 +19,16 @@ namespace {
 
 // The design widths, widened where the font in use would cut a NIP or a
 // caption.
-std::vector<GridColumn> listColumns(const QFontMetrics& fm)
+std::vector<GridColumn> listColumns(const StringGrid& g)
 {
-    auto fit = [&fm](int design, const QString& text) { return std::max(design, fm.horizontalAdvance(text) + 10); };
-    const int nip = fit(120, QStringLiteral("000000000000000000"));
+    const int nip = g.fitted(120, QStringLiteral("000000000000000000"));
     return {
         GridColumn::recNo(),
-        GridColumn::field(QStringLiteral("Periode"), fit(60, QStringLiteral("Periode")), QStringLiteral("periode")),
+        GridColumn::field(QStringLiteral("Periode"), g.fitted(60, QStringLiteral("Periode")), QStringLiteral("periode")),
         GridColumn::field(QStringLiteral("NIP"), nip, QStringLiteral("nip")),
         GridColumn::field(QStringLiteral("Nama Lengkap"), 300, QStringLiteral("nama_lengkap")),
-        GridColumn::field(QStringLiteral("Ketepatan"), fit(60, QStringLiteral("Ketepatan")), QStringLiteral("ketepatanx")),
-        GridColumn::field(QStringLiteral("Kecepatan"), fit(60, QStringLiteral("Kecepatan")), QStringLiteral("kecepatanx")),
+        GridColumn::field(QStringLiteral("Ketepatan"), g.fitted(60, QStringLiteral("Ketepatan")), QStringLiteral("ketepatanx")),
+        GridColumn::field(QStringLiteral("Kecepatan"), g.fitted(60, QStringLiteral("Kecepatan")), QStringLiteral("kecepatanx")),
         GridColumn::field(QStringLiteral("NIP Penilai"), nip, QStringLiteral("nip_penilai")),
     };
 }
@@ -135,7 +133,7 @@ void BwKualMutuPage::btKualMutuTampilDataClick()
                     {QStringLiteral("var_nip_bawahan"), nip_}});
         // A bare number here, unlike the other lists.
         Label29->setText(QString::number(rs.recordCount()));
-        fillGrid(*sg_kualMutu, std::move(rs), listColumns(sg_kualMutu->fontMetrics()));
+        fillGrid(*sg_kualMutu, std::move(rs), listColumns(*sg_kualMutu));
     });
     if (!listed)
         return;

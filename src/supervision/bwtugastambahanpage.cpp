@@ -8,7 +8,6 @@
 #include "db/resultset.h"
 #include "ui/stringgrid.h"
 
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,19 +18,18 @@ namespace {
 
 // The design widths, widened where the font in use would cut a date or a
 // caption.
-std::vector<GridColumn> listColumns(const QFontMetrics& fm)
+std::vector<GridColumn> listColumns(const StringGrid& g)
 {
-    auto fit = [&fm](int design, const QString& text) { return std::max(design, fm.horizontalAdvance(text) + 10); };
     return {
         GridColumn::field(QStringLiteral("No."), 0, QStringLiteral("id")),
         GridColumn::recNo(),
         GridColumn::field(QStringLiteral("Nama Jabatan"), 360, QStringLiteral("nama_jabatan")),
-        GridColumn::field(QStringLiteral("Tanggal Mulai"), fit(90, QStringLiteral("Tanggal Mulai")),
+        GridColumn::field(QStringLiteral("Tanggal Mulai"), g.fitted(90, QStringLiteral("Tanggal Mulai")),
                           QStringLiteral("tanggal_mulai")),
-        GridColumn::field(QStringLiteral("Tanggal Selesai"), fit(90, QStringLiteral("Tanggal Selesai")),
+        GridColumn::field(QStringLiteral("Tanggal Selesai"), g.fitted(90, QStringLiteral("Tanggal Selesai")),
                           QStringLiteral("tanggal_selesai")),
         GridColumn::field(QStringLiteral("SKPD"), 300, QStringLiteral("nama_unit")),
-        GridColumn::field(QStringLiteral("Status"), fit(100, QStringLiteral("Tidak Aktif")), QStringLiteral("status")),
+        GridColumn::field(QStringLiteral("Status"), g.fitted(100, QStringLiteral("Tidak Aktif")), QStringLiteral("status")),
     };
 }
 
@@ -98,7 +96,7 @@ void BwTugasTambahanPage::xBwTugasTambahanTampilkanClick()
         db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_tugas_tambahan_tampil_data`(:var_nip)"),
                                   {{QStringLiteral("var_nip"), nip_}});
         Label81->setText(QStringLiteral("Jumlah data : ") + QString::number(rs.recordCount()));
-        fillGrid(*sg_BwTugasTambahan, std::move(rs), listColumns(sg_BwTugasTambahan->fontMetrics()));
+        fillGrid(*sg_BwTugasTambahan, std::move(rs), listColumns(*sg_BwTugasTambahan));
     });
 }
 

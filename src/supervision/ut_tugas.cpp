@@ -6,7 +6,6 @@
 #include "db/resultset.h"
 #include "ui/stringgrid.h"
 
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,9 +19,9 @@ namespace {
 
 // The design widths; where the font in use needs more room for the count's
 // caption, the position name gives it up, so the picker needs no scrolling.
-std::vector<GridColumn> searchColumns(const QFontMetrics& fm)
+std::vector<GridColumn> searchColumns(const StringGrid& g)
 {
-    const int count = std::max(75, fm.horizontalAdvance(QStringLiteral("Jml. Rincian")) + 12);
+    const int count = g.fitted(75, QStringLiteral("Jml. Rincian"));
     return {
         GridColumn::field(QStringLiteral("Kode"), 0, QStringLiteral("kode")),
         GridColumn::recNo(QStringLiteral("No."), 40),
@@ -119,7 +118,7 @@ void Tft_tugas::btCariClick()
         db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_tugas_tambahan_pilih`(:var_jabatan)"),
                                   {{QStringLiteral("var_jabatan"), edCari->text()}});
         lbJumlah->setText(QStringLiteral("Jumlah data ditemukan : ") + QString::number(rs.recordCount()));
-        fillGrid(*sg_jabatan, std::move(rs), searchColumns(sg_jabatan->fontMetrics()));
+        fillGrid(*sg_jabatan, std::move(rs), searchColumns(*sg_jabatan));
     });
 }
 

@@ -54,19 +54,7 @@ struct Superior : FakeContext {
     {
         actAs(nip, name, QStringLiteral("Supervisor"));
         sessionValue.kode_induk = QStringLiteral("U1");
-        dm.setConnected(true);
-        token = dm.fdsq1()
-                    .open(QStringLiteral("CALL kinerja_cek_hak_akses(:var_nip, :var_pass)"),
-                          {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), QStringLiteral("rahasia123")}})
-                    .first(QStringLiteral("token"));
-        dm.setConnected(false);
     }
-    void TryConn() override
-    {
-        FakeContext::TryConn();
-        dm.fdsq1().exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{QStringLiteral("var_token"), token}});
-    }
-    QString token;
 };
 
 struct Quality {

@@ -51,11 +51,10 @@ public:
         conn_.open(testdb::appSettings(kSchema));
         if (nip.isEmpty())
             return;
-        const db::ResultSet rs = q_.open(QStringLiteral("CALL kinerja_cek_hak_akses(:var_nip, :var_pass)"),
-                                         {{"var_nip", nip}, {"var_pass", "rahasia123"}});
-        if (rs.recordCount() != 1)
+        const QString token = testdb::sessionToken(kSchema, nip);
+        if (token.isEmpty())
             throw db::DbError(db::DbError::Kind::Result, "login refused");
-        q_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{"var_token", rs.text(0, u"token")}});
+        q_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{"var_token", token}});
     }
 
     // Every row as "a|b|c"; {"refused"} when the server refused with SQLSTATE
