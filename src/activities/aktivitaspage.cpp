@@ -274,10 +274,8 @@ bool AktivitasPage::windowAllows(const QString& refusal, const QString& allowedT
 
 void AktivitasPage::SpeedButton21Click()
 {
-    if (!hasDataRows()) {
-        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+    if (!requireDataRows(*sg_aktivitas, ctx_.messages()))
         return;
-    }
     if (!windowAllows(QStringLiteral("Gagal mengubah aktivitas terpilih"),
                       QStringLiteral("Selisih tgl diperbolehkan ubah aktivitas ")))
         return;
@@ -310,10 +308,8 @@ void AktivitasPage::SpeedButton21Click()
 
 void AktivitasPage::SpeedButton3Click()
 {
-    if (!hasDataRows()) {
-        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+    if (!requireDataRows(*sg_aktivitas, ctx_.messages()))
         return;
-    }
     if (!windowAllows(QStringLiteral("Gagal menghapus aktivitas terpilih"),
                       QStringLiteral("Selisih tgl diperbolehkan hapus aktivitas ")))
         return;

@@ -174,10 +174,8 @@ void BawahanPage::btBawahanTampilDataClick()
 
 bool BawahanPage::selected(QString& nip, QString& nama, QString& jenis)
 {
-    if (sg_bawahan->rowCount() <= 1) {
-        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+    if (!requireDataRows(*sg_bawahan, ctx_.messages()))
         return false;
-    }
     const int row = sg_bawahan->currentRow();
     nip = sg_bawahan->cell(row, 1);
     nama = sg_bawahan->cell(row, 2);

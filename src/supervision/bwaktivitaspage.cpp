@@ -297,14 +297,6 @@ void BwAktivitasPage::xBwAktivitasTampilDataClick()
         lbBwAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));
 }
 
-bool BwAktivitasPage::hasDataRows()
-{
-    if (sg_aktivitas_bawahan->rowCount() > 1)
-        return true;
-    ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
-    return false;
-}
-
 QString BwAktivitasPage::cellOfCurrent(int col) const
 {
     return sg_aktivitas_bawahan->cell(sg_aktivitas_bawahan->currentRow(), col);
@@ -329,7 +321,7 @@ bool BwAktivitasPage::windowAllows(const QString& call, const QString& param, in
 
 void BwAktivitasPage::verifyCurrent(bool approve)
 {
-    if (!hasDataRows())
+    if (!requireDataRows(*sg_aktivitas_bawahan, ctx_.messages()))
         return;
     if (!windowAllows(QStringLiteral("kinerja_cek_waktu_verifikasi"),
                       approve ? QStringLiteral("var_tanggal_input") : QStringLiteral("var_tanggal_aktivitas"),
@@ -388,7 +380,7 @@ void BwAktivitasPage::xBwAktivitasTolakClick()
 
 void BwAktivitasPage::xBwAktivitasValidasiClick()
 {
-    if (!hasDataRows())
+    if (!requireDataRows(*sg_aktivitas_bawahan, ctx_.messages()))
         return;
     if (!windowAllows(QStringLiteral("kinerja_cek_waktu_validasi"), QStringLiteral("var_tanggal_verifikasi"),
                       kColVerif, QStringLiteral("Gagal memvalidasi aktivitas terpilih"),
@@ -422,7 +414,7 @@ void BwAktivitasPage::xBwAktivitasValidasiClick()
 
 void BwAktivitasPage::actOnAll(bool validate)
 {
-    if (!hasDataRows())
+    if (!requireDataRows(*sg_aktivitas_bawahan, ctx_.messages()))
         return;
     // One window check, on the current row, for the whole one-day list.
     if (validate ? !windowAllows(QStringLiteral("kinerja_cek_waktu_validasi"), QStringLiteral("var_tanggal_verifikasi"),

@@ -76,7 +76,6 @@ public:
 
 private:
     bool directMode() const;
-    bool hasDataRows();
     QString cellOfCurrent(int col) const;
     // Runs a time-window procedure on a date of the current row; false
     // (after its refusal) when the action must stop.

@@ -133,10 +133,8 @@ void BwTugasTambahanPage::SpeedButton27Click()
 
 void BwTugasTambahanPage::SpeedButton28Click()
 {
-    if (sg_BwTugasTambahan->rowCount() <= 1) {
-        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+    if (!requireDataRows(*sg_BwTugasTambahan, ctx_.messages()))
         return;
-    }
     const int r = sg_BwTugasTambahan->currentRow();
     if (!ctx_.messages().confirm(QStringLiteral("Non-Aktifkan jabatan ") + sg_BwTugasTambahan->cell(r, 2) +
                                  QStringLiteral(" sebagai tugas tamabahan PNS a.n. ") + nama_))

@@ -124,10 +124,8 @@ void Tft_tugas::btCariClick()
 
 bool Tft_tugas::btPilihClick()
 {
-    if (sg_jabatan->rowCount() <= 1) {
-        ctx_.messages().warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+    if (!requireDataRows(*sg_jabatan, ctx_.messages()))
         return false;
-    }
     const int r = sg_jabatan->currentRow();
     if (!ctx_.messages().confirm(QStringLiteral("Tambahkan jabatan ") + sg_jabatan->cell(r, 2) +
                                  QStringLiteral(" sebagai tugas tamabahan PNS a.n. ") + nama_))

@@ -265,3 +265,11 @@ void fillGrid(StringGrid& grid, db::ResultSet&& rs, const std::vector<GridColumn
     auto kept = std::make_shared<const db::ResultSet>(std::move(rs));
     fill(grid, *kept, columns, fixedCols, kept);
 }
+
+bool requireDataRows(const StringGrid& grid, Messages& messages)
+{
+    if (grid.rowCount() > 1)
+        return true;
+    messages.warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
+    return false;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gridmodel.h"
+#include "messages.h"
 
 #include <QTableView>
 
@@ -102,6 +103,10 @@ struct GridColumn {
         return {std::move(header), width, Source::Text, std::move(fixed)};
     }
 };
+
+// True when the list holds rows to act on (below its caption row); when it
+// does not, tells the user "Tidak ada data yang dipilih!" and answers false.
+bool requireDataRows(const StringGrid& grid, Messages& messages);
 
 // Rebuilds a grid from a result by the list convention: one row per record
 // below the captions, a fixed caption row only when there are records, one
