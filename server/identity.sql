@@ -62,7 +62,8 @@ DELIMITER $$
 DROP FUNCTION IF EXISTS kinerja_fn_server $$
 DROP FUNCTION IF EXISTS kinerja_fn_server_mulai $$
 
--- Hours of idle time after which a session no longer binds.
+-- Hours of idle time after which a session no longer binds (also written
+-- out in kinerja_fn_pemanggil_nip).
 DROP FUNCTION IF EXISTS kinerja_fn_sesi_jam_idle $$
 CREATE FUNCTION kinerja_fn_sesi_jam_idle() RETURNS INT
     DETERMINISTIC NO SQL
@@ -83,7 +84,9 @@ BEGIN
     -- evaluated per row; this way it is one probe of the primary key.
     DECLARE v VARCHAR(18) DEFAULT NULL;
     DECLARE v_sesi CHAR(64) DEFAULT @kinerja_sesi_sha2;
-    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
+    -- the idle limit of kinerja_fn_sesi_jam_idle, written out: between full
+    -- bindings nothing else on the connection has loaded that function
+    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL 12 HOUR;
     SELECT s.nip INTO v FROM kinerja_sesi s
       JOIN kinerja_user u ON u.nip = s.nip
      WHERE s.token_sha2 = v_sesi AND s.tanggal_cabut IS NULL AND s.tanggal_pakai >= v_batas;
