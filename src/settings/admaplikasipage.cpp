@@ -161,31 +161,32 @@ AdmAplikasiPage::AdmAplikasiPage(PageContext& ctx)
     edTargetSKR = numberField("edTargetSKR", "6751", TabSheet1);
     edAktivitasAutoApprove = numberField("edAktivitasAutoApprove", "5", TabSheet1);
     edSKROperasionalMax = numberField("edSKROperasionalMax", "300", TabSheet1);
-    struct Row {
-        int column;
-        const char* unit;
-    };
+    const QString hari = QStringLiteral("Hari");
+    const QString menit = QStringLiteral("Menit");
     numbers_ = {
-        {QStringLiteral("Batas input aktivitas ke sistem"), QStringLiteral("aktivitas_input_day_max"), edBatasInputAktivitas},
-        {QStringLiteral("Batas waktu verifikasi"), QStringLiteral("aktivitas_verifikasi_day_max"), edBatasWaktuVerifikasi},
-        {QStringLiteral("Batas waktu validasi"), QStringLiteral("aktivitas_validasi_day_max"), edBatasWaktuValidasi},
-        {QStringLiteral("Target capaian waktu bulanan"), QStringLiteral("target_skr_bulanan"), edTargetSKR},
-        {QStringLiteral("Auto Approve by System"), QStringLiteral("aktivitas_auto_approve"), edAktivitasAutoApprove},
-        {QStringLiteral("Max SKR Operasional"), QStringLiteral("max_skr_operasional"), edSKROperasionalMax},
+        {QStringLiteral("Batas input aktivitas ke sistem"), QStringLiteral("aktivitas_input_day_max"),
+         edBatasInputAktivitas, hari, 0},
+        {QStringLiteral("Batas waktu verifikasi"), QStringLiteral("aktivitas_verifikasi_day_max"),
+         edBatasWaktuVerifikasi, hari, 0},
+        {QStringLiteral("Batas waktu validasi"), QStringLiteral("aktivitas_validasi_day_max"), edBatasWaktuValidasi,
+         hari, 0},
+        {QStringLiteral("Target capaian waktu bulanan"), QStringLiteral("target_skr_bulanan"), edTargetSKR, menit, 0},
+        {QStringLiteral("Auto Approve by System"), QStringLiteral("aktivitas_auto_approve"), edAktivitasAutoApprove,
+         hari, 0},
+        {QStringLiteral("Max SKR Operasional"), QStringLiteral("max_skr_operasional"), edSKROperasionalMax, menit, 1},
     };
-    const Row rows[] = {{0, "Hari"}, {0, "Hari"}, {0, "Hari"}, {0, "Menit"}, {0, "Hari"}, {1, "Menit"}};
     auto* limits = new QGridLayout;
     limits->setHorizontalSpacing(8);
     limits->setVerticalSpacing(8);
     limits->addWidget(label(QStringLiteral("Aktivitas Harian"), TabSheet1, true), 0, 0, 1, 3);
     limits->addWidget(label(QStringLiteral("Kamus Jabatan"), TabSheet1, true), 0, 4, 1, 3);
     int next[2] = {1, 1};
-    for (size_t i = 0; i < numbers_.size(); ++i) {
-        const int col = rows[i].column * 4;
-        const int row = next[rows[i].column]++;
-        limits->addWidget(label(numbers_[i].caption, TabSheet1), row, col);
-        limits->addWidget(numbers_[i].edit, row, col + 1);
-        limits->addWidget(label(QString::fromUtf8(rows[i].unit), TabSheet1), row, col + 2);
+    for (const Number& n : numbers_) {
+        const int col = n.column * 4;
+        const int row = next[n.column]++;
+        limits->addWidget(label(n.caption, TabSheet1), row, col);
+        limits->addWidget(n.edit, row, col + 1);
+        limits->addWidget(label(n.unit, TabSheet1), row, col + 2);
     }
     limits->setColumnMinimumWidth(3, 48);
     limits->setColumnStretch(7, 1);

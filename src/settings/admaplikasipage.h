@@ -66,6 +66,8 @@ private:
         QString caption;
         QString nama;
         QLineEdit* edit;
+        QString unit;
+        int column; // 0 under "Aktivitas Harian", 1 under "Kamus Jabatan"
     };
 
     // Whether the typed start lies after the window's stored end: its end

@@ -2,19 +2,10 @@
 // account the way a client that skips its own checks would: who may read
 // and change settings, which values are refused, the log of every change
 // and the row lock that keeps the log's old values true.
-#include "db/connection.h"
-#include "db/dberror.h"
-#include "db/query.h"
-#include "db/resultset.h"
+#include "appcaller.h"
 #include "orgfixture.h"
-#include "testdb.h"
 
 #include <QTest>
-#include <QThread>
-
-#include <atomic>
-#include <functional>
-#include <thread>
 
 namespace {
 
@@ -38,45 +29,9 @@ QString root(const QString& sql)
     return testdb::rootValue(kSchema, sql);
 }
 
-// One connection of the application account, bound to a person's session
-// when a NIP is given (anonymous otherwise).
-class Caller {
+class Caller : public AppCaller {
 public:
-    explicit Caller(const QString& nip = {})
-    {
-        conn_.open(testdb::appSettings(kSchema));
-        if (nip.isEmpty())
-            return;
-        const QString token = testdb::sessionToken(kSchema, nip);
-        if (token.isEmpty())
-            throw db::DbError(db::DbError::Kind::Result, "login refused");
-        q_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{"var_token", token}});
-    }
-
-    // Every row as "a|b"; {"refused"} when the server refused with SQLSTATE
-    // 45000, {"error: ..."} for any other failure.
-    QStringList call(const QString& sql, const db::Params& params = {})
-    {
-        try {
-            const db::ResultSet rs = q_.open(sql, params);
-            QStringList out;
-            for (int r = 0; r < rs.recordCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < rs.columnCount(); ++c)
-                    cells << rs.text(r, c);
-                out << cells.join('|');
-            }
-            return out;
-        } catch (const db::DbError& e) {
-            if (e.sqlState() == "45000")
-                return kRefused;
-            return {QStringLiteral("error: ") + QString::fromStdString(e.what())};
-        }
-    }
-
-private:
-    db::Connection conn_;
-    db::Query q_{conn_};
+    explicit Caller(const QString& nip = {}) : AppCaller(kSchema, nip) {}
 };
 
 QStringList saveValue(const QString& caller, const QString& nama, const QString& nilai,
@@ -116,32 +71,6 @@ void setWindow(const QString& nama, const QString& awal, const QString& akhir)
     QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET tanggal_awal = " + awal + ", tanggal_akhir = " +
                                           akhir + " WHERE nama = '" + nama + "'"));
 }
-
-// Runs body on its own thread; the caller checks that it waits on a lock.
-class Racer {
-public:
-    explicit Racer(std::function<QStringList()> body) : thread_([this, body] { result_ = body(); done_ = true; }) {}
-    ~Racer()
-    {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    bool stillRunningAfterPause()
-    {
-        QThread::msleep(700);
-        return !done_;
-    }
-    QStringList result()
-    {
-        thread_.join();
-        return result_;
-    }
-
-private:
-    QStringList result_;
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
 
 } // namespace
 
