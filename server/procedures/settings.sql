@@ -83,30 +83,41 @@ BEGIN
     RETURN d;
 END $$
 
+-- One part of a setting as the column "nilai": its value ('nilai'), the
+-- start ('awal') or the end ('akhir') of its window; no row for an unknown
+-- setting.
+DROP PROCEDURE IF EXISTS kinerja_setting_baca $$
+CREATE PROCEDURE kinerja_setting_baca(IN p_bagian VARCHAR(10), IN p_jenis VARCHAR(1000), IN p_nama VARCHAR(1000))
+    READS SQL DATA
+BEGIN
+    CALL kinerja_wajib_login();
+    SELECT CASE p_bagian
+               WHEN 'awal' THEN DATE_FORMAT(tanggal_awal, '%Y-%m-%d %H:%i:%s')
+               WHEN 'akhir' THEN DATE_FORMAT(tanggal_akhir, '%Y-%m-%d %H:%i:%s')
+               ELSE nilai
+           END AS nilai
+      FROM kinerja_setting WHERE jenis = p_jenis AND nama = p_nama;
+END $$
+
 DROP PROCEDURE IF EXISTS kinerja_app_setting_load_value $$
 CREATE PROCEDURE kinerja_app_setting_load_value(IN var_jenis VARCHAR(1000), IN var_nama VARCHAR(1000))
     READS SQL DATA
 BEGIN
-    CALL kinerja_wajib_login();
-    SELECT nilai FROM kinerja_setting WHERE jenis = var_jenis AND nama = var_nama;
+    CALL kinerja_setting_baca('nilai', var_jenis, var_nama);
 END $$
 
 DROP PROCEDURE IF EXISTS kinerja_app_setting_load_tanggal_awal $$
 CREATE PROCEDURE kinerja_app_setting_load_tanggal_awal(IN var_jenis VARCHAR(1000), IN var_nama VARCHAR(1000))
     READS SQL DATA
 BEGIN
-    CALL kinerja_wajib_login();
-    SELECT DATE_FORMAT(tanggal_awal, '%Y-%m-%d %H:%i:%s') AS nilai
-      FROM kinerja_setting WHERE jenis = var_jenis AND nama = var_nama;
+    CALL kinerja_setting_baca('awal', var_jenis, var_nama);
 END $$
 
 DROP PROCEDURE IF EXISTS kinerja_app_setting_load_tanggal_akhir $$
 CREATE PROCEDURE kinerja_app_setting_load_tanggal_akhir(IN var_jenis VARCHAR(1000), IN var_nama VARCHAR(1000))
     READS SQL DATA
 BEGIN
-    CALL kinerja_wajib_login();
-    SELECT DATE_FORMAT(tanggal_akhir, '%Y-%m-%d %H:%i:%s') AS nilai
-      FROM kinerja_setting WHERE jenis = var_jenis AND nama = var_nama;
+    CALL kinerja_setting_baca('akhir', var_jenis, var_nama);
 END $$
 
 -- One change of the log: name, old and new value.
