@@ -289,7 +289,7 @@ private slots:
         QCOMPARE(saveValue(kKepala, "is_maintenance", "1"), kDone);
         QCOMPARE(saveValue(kKepala, "target_skr_bulanan", "1100"), kDone);
         QCOMPARE(saveValue(kKepala, "is_maintenance", "0"), kDone);
-        QCOMPARE(root("SELECT kinerja_fn_maintenance()"), QStringLiteral("0"));
+        QCOMPARE(Caller(kPelaksana).call("CALL kinerja_cek_maintenance()"), kDone);
     }
 
     // ------------------------------------------------------------ log
