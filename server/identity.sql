@@ -160,6 +160,18 @@ BEGIN
     END IF;
 END $$
 
+-- Refuses unless the caller's account holds the level "Admin System"
+-- (compared exactly, as the client compares it to show the admin groups).
+DROP PROCEDURE IF EXISTS kinerja_wajib_admin_system $$
+CREATE PROCEDURE kinerja_wajib_admin_system()
+    READS SQL DATA
+BEGIN
+    CALL kinerja_wajib_login();
+    IF NOT (kinerja_fn_pemanggil_level() <=> BINARY 'Admin System') THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hanya untuk Admin System';
+    END IF;
+END $$
+
 -- Binds this connection to a session; a revoked, expired or unknown token is
 -- refused and leaves the connection anonymous. The idle clock moves at most
 -- once a minute: a write on every bind would cost a commit per connection.

@@ -2,6 +2,7 @@
 
 #include "session.h"
 #include "seams.h"
+#include "settings/settingstore.h"
 #include "ui/envelope.h"
 
 #include <QColor>
@@ -36,6 +37,9 @@ public:
     // Makes a page the active one; its shown() fires only when it changes.
     virtual void showPage(QWidget* page) = 0;
     virtual QWidget* activePage() const = 0;
+
+    // The server's setting store, each call one envelope of this context.
+    SettingStore settingStore() { return SettingStore(*this); }
 
     virtual HeaderLook headerLook() const = 0;
     // Colours, height, font size and caption of a page header.

@@ -15,6 +15,7 @@
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
 #include "session/regispage.h"
+#include "settings/admaplikasipage.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"
 #include "supervision/bwkualmutupage.h"
@@ -189,7 +190,7 @@ void Tfmain::buildPages()
     xDelegasi = page("xDelegasi");
     xLog = page("xLog");
     xSupervisi = page("xSupervisi");
-    xAdmAplikasi = page("xAdmAplikasi");
+    xAdmAplikasi = addPage(new AdmAplikasiPage(*this));
     xAdmUser = page("xAdmUser");
     xAdmInformasi = page("xAdmInformasi");
     xAdmPlt = page("xAdmPlt");
@@ -204,6 +205,7 @@ void Tfmain::buildPages()
     connect(xBwAktivitas, &BwAktivitasPage::backRequested, this, &Tfmain::SpeedButton6Click);
     connect(xBawahan, &BawahanPage::qualityRequested, xBwKualMutu, &BwKualMutuPage::openFor);
     connect(xBawahan, &BawahanPage::tasksRequested, xBwTugasTambahan, &BwTugasTambahanPage::openFor);
+    connect(xAdmAplikasi, &AdmAplikasiPage::saved, this, [this] { showPage(xDashboard); });
 }
 
 void Tfmain::FormCreate()
@@ -420,7 +422,7 @@ void Tfmain::dxAdminItems3Click()
 
 void Tfmain::dxSettingItems0Click()
 {
-    openPage(xAdmAplikasi, QStringLiteral("Halaman Admin - Setting Aplikasi"), true);
+    xAdmAplikasi->dxSettingItems0Click();
 }
 
 void Tfmain::dxSettingItems1Click()

@@ -24,6 +24,7 @@ class BwAktivitasPage;
 class BwKualMutuPage;
 class BwTugasTambahanPage;
 class InfoAplikasiPage;
+class AdmAplikasiPage;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -149,7 +150,7 @@ public:
     Page* xDelegasi;
     Page* xLog;
     Page* xSupervisi;
-    Page* xAdmAplikasi;
+    AdmAplikasiPage* xAdmAplikasi;
     Page* xAdmUser;
     Page* xAdmInformasi;
     Page* xAdmPlt;
