@@ -200,6 +200,18 @@ BEGIN
     END IF;
 END $$
 
+-- Refuses unless the caller's level is exactly "Admin System" (level
+-- texts are compared as they are, so a look-alike level gets nothing).
+DROP PROCEDURE IF EXISTS kinerja_wajib_admin_system $$
+CREATE PROCEDURE kinerja_wajib_admin_system()
+    READS SQL DATA
+BEGIN
+    CALL kinerja_wajib_login();
+    IF NOT (kinerja_fn_pemanggil_level() <=> BINARY 'Admin System') THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Bukan Admin System';
+    END IF;
+END $$
+
 -- Binds this connection to a session; a revoked, expired or unknown token is
 -- refused and leaves the connection anonymous.
 DROP PROCEDURE IF EXISTS kinerja_sesi_ikat $$
