@@ -24,6 +24,9 @@ class BwAktivitasPage;
 class BwKualMutuPage;
 class BwTugasTambahanPage;
 class InfoAplikasiPage;
+class SupervisiPage;
+class JFAtasBawahPage;
+class VerifKamusPage;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -148,13 +151,13 @@ public:
     Page* xAdminSKPD;
     Page* xDelegasi;
     Page* xLog;
-    Page* xSupervisi;
+    SupervisiPage* xSupervisi;
     Page* xAdmAplikasi;
     Page* xAdmUser;
     Page* xAdmInformasi;
     Page* xAdmPlt;
-    Page* xJFAtasBawah;
-    Page* xVerifKamus;
+    JFAtasBawahPage* xJFAtasBawah;
+    VerifKamusPage* xVerifKamus;
 
 protected:
     void showEvent(QShowEvent* event) override;
