@@ -60,11 +60,11 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     CheckBox19 = filterBox("CheckBox19", "Atasan dua tingkat tidak melakukan validasi", filter);
     CheckBox20 = filterBox("CheckBox20", "Atasan dua tingkat tidak melakukan validasi", filter);
     fl->addWidget(new QLabel(QStringLiteral("Atasan Langsung"), filter), 0, 0);
-    fl->addWidget(CheckBox17, 0, 1, 1, 3);
-    fl->addWidget(CheckBox18, 1, 1, 1, 3);
+    fl->addWidget(CheckBox17, 0, 1);
+    fl->addWidget(CheckBox18, 1, 1);
     fl->addWidget(new QLabel(QStringLiteral("Atasan Dua Tingkat"), filter), 2, 0);
-    fl->addWidget(CheckBox19, 2, 1, 1, 3);
-    fl->addWidget(CheckBox20, 3, 1, 1, 3);
+    fl->addWidget(CheckBox19, 2, 1);
+    fl->addWidget(CheckBox20, 3, 1);
     // The two boxes name one behaviour: they tick and clear together, so the
     // filter never shows one state and sends another.
     connect(CheckBox19, &QCheckBox::toggled, CheckBox20, &QCheckBox::setChecked);
@@ -72,10 +72,13 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
 
     DateTimePicker2 = datePicker("DateTimePicker2", filter);
     DateTimePicker3 = datePicker("DateTimePicker3", filter);
+    auto* range = new QHBoxLayout;
+    range->addWidget(DateTimePicker2);
+    range->addWidget(new QLabel(QStringLiteral("s/d"), filter));
+    range->addWidget(DateTimePicker3);
+    range->addStretch(1);
     fl->addWidget(new QLabel(QStringLiteral("Tanggal"), filter), 4, 0);
-    fl->addWidget(DateTimePicker2, 4, 1);
-    fl->addWidget(new QLabel(QStringLiteral("s/d"), filter), 4, 2);
-    fl->addWidget(DateTimePicker3, 4, 3);
+    fl->addLayout(range, 4, 1);
 
     BitBtn14 = new QPushButton(QStringLiteral("Tampilkan Data"), filter);
     BitBtn14->setObjectName(QStringLiteral("BitBtn14"));
@@ -87,14 +90,14 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     run->addSpacing(12);
     run->addWidget(xSupervisiJumlah);
     run->addStretch(1);
-    fl->addLayout(run, 5, 1, 1, 3);
+    fl->addLayout(run, 5, 1);
 
     xSupervisiCatatan = note(kDasar, filter);
     xSupervisiCatatan->setObjectName(QStringLiteral("xSupervisiCatatan"));
     xSupervisiCatatan->setMinimumWidth(320);
-    fl->addWidget(xSupervisiCatatan, 0, 4, 6, 1, Qt::AlignTop);
-    fl->setColumnStretch(4, 1);
-    fl->setColumnMinimumWidth(4, 320);
+    fl->addWidget(xSupervisiCatatan, 0, 2, 6, 1, Qt::AlignTop);
+    fl->setColumnStretch(2, 1);
+    fl->setColumnMinimumWidth(2, 320);
     body()->addWidget(filter);
 
     auto* data = new QGroupBox(QStringLiteral("[ Data List ]"), this);

@@ -48,8 +48,9 @@ std::vector<GridColumn> positionColumns(const StringGrid& g)
     return {
         GridColumn::field(QStringLiteral("id"), 0, QStringLiteral("id")),
         GridColumn::recNo(),
-        GridColumn::field(QStringLiteral("Kode"), g.fitted(60, QStringLiteral("JF0000")), QStringLiteral("kode")),
-        GridColumn::field(QStringLiteral("Nama Jabatan"), 260, QStringLiteral("nama_jabatan")),
+        // The code stays out of sight (the names say it); "Info" shows it.
+        GridColumn::field(QStringLiteral("Kode"), 0, QStringLiteral("kode")),
+        GridColumn::field(QStringLiteral("Nama Jabatan"), 280, QStringLiteral("nama_jabatan")),
         GridColumn::field(QStringLiteral("Jenjang"), g.fitted(85, QStringLiteral("Ahli Pertama")),
                           QStringLiteral("jenjang")),
         GridColumn::field(QStringLiteral("Rincian"), g.fitted(55, QStringLiteral("Rincian")),
@@ -59,6 +60,8 @@ std::vector<GridColumn> positionColumns(const StringGrid& g)
 
 constexpr int kColKode = 2;
 constexpr int kColJabatan = 3;
+constexpr int kColJenjang = 4;
+constexpr int kColRincian = 5;
 
 } // namespace
 
@@ -246,8 +249,8 @@ void VerifKamusPage::SpeedButton35Click()
     const int r = StringGrid5->currentRow();
     ctx_.messages().information(QStringLiteral("Jabatan : ") + StringGrid5->cell(r, kColJabatan) +
                                 QStringLiteral("\rKode : ") + StringGrid5->cell(r, kColKode) +
-                                QStringLiteral("\rJenjang : ") + StringGrid5->cell(r, 4) +
-                                QStringLiteral("\rRincian tugas aktif : ") + StringGrid5->cell(r, 5) +
+                                QStringLiteral("\rJenjang : ") + StringGrid5->cell(r, kColJenjang) +
+                                QStringLiteral("\rRincian tugas aktif : ") + StringGrid5->cell(r, kColRincian) +
                                 QStringLiteral("\rVerifikator : ") + verifierName());
 }
 
