@@ -137,7 +137,7 @@ BEGIN
 END $$
 
 -- Assigns a functional position to a verifier, who must be an active civil
--- servant. The verifier's row is locked, so two administrators acting on
+-- servant (the NIP without blanks around it). The verifier's row is locked, so two administrators acting on
 -- one verifier queue; a position already assigned is refused. Not held
 -- back by maintenance: administrators set the system up during it.
 DROP PROCEDURE IF EXISTS kinerja_verifikator_jabatan_tambah $$
@@ -161,7 +161,7 @@ BEGIN
     IF v_sendiri THEN
         START TRANSACTION;
     END IF;
-    SELECT nip INTO v_nip FROM cache_pns WHERE nip = var_nip AND status_pns = 'aktif' FOR UPDATE;
+    SELECT nip INTO v_nip FROM cache_pns WHERE nip = TRIM(var_nip) AND status_pns = 'aktif' FOR UPDATE;
     IF v_nip IS NULL THEN
         CALL kinerja_tolak('PNS tidak dikenal');
     END IF;
@@ -197,7 +197,8 @@ BEGIN
     IF v_sendiri THEN
         START TRANSACTION;
     END IF;
-    SELECT id, nip INTO v_id, v_nip FROM verifikator_kamus WHERE nip = var_nip AND kode_jabatan = var_kode FOR UPDATE;
+    SELECT id, nip INTO v_id, v_nip FROM verifikator_kamus
+     WHERE nip = TRIM(var_nip) AND kode_jabatan = var_kode FOR UPDATE;
     IF v_id IS NULL THEN
         CALL kinerja_tolak('Jabatan tidak diverifikasi PNS ini');
     END IF;
