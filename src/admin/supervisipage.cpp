@@ -39,14 +39,6 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
     };
 }
 
-QLabel* note(const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setStyleSheet(QStringLiteral("color: #808080;"));
-    l->setWordWrap(true);
-    return l;
-}
-
 const QString kDasar = QStringLiteral("* Dihitung dari aktivitas yang diinput pada rentang tanggal.");
 
 } // namespace
@@ -80,19 +72,10 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     fl->addWidget(new QLabel(QStringLiteral("Tanggal"), filter), 4, 0);
     fl->addLayout(range, 4, 1);
 
-    BitBtn14 = new QPushButton(QStringLiteral("Tampilkan Data"), filter);
-    BitBtn14->setObjectName(QStringLiteral("BitBtn14"));
-    BitBtn14->setMinimumWidth(110);
-    xSupervisiJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
-    xSupervisiJumlah->setObjectName(QStringLiteral("xSupervisiJumlah"));
-    auto* run = new QHBoxLayout;
-    run->addWidget(BitBtn14);
-    run->addSpacing(12);
-    run->addWidget(xSupervisiJumlah);
-    run->addStretch(1);
-    fl->addLayout(run, 5, 1);
+    fl->addLayout(showDataRow(BitBtn14, xSupervisiJumlah, "BitBtn14", "xSupervisiJumlah", filter), 5, 1);
 
-    xSupervisiCatatan = note(kDasar, filter);
+    xSupervisiCatatan = hintLabel(kDasar, filter);
+    xSupervisiCatatan->setWordWrap(true);
     xSupervisiCatatan->setObjectName(QStringLiteral("xSupervisiCatatan"));
     xSupervisiCatatan->setMinimumWidth(320);
     fl->addWidget(xSupervisiCatatan, 0, 2, 6, 1, Qt::AlignTop);

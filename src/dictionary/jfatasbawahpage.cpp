@@ -3,6 +3,7 @@
 #include "app/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ui/controls.h"
 #include "ui/keyfilters.h"
 #include "ui/stringgrid.h"
 
@@ -30,29 +31,10 @@ QPushButton* barButton(const char* name, const char* caption, QWidget* parent)
 JFAtasBawahPage::JFAtasBawahPage(PageContext& ctx)
     : Page(ctx, QStringLiteral("xJFAtasBawah"), QStringLiteral("xJFAtasBawahJudul"))
 {
-    auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
-    auto* fl = new QGridLayout(filter);
-    xJFAtasBawahNama = new QLineEdit(filter);
-    xJFAtasBawahNama->setObjectName(QStringLiteral("xJFAtasBawahNama"));
-    xJFAtasBawahNama->setMinimumWidth(300);
-    fl->addWidget(new QLabel(QStringLiteral("Nama Jabatan"), filter), 0, 0);
-    fl->addWidget(xJFAtasBawahNama, 0, 1);
-    auto* hint = new QLabel(QStringLiteral("* isikan dengan sebagian teks dari nama jabatan yang akan dicari "), filter);
-    hint->setStyleSheet(QStringLiteral("color: #808080;"));
-    fl->addWidget(hint, 1, 1);
-    xJFAtasBawahTampil = new QPushButton(QStringLiteral("Tampilkan Data"), filter);
-    xJFAtasBawahTampil->setObjectName(QStringLiteral("xJFAtasBawahTampil"));
-    xJFAtasBawahTampil->setMinimumWidth(110);
-    xJFAtasBawahJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
-    xJFAtasBawahJumlah->setObjectName(QStringLiteral("xJFAtasBawahJumlah"));
-    auto* run = new QHBoxLayout;
-    run->addWidget(xJFAtasBawahTampil);
-    run->addSpacing(12);
-    run->addWidget(xJFAtasBawahJumlah);
-    run->addStretch(1);
-    fl->addLayout(run, 2, 1);
-    fl->setColumnStretch(2, 1);
-    body()->addWidget(filter);
+    body()->addWidget(textFilterBox(xJFAtasBawahNama, xJFAtasBawahTampil, xJFAtasBawahJumlah, "Nama Jabatan",
+                                    "xJFAtasBawahNama",
+                                    "* isikan dengan sebagian teks dari nama jabatan yang akan dicari ",
+                                    "xJFAtasBawahTampil", "xJFAtasBawahJumlah", this));
 
     auto* lists = new QHBoxLayout;
     auto* master = new QGroupBox(QStringLiteral("[ Nama Jabatan fungsional ]"), this);

@@ -6,6 +6,7 @@
 #include "app/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ui/controls.h"
 #include "ui/keyfilters.h"
 #include "ui/stringgrid.h"
 
@@ -68,31 +69,11 @@ constexpr int kColRincian = 5;
 VerifKamusPage::VerifKamusPage(PageContext& ctx)
     : Page(ctx, QStringLiteral("xVerifKamus"), QStringLiteral("xVerifKamusJudul"))
 {
-    auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
-    auto* fl = new QGridLayout(filter);
-    xVerifKamusKeyword = new QLineEdit(filter);
-    xVerifKamusKeyword->setObjectName(QStringLiteral("xVerifKamusKeyword"));
-    xVerifKamusKeyword->setMinimumWidth(300);
-    fl->addWidget(new QLabel(QStringLiteral("Keyword"), filter), 0, 0);
-    fl->addWidget(xVerifKamusKeyword, 0, 1);
-    auto* hint = new QLabel(QStringLiteral("* Isikan dengan bagian text Nama/NIP verifikator atau nama jabatan "
-                                           "fungsional yang diverifikasi "),
-                            filter);
-    hint->setStyleSheet(QStringLiteral("color: #808080;"));
-    fl->addWidget(hint, 1, 1, 1, 2);
-    xVerifKamusTampilData = new QPushButton(QStringLiteral("Tampilkan Data"), filter);
-    xVerifKamusTampilData->setObjectName(QStringLiteral("xVerifKamusTampilData"));
-    xVerifKamusTampilData->setMinimumWidth(110);
-    xVerifKamusJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
-    xVerifKamusJumlah->setObjectName(QStringLiteral("xVerifKamusJumlah"));
-    auto* run = new QHBoxLayout;
-    run->addWidget(xVerifKamusTampilData);
-    run->addSpacing(12);
-    run->addWidget(xVerifKamusJumlah);
-    run->addStretch(1);
-    fl->addLayout(run, 2, 1);
-    fl->setColumnStretch(3, 1);
-    body()->addWidget(filter);
+    body()->addWidget(textFilterBox(xVerifKamusKeyword, xVerifKamusTampilData, xVerifKamusJumlah, "Keyword",
+                                    "xVerifKamusKeyword",
+                                    "* Isikan dengan bagian text Nama/NIP verifikator atau nama jabatan fungsional "
+                                    "yang diverifikasi ",
+                                    "xVerifKamusTampilData", "xVerifKamusJumlah", this));
 
     auto* lists = new QHBoxLayout;
     auto* verifiers = new QGroupBox(QStringLiteral("[ Data Verifikator ]"), this);
