@@ -206,8 +206,11 @@ DROP PROCEDURE IF EXISTS kinerja_wajib_admin_system $$
 CREATE PROCEDURE kinerja_wajib_admin_system()
     READS SQL DATA
 BEGIN
-    CALL kinerja_wajib_login();
-    IF NOT (kinerja_fn_pemanggil_level() <=> BINARY 'Admin System') THEN
+    DECLARE v_level VARCHAR(40) DEFAULT kinerja_fn_pemanggil_level();
+    IF v_level IS NULL THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Belum login';
+    END IF;
+    IF NOT (v_level = BINARY 'Admin System') THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Bukan Admin System';
     END IF;
 END $$
