@@ -16,7 +16,7 @@ CREATE OR REPLACE EVENT kinerja_auto_approve_tiap_jam
     ON COMPLETION PRESERVE
     DO CALL kinerja_aktivitas_auto_approve();
 
--- Expired sessions, old bindings and old login failures, nightly.
+-- Expired sessions and old login failures, nightly.
 CREATE OR REPLACE EVENT kinerja_sesi_bersihkan_harian
     ON SCHEDULE EVERY 1 DAY
     STARTS DATE_FORMAT(NOW() + INTERVAL 1 DAY, '%Y-%m-%d 02:17:00')

@@ -12,36 +12,30 @@ BEGIN
 END $$
 
 -- A numeric setting; the fallback when it is missing or not a whole number.
+-- Reads the table itself rather than through kinerja_fn_setting: every
+-- routine a connection touches is parsed once per connection, and the
+-- approval path runs on a fresh connection per row.
 DROP FUNCTION IF EXISTS kinerja_fn_setting_angka $$
 CREATE FUNCTION kinerja_fn_setting_angka(p_nama VARCHAR(60), p_default INT) RETURNS INT
     READS SQL DATA
 BEGIN
-    DECLARE v VARCHAR(200) DEFAULT TRIM(kinerja_fn_setting(p_nama));
+    DECLARE v VARCHAR(200) DEFAULT (SELECT TRIM(nilai) FROM kinerja_setting
+                                     WHERE jenis = 'app_kinerja' AND nama = p_nama);
     IF v IS NULL OR v NOT REGEXP '^[0-9]{1,9}$' THEN
         RETURN p_default;
     END IF;
     RETURN CAST(v AS UNSIGNED);
 END $$
 
--- 1 while the maintenance switch is on: every value but "0" counts as on,
--- as the settings page shows it.
+-- Refuses a write while maintenance is on: every value but "0" counts as
+-- on, as the settings page shows it; no row counts as off.
 DROP FUNCTION IF EXISTS kinerja_fn_maintenance $$
-CREATE FUNCTION kinerja_fn_maintenance() RETURNS TINYINT
-    READS SQL DATA
-BEGIN
-    DECLARE v VARCHAR(200);
-    DECLARE n INT DEFAULT 0;
-    SELECT COUNT(*), MAX(nilai) INTO n, v FROM kinerja_setting
-     WHERE jenis = 'app_kinerja' AND nama = 'is_maintenance';
-    RETURN IF(n = 0, 0, IF(COALESCE(v, '') = '0', 0, 1));
-END $$
-
--- Refuses a write while maintenance is on.
 DROP PROCEDURE IF EXISTS kinerja_cek_maintenance $$
 CREATE PROCEDURE kinerja_cek_maintenance()
     READS SQL DATA
 BEGIN
-    IF kinerja_fn_maintenance() = 1 THEN
+    IF EXISTS (SELECT 1 FROM kinerja_setting
+                WHERE jenis = 'app_kinerja' AND nama = 'is_maintenance' AND COALESCE(nilai, '') <> '0') THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Sistem sedang maintenance';
     END IF;
 END $$
@@ -95,52 +89,38 @@ BEGIN
     RETURN p_start <= p_hari AND (p_end IS NULL OR p_end >= p_hari);
 END $$
 
--- The holder of a position today: its definitive holder, or where the post
--- is vacant, the holder of an assignment in force (Plt, Plh, tugas
--- sampiran, Korwil). NULL when nobody holds it.
+-- The direct superior of a civil servant, NULL when there is none: the
+-- holder of the supervising position (the head of the unit an active
+-- delegation names, otherwise the position above the servant's own) or,
+-- where that post is vacant, the holder of an assignment in force (Plt,
+-- Plh, tugas sampiran, Korwil). One routine without nested calls, because
+-- each routine costs a parse on every new connection.
 DROP FUNCTION IF EXISTS kinerja_fn_pemegang_jabatan $$
-CREATE FUNCTION kinerja_fn_pemegang_jabatan(p_kode VARCHAR(20)) RETURNS CHAR(18)
-    READS SQL DATA
-BEGIN
-    DECLARE v CHAR(18) DEFAULT NULL;
-    IF p_kode IS NULL THEN
-        RETURN NULL;
-    END IF;
-    SELECT MIN(nip) INTO v FROM cache_pns WHERE kode_jabatan = p_kode AND status_pns = 'aktif';
-    IF v IS NULL THEN
-        SELECT nip INTO v FROM plt
-         WHERE kode_jabatan_plt = p_kode AND kinerja_fn_plt_aktif(plt_start, plt_end, CURDATE())
-         ORDER BY plt_start DESC, id DESC LIMIT 1;
-    END IF;
-    RETURN v;
-END $$
-
--- The position whose holder supervises a civil servant: the head of the
--- unit an active delegation names, otherwise the position above the
--- servant's own.
 DROP FUNCTION IF EXISTS kinerja_fn_jabatan_atasan $$
-CREATE FUNCTION kinerja_fn_jabatan_atasan(p_nip VARCHAR(18)) RETURNS VARCHAR(20)
-    READS SQL DATA
-BEGIN
-    DECLARE v VARCHAR(20) DEFAULT NULL;
-    SELECT u.kode_jabatan_kepala INTO v
-      FROM delegasi d JOIN unit u ON u.id = d.unit_id
-     WHERE d.nip = p_nip AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())
-     ORDER BY d.date_start DESC, d.id DESC LIMIT 1;
-    IF v IS NULL THEN
-        SELECT j.atasan_kode_jabatan INTO v
-          FROM cache_pns p JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
-         WHERE p.nip = p_nip;
-    END IF;
-    RETURN v;
-END $$
-
--- The direct superior of a civil servant, NULL when there is none.
 DROP FUNCTION IF EXISTS kinerja_fn_atasan_nip $$
 CREATE FUNCTION kinerja_fn_atasan_nip(p_nip VARCHAR(18)) RETURNS CHAR(18)
     READS SQL DATA
 BEGIN
-    DECLARE v CHAR(18) DEFAULT kinerja_fn_pemegang_jabatan(kinerja_fn_jabatan_atasan(p_nip));
+    DECLARE v_kode VARCHAR(20) DEFAULT NULL;
+    DECLARE v CHAR(18) DEFAULT NULL;
+    SELECT u.kode_jabatan_kepala INTO v_kode
+      FROM delegasi d JOIN unit u ON u.id = d.unit_id
+     WHERE d.nip = p_nip AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())
+     ORDER BY d.date_start DESC, d.id DESC LIMIT 1;
+    IF v_kode IS NULL THEN
+        SELECT j.atasan_kode_jabatan INTO v_kode
+          FROM cache_pns p JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
+         WHERE p.nip = p_nip;
+    END IF;
+    IF v_kode IS NULL THEN
+        RETURN NULL;
+    END IF;
+    SELECT MIN(nip) INTO v FROM cache_pns WHERE kode_jabatan = v_kode AND status_pns = 'aktif';
+    IF v IS NULL THEN
+        SELECT nip INTO v FROM plt
+         WHERE kode_jabatan_plt = v_kode AND plt_start <= CURDATE() AND (plt_end IS NULL OR plt_end >= CURDATE())
+         ORDER BY plt_start DESC, id DESC LIMIT 1;
+    END IF;
     -- Nobody supervises themselves (an acting head of their own unit).
     RETURN IF(v = p_nip, NULL, v);
 END $$

@@ -2,6 +2,14 @@
 -- account, so the account says nothing about the person. A login issues a
 -- session token; each connection binds itself to it before its statement,
 -- and procedures ask these functions for the caller's NIP and level.
+-- The binding is the session's digest in a user variable of the
+-- connection: it dies with the connection (so it cannot outlive a restart
+-- or meet a repeated connection id on another node of a cluster), costs no
+-- write, and the only value that makes it count is the digest of a valid
+-- token, which never leaves the server (a client that knows the token can
+-- bind anyway). The client binds through kinerja_sesi_ikat, which also
+-- moves the idle clock, once a minute; in between it sets the digest
+-- itself, sparing the server a procedure per connection.
 -- Loaded after functions.sql and before the procedures; safe to load again
 -- (the tables survive a reload of the routines).
 SET NAMES utf8mb4;
@@ -21,31 +29,12 @@ CREATE TABLE IF NOT EXISTS kinerja_sesi (
   KEY ix_sesi_pakai (tanggal_pakai)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
--- Which session each open connection acts for. Connection ids repeat across
--- the nodes of a cluster and after a restart, so the key is the server's
--- identity plus the id, and a binding older than the server's start is
--- void.
-CREATE TABLE IF NOT EXISTS kinerja_sesi_ikatan (
-  server       VARCHAR(120)    NOT NULL,
-  koneksi      BIGINT UNSIGNED NOT NULL,
-  token_sha2   CHAR(64)        NOT NULL,
-  tanggal_ikat DATETIME(6)     NOT NULL,
-  PRIMARY KEY (server, koneksi),
-  KEY ix_ikatan_token (token_sha2),
-  KEY ix_ikatan_tanggal (tanggal_ikat)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+-- Bindings used to be rows of this table; the user variable replaced it.
+DROP TABLE IF EXISTS kinerja_sesi_ikatan;
 
--- The account a connection registered, so that one statement cannot
--- register many (INSERT ... SELECT) and the registration's log row is
--- accepted from the connection that created the account.
-CREATE TABLE IF NOT EXISTS kinerja_registrasi_koneksi (
-  server   VARCHAR(120)    NOT NULL,
-  koneksi  BIGINT UNSIGNED NOT NULL,
-  nip      VARCHAR(18)     NOT NULL,
-  tanggal  DATETIME(6)     NOT NULL,
-  PRIMARY KEY (server, koneksi),
-  KEY ix_registrasi_tanggal (tanggal)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+-- Registrations used to be remembered per connection in this table; the
+-- registration trigger keeps a user variable instead.
+DROP TABLE IF EXISTS kinerja_registrasi_koneksi;
 
 -- Failed logins per account in the last minutes, and accounts locked after
 -- too many of them.
@@ -70,24 +59,11 @@ ALTER TABLE kinerja_log_proses
 
 DELIMITER $$
 
--- This server's identity: host name and port.
 DROP FUNCTION IF EXISTS kinerja_fn_server $$
-CREATE FUNCTION kinerja_fn_server() RETURNS VARCHAR(120)
-    NOT DETERMINISTIC NO SQL
-BEGIN
-    RETURN CONCAT(@@hostname, ':', @@port);
-END $$
-
--- When this server started (to the second; Uptime counts whole seconds).
 DROP FUNCTION IF EXISTS kinerja_fn_server_mulai $$
-CREATE FUNCTION kinerja_fn_server_mulai() RETURNS DATETIME(6)
-    NOT DETERMINISTIC READS SQL DATA
-BEGIN
-    RETURN NOW(6) - INTERVAL (SELECT CAST(VARIABLE_VALUE AS UNSIGNED) FROM information_schema.GLOBAL_STATUS
-                               WHERE VARIABLE_NAME = 'UPTIME') SECOND;
-END $$
 
--- Hours of idle time after which a session no longer binds.
+-- Hours of idle time after which a session no longer binds (also written
+-- out in kinerja_fn_pemanggil_nip).
 DROP FUNCTION IF EXISTS kinerja_fn_sesi_jam_idle $$
 CREATE FUNCTION kinerja_fn_sesi_jam_idle() RETURNS INT
     DETERMINISTIC NO SQL
@@ -95,40 +71,25 @@ BEGIN
     RETURN 12;
 END $$
 
--- The digest of the session bound to this connection, NULL when the
--- connection is anonymous or its session was revoked or expired.
+-- The NIP this connection acts for; NULL when anonymous or when its session
+-- was revoked, expired or its account removed. One routine with one query:
+-- every routine a connection touches costs a parse on each new connection,
+-- and the client opens one per operation.
 DROP FUNCTION IF EXISTS kinerja_fn_pemanggil_sesi $$
-CREATE FUNCTION kinerja_fn_pemanggil_sesi() RETURNS CHAR(64)
-    NOT DETERMINISTIC READS SQL DATA
-BEGIN
-    -- Stored functions in a WHERE run once per row scanned and keep the
-    -- index out of use: the constants are taken first, so the lookup is
-    -- one probe of the primary key whatever the size of the tables.
-    DECLARE v CHAR(64) DEFAULT NULL;
-    DECLARE v_server VARCHAR(120) DEFAULT kinerja_fn_server();
-    -- a binding from before a restart belongs to another connection; one
-    -- second of slack for the whole-second Uptime
-    DECLARE v_mulai DATETIME(6) DEFAULT kinerja_fn_server_mulai() - INTERVAL 1 SECOND;
-    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
-    SELECT s.token_sha2 INTO v
-      FROM kinerja_sesi_ikatan i JOIN kinerja_sesi s ON s.token_sha2 = i.token_sha2
-     WHERE i.server = v_server AND i.koneksi = CONNECTION_ID()
-       AND i.tanggal_ikat >= v_mulai
-       AND s.tanggal_cabut IS NULL
-       AND s.tanggal_pakai >= v_batas;
-    RETURN v;
-END $$
-
--- The NIP this connection acts for; NULL when anonymous.
 DROP FUNCTION IF EXISTS kinerja_fn_pemanggil_nip $$
 CREATE FUNCTION kinerja_fn_pemanggil_nip() RETURNS VARCHAR(18)
     NOT DETERMINISTIC READS SQL DATA
 BEGIN
+    -- Constants first: a variable or function in the WHERE would be
+    -- evaluated per row; this way it is one probe of the primary key.
     DECLARE v VARCHAR(18) DEFAULT NULL;
-    DECLARE v_sesi CHAR(64) DEFAULT kinerja_fn_pemanggil_sesi();
+    DECLARE v_sesi CHAR(64) DEFAULT @kinerja_sesi_sha2;
+    -- the idle limit of kinerja_fn_sesi_jam_idle, written out: between full
+    -- bindings nothing else on the connection has loaded that function
+    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL 12 HOUR;
     SELECT s.nip INTO v FROM kinerja_sesi s
       JOIN kinerja_user u ON u.nip = s.nip
-     WHERE s.token_sha2 = v_sesi;
+     WHERE s.token_sha2 = v_sesi AND s.tanggal_cabut IS NULL AND s.tanggal_pakai >= v_batas;
     RETURN v;
 END $$
 
@@ -139,11 +100,10 @@ CREATE FUNCTION kinerja_fn_pemanggil_level() RETURNS VARCHAR(40)
     NOT DETERMINISTIC READS SQL DATA
 BEGIN
     DECLARE v VARCHAR(40) DEFAULT NULL;
-    DECLARE v_sesi CHAR(64) DEFAULT kinerja_fn_pemanggil_sesi();
-    SELECT l.access_level INTO v FROM kinerja_sesi s
-      JOIN kinerja_user u ON u.nip = s.nip
+    DECLARE v_nip VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
+    SELECT l.access_level INTO v FROM kinerja_user u
       JOIN kinerja_level l ON l.id = u.level
-     WHERE s.token_sha2 = v_sesi;
+     WHERE u.nip = v_nip;
     RETURN v;
 END $$
 
@@ -216,27 +176,29 @@ BEGIN
 END $$
 
 -- Binds this connection to a session; a revoked, expired or unknown token is
--- refused and leaves the connection anonymous.
+-- refused and leaves the connection anonymous. The idle clock moves at most
+-- once a minute: a write on every bind would cost a commit per connection.
 DROP PROCEDURE IF EXISTS kinerja_sesi_ikat $$
 CREATE PROCEDURE kinerja_sesi_ikat(IN var_token VARCHAR(200))
     MODIFIES SQL DATA
 BEGIN
     DECLARE v_sha2 CHAR(64) DEFAULT SHA2(COALESCE(var_token, ''), 256);
-    DECLARE v_nip VARCHAR(18) DEFAULT NULL;
-    DECLARE v_server VARCHAR(120) DEFAULT kinerja_fn_server();
+    DECLARE v_pakai DATETIME DEFAULT NULL;
     DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() HOUR;
-    DELETE FROM kinerja_sesi_ikatan WHERE server = v_server AND koneksi = CONNECTION_ID();
-    SELECT nip INTO v_nip FROM kinerja_sesi
+    SET @kinerja_sesi_sha2 = NULL;
+    SELECT tanggal_pakai INTO v_pakai FROM kinerja_sesi
      WHERE token_sha2 = v_sha2 AND tanggal_cabut IS NULL AND tanggal_pakai >= v_batas;
-    IF v_nip IS NULL THEN
+    IF v_pakai IS NULL THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Sesi tidak berlaku';
     END IF;
-    INSERT INTO kinerja_sesi_ikatan (server, koneksi, token_sha2, tanggal_ikat)
-    VALUES (v_server, CONNECTION_ID(), v_sha2, NOW(6));
-    UPDATE kinerja_sesi SET tanggal_pakai = NOW() WHERE token_sha2 = v_sha2;
+    SET @kinerja_sesi_sha2 = v_sha2;
+    IF v_pakai < NOW() - INTERVAL 1 MINUTE THEN
+        UPDATE kinerja_sesi SET tanggal_pakai = NOW() WHERE token_sha2 = v_sha2;
+    END IF;
 END $$
 
--- Revokes a session (logout); its bindings go with it.
+-- Revokes a session (logout); every connection bound to it is anonymous
+-- from its next statement on.
 DROP PROCEDURE IF EXISTS kinerja_sesi_cabut $$
 CREATE PROCEDURE kinerja_sesi_cabut(IN var_token VARCHAR(200))
     MODIFIES SQL DATA
@@ -246,7 +208,6 @@ BEGIN
     IF ROW_COUNT() = 0 THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Sesi tidak dikenal';
     END IF;
-    DELETE FROM kinerja_sesi_ikatan WHERE token_sha2 = v_sha2;
 END $$
 
 -- 1 when the statement comes from the application account that every
@@ -258,29 +219,16 @@ BEGIN
     RETURN SUBSTRING_INDEX(USER(), '@', 1) = 'aplikasi';
 END $$
 
--- The NIP whose account this connection registered, NULL when none.
 DROP FUNCTION IF EXISTS kinerja_fn_registrasi_koneksi $$
-CREATE FUNCTION kinerja_fn_registrasi_koneksi() RETURNS VARCHAR(18)
-    NOT DETERMINISTIC READS SQL DATA
-BEGIN
-    DECLARE v VARCHAR(18) DEFAULT NULL;
-    DECLARE v_server VARCHAR(120) DEFAULT kinerja_fn_server();
-    DECLARE v_mulai DATETIME(6) DEFAULT kinerja_fn_server_mulai() - INTERVAL 1 SECOND;
-    SELECT nip INTO v FROM kinerja_registrasi_koneksi
-     WHERE server = v_server AND koneksi = CONNECTION_ID() AND tanggal >= v_mulai;
-    RETURN v;
-END $$
 
 -- Housekeeping of sessions: drops sessions idle or revoked for a day and
--- bindings of connections long gone. Run by an event; binds nothing.
+-- old login failures. Run by an event; binds nothing.
 DROP PROCEDURE IF EXISTS kinerja_sesi_bersihkan $$
 CREATE PROCEDURE kinerja_sesi_bersihkan()
     MODIFIES SQL DATA
 BEGIN
     DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR;
-    DELETE FROM kinerja_sesi_ikatan WHERE tanggal_ikat < v_batas;
     DELETE FROM kinerja_sesi WHERE tanggal_pakai < v_batas OR tanggal_cabut < NOW() - INTERVAL 24 HOUR;
-    DELETE FROM kinerja_registrasi_koneksi WHERE tanggal < NOW() - INTERVAL 24 HOUR;
     DELETE FROM kinerja_login_gagal WHERE tanggal < NOW() - INTERVAL 1 DAY;
     DELETE FROM kinerja_login_kunci WHERE kunci_sampai < NOW() - INTERVAL 1 DAY;
 END $$

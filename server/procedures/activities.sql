@@ -45,8 +45,13 @@ DROP FUNCTION IF EXISTS kinerja_fn_boleh_verifikasi $$
 CREATE FUNCTION kinerja_fn_boleh_verifikasi(p_tanggal DATETIME) RETURNS CHAR(1)
     READS SQL DATA
 BEGIN
+    -- The setting is read here rather than through kinerja_fn_setting_angka:
+    -- approvals run on a fresh connection per row, where every routine
+    -- named costs a parse.
     IF p_tanggal IS NULL
-       OR DATEDIFF(CURDATE(), p_tanggal) > kinerja_fn_setting_angka('aktivitas_verifikasi_day_max', 5) THEN
+       OR DATEDIFF(CURDATE(), p_tanggal) > COALESCE((SELECT CAST(nilai AS UNSIGNED) FROM kinerja_setting
+                                                     WHERE jenis = 'app_kinerja' AND nama = 'aktivitas_verifikasi_day_max'
+                                                       AND TRIM(nilai) REGEXP '^[0-9]{1,9}$'), 5) THEN
         RETURN 'F';
     END IF;
     RETURN 'T';

@@ -85,8 +85,12 @@ DROP FUNCTION IF EXISTS kinerja_fn_boleh_validasi $$
 CREATE FUNCTION kinerja_fn_boleh_validasi(p_tanggal DATETIME) RETURNS CHAR(1)
     READS SQL DATA
 BEGIN
+    -- The setting is read here, as for verification (one routine less per
+    -- connection).
     IF p_tanggal IS NULL
-       OR DATEDIFF(CURDATE(), p_tanggal) > kinerja_fn_setting_angka('aktivitas_validasi_day_max', 5) THEN
+       OR DATEDIFF(CURDATE(), p_tanggal) > COALESCE((SELECT CAST(nilai AS UNSIGNED) FROM kinerja_setting
+                                                     WHERE jenis = 'app_kinerja' AND nama = 'aktivitas_validasi_day_max'
+                                                       AND TRIM(nilai) REGEXP '^[0-9]{1,9}$'), 5) THEN
         RETURN 'F';
     END IF;
     RETURN 'T';
@@ -178,7 +182,11 @@ BEGIN
     IF v_nip IS NULL THEN
         CALL kinerja_tolak('Aktivitas tidak ditemukan');
     END IF;
-    CALL kinerja_wajib_atasan(v_nip, 1);
+    -- kinerja_wajib_atasan written out: the caller is p_nip (checked above),
+    -- and one routine less matters on a connection per row.
+    IF NOT (kinerja_fn_atasan_nip(v_nip) <=> TRIM(p_nip)) THEN
+        CALL kinerja_tolak('Bukan atasan PNS ini');
+    END IF;
     IF kinerja_fn_boleh_verifikasi(v_input) <> 'T' THEN
         CALL kinerja_tolak('Di luar waktu verifikasi');
     END IF;
@@ -262,7 +270,10 @@ BEGIN
     IF v_nip IS NULL THEN
         CALL kinerja_tolak('Aktivitas tidak ditemukan');
     END IF;
-    CALL kinerja_wajib_atasan(v_nip, 2);
+    -- kinerja_wajib_atasan written out, as for verification.
+    IF NOT (kinerja_fn_atasan_nip(kinerja_fn_atasan_nip(v_nip)) <=> TRIM(var_nip)) THEN
+        CALL kinerja_tolak('Bukan atasan PNS ini');
+    END IF;
     IF v_status NOT IN ('accepted', 'rejected') THEN
         CALL kinerja_tolak('Aktivitas belum diverifikasi atasan langsung');
     END IF;

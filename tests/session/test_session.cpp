@@ -190,10 +190,11 @@ private slots:
         const QString token = f.w.session().token;
         QCOMPARE(token.size(), 64);
         QCOMPARE(sessions("tanggal_cabut IS NULL AND token_sha2 = SHA2('" + token + "', 256)"), "1");
-        // Revoked behind the client's back: the next operation cannot bind.
+        // Revoked behind the client's back: the next operation acts for
+        // nobody, and the server refuses its statement.
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_sesi SET tanggal_cabut = NOW()"));
         f.w.dxTarvesaItems0Click();
-        QCOMPARE(f.msgs.texts().value(0), QString::fromUtf8(stdmsg::GagalTerhubung));
+        QCOMPARE(f.msgs.texts().value(0), QStringLiteral("Gagal mengambil data!"));
         QVERIFY(!f.dm.connected());
         // A new login binds again; the logout revokes and forgets the token.
         f.w.dxAplikasiItems0Click(); // logout: its log entry cannot bind either

@@ -5,6 +5,7 @@
 #include "db/connection.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "db/udm.h"
 #include "orgfixture.h"
 #include "testdb.h"
 
@@ -241,29 +242,34 @@ private slots:
     }
 
     // A session binds while it is neither revoked nor idle for 12 hours, and
-    // only on the connection (and server run) that bound it.
+    // only on the connection that bound it, whether fully or with the digest
+    // the data module sets between full bindings.
     void bindingHolds_data()
     {
-        QTest::addColumn<QString>("change"); // root statement on the session or its binding
+        QTest::addColumn<bool>("digestOnly"); // bound by setting the digest, not by the procedure
+        QTest::addColumn<QString>("change");  // root statement on the session
         QTest::addColumn<bool>("bound");
-        QTest::newRow("fresh") << "" << true;
-        QTest::newRow("idle 11 hours") << "UPDATE kinerja_sesi SET tanggal_pakai = NOW() - INTERVAL 11 HOUR" << true;
-        QTest::newRow("idle 12 hours and a bit")
-            << "UPDATE kinerja_sesi SET tanggal_pakai = NOW() - INTERVAL 12 HOUR - INTERVAL 5 SECOND" << false;
-        QTest::newRow("revoked") << "UPDATE kinerja_sesi SET tanggal_cabut = NOW()" << false;
-        QTest::newRow("account removed") << "DELETE FROM kinerja_user WHERE nip = '" + kPelaksana + "'" << false;
-        QTest::newRow("bound before the server started")
-            << "UPDATE kinerja_sesi_ikatan SET tanggal_ikat = tanggal_ikat - INTERVAL 30 DAY" << false;
-        QTest::newRow("same connection id on another node")
-            << "UPDATE kinerja_sesi_ikatan SET server = 'node2:3306'" << false;
+        for (const bool digest : {false, true}) {
+            const char* how = digest ? "digest, " : "full, ";
+            const auto row = [&](const char* name) -> QTestData& { return QTest::newRow((how + QString::fromUtf8(name)).toUtf8()); };
+            row("fresh") << digest << "" << true;
+            row("idle 11 hours") << digest << "UPDATE kinerja_sesi SET tanggal_pakai = NOW() - INTERVAL 11 HOUR" << true;
+            row("idle 12 hours and a bit")
+                << digest << "UPDATE kinerja_sesi SET tanggal_pakai = NOW() - INTERVAL 12 HOUR - INTERVAL 5 SECOND"
+                << false;
+            row("revoked") << digest << "UPDATE kinerja_sesi SET tanggal_cabut = NOW()" << false;
+            row("account removed") << digest << "DELETE FROM kinerja_user WHERE nip = '" + kPelaksana + "'" << false;
+        }
     }
 
     void bindingHolds()
     {
+        QFETCH(bool, digestOnly);
         QFETCH(QString, change);
         QFETCH(bool, bound);
         Client c;
-        QVERIFY(c.bind(token(kPelaksana)));
+        const QString t = token(kPelaksana);
+        QVERIFY(digestOnly ? c.run("SET @kinerja_sesi_sha2 = SHA2(:t, 256)", {{"t", t}}) : c.bind(t));
         if (!change.isEmpty())
             QVERIFY(testdb::rootExec(kSchema, change));
         db::ResultSet rs;
@@ -272,6 +278,37 @@ private slots:
         QCOMPARE(rs.text(0, QStringLiteral("lvl")), bound ? QStringLiteral("Basic User") : QString());
         QCOMPARE(c.run("CALL kinerja_wajib_pemanggil(:n)", {{"n", kPelaksana}}), bound);
         QCOMPARE(c.run("CALL kinerja_wajib_login()"), bound);
+        // Another connection (another node, or after a restart) is anonymous.
+        Client other;
+        QVERIFY(!other.run("CALL kinerja_wajib_login()"));
+    }
+
+    // The data module binds fully (moving the idle clock) on its first
+    // connection and with the digest on the next ones; both act for the
+    // person, and neither for a revoked session.
+    void dataModuleBinding()
+    {
+        const QString t = token(kPelaksana);
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_sesi SET tanggal_pakai = NOW() - INTERVAL 2 HOUR"));
+        Tdm dm(testdb::appSettings(kSchema));
+        dm.setSessionToken(t);
+        const auto caller = [&dm] {
+            dm.setConnected(true);
+            const QString nip = dm.fdsq1().open(QStringLiteral("SELECT kinerja_fn_pemanggil_nip() AS n")).text(0, QStringLiteral("n"));
+            dm.setConnected(false);
+            return nip;
+        };
+        QCOMPARE(caller(), kPelaksana);
+        QCOMPARE(rootValue("SELECT tanggal_pakai >= NOW() - INTERVAL 1 MINUTE FROM kinerja_sesi"), "1");
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_sesi SET tanggal_pakai = NOW() - INTERVAL 2 HOUR"));
+        QCOMPARE(caller(), kPelaksana); // the digest: the idle clock stays
+        QCOMPARE(rootValue("SELECT tanggal_pakai < NOW() - INTERVAL 1 HOUR FROM kinerja_sesi"), "1");
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_sesi SET tanggal_cabut = NOW()"));
+        QCOMPARE(caller(), QString());
+        // A new token binds fully again, and a refused full binding throws.
+        dm.setSessionToken(QString(64, QLatin1Char('a')));
+        QVERIFY_THROWS_EXCEPTION(std::exception, dm.setConnected(true));
+        QVERIFY(!dm.connected());
     }
 
     void bindingIsTheServersOwn()
@@ -281,9 +318,10 @@ private slots:
         QVERIFY(c.bind(t));
         // The application account can neither read nor forge sessions or bindings.
         QVERIFY(!c.run("SELECT * FROM kinerja_sesi"));
-        QVERIFY(!c.run("SELECT * FROM kinerja_sesi_ikatan"));
-        QVERIFY(!c.run("INSERT INTO kinerja_sesi_ikatan (server, koneksi, token_sha2, tanggal_ikat) "
-                       "VALUES ('x', CONNECTION_ID(), SHA2('x', 256), NOW())"));
+        // A made-up digest binds nobody.
+        Client guess;
+        QVERIFY(guess.run("SET @kinerja_sesi_sha2 = SHA2('tebakan', 256)"));
+        QVERIFY(!guess.run("CALL kinerja_wajib_login()"));
         QVERIFY(!c.run("UPDATE kinerja_sesi SET nip = '" + kKepala + "'"));
         // Only the digest is stored.
         QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_sesi WHERE token_sha2 = SHA2('" + t + "', 256)"), "1");
