@@ -4522,3 +4522,36 @@ SELECT o.nip, 'Utama', r.kode, r.kode_jabatan, CONCAT(r.rincian_tugas, ' yang be
 INSERT INTO tugas_tambahan (nip, kode_jabatan, kode_skpd, nip_atasan, tanggal_mulai, tanggal_selesai, status) VALUES
   ('198807102010011004', 'JP0202', 'BKPSDM', '198702032011011001', CURDATE() - INTERVAL 40 DAY, NULL, 'aktif'),
   ('198807102010011004', 'JP0203', 'BKPSDM', '198702032011011001', CURDATE() - INTERVAL 12 DAY, NULL, 'aktif');
+
+-- Ladders of two more functional families, with the levels that nobody in
+-- the demo holds, and verifiers of their dictionary entries.
+INSERT INTO jabatan_kinerja (kode, nama_jabatan, jenis_jabatan_id, jenjang_id) VALUES
+  ('JF0403', 'Perawat Mahir', 'fungsional', 'T3'),
+  ('JF0404', 'Perawat Penyelia', 'fungsional', 'T4'),
+  ('JF0405', 'Perawat Ahli Muda', 'fungsional', 'K2'),
+  ('JF0702', 'Analis Kebijakan Ahli Pertama', 'fungsional', 'K1'),
+  ('JF0703', 'Analis Kebijakan Ahli Madya', 'fungsional', 'K3');
+INSERT INTO jf_pendamping (kode_jabatan, kode_pendamping, arah) VALUES
+  ('JF0401', 'JF0403', 'atas'),
+  ('JF0403', 'JF0401', 'bawah'),
+  ('JF0403', 'JF0404', 'atas'),
+  ('JF0404', 'JF0403', 'bawah'),
+  ('JF0402', 'JF0405', 'atas'),
+  ('JF0405', 'JF0402', 'bawah'),
+  ('JF0702', 'JF0701', 'atas'),
+  ('JF0701', 'JF0702', 'bawah'),
+  ('JF0701', 'JF0703', 'atas'),
+  ('JF0703', 'JF0701', 'bawah');
+INSERT INTO verifikator_kamus (nip, kode_jabatan) VALUES
+  ('198804072011032001', 'JF0701'),
+  ('198804072011032001', 'JF0702'),
+  ('198804072011032001', 'JF0703'),
+  ('199205192017032001', 'JF0401'),
+  ('199205192017032001', 'JF0402');
+
+-- Supervision monitoring: the head of the Puskesmas rejects about half of
+-- the nurses' work that is not validated yet, so "sering melakukan
+-- penolakan" finds him (many superiors two levels up never validate, and
+-- the work left for the automatic approval finds its direct superiors).
+UPDATE aktivitas SET status = 'rejected'
+ WHERE nip_verifikator = '198308262010011001' AND status = 'accepted' AND tanggal_validasi IS NULL AND id % 2 = 0;

@@ -160,14 +160,17 @@ BEGIN
     END IF;
 END $$
 
--- Refuses unless the caller's account holds the level "Admin System"
--- (compared exactly, as the client compares it to show the admin groups).
+-- Refuses unless the caller's level is exactly "Admin System" (level
+-- texts are compared as they are, so a look-alike level gets nothing).
 DROP PROCEDURE IF EXISTS kinerja_wajib_admin_system $$
 CREATE PROCEDURE kinerja_wajib_admin_system()
     READS SQL DATA
 BEGIN
-    CALL kinerja_wajib_login();
-    IF NOT (kinerja_fn_pemanggil_level() <=> BINARY 'Admin System') THEN
+    DECLARE v_level VARCHAR(40) DEFAULT kinerja_fn_pemanggil_level();
+    IF v_level IS NULL THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Belum login';
+    END IF;
+    IF NOT (v_level = BINARY 'Admin System') THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hanya untuk Admin System';
     END IF;
 END $$

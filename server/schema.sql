@@ -296,7 +296,10 @@ CREATE TABLE aktivitas (
   KEY ix_akt_nip_status_tgl (nip, tanggal_status),
   KEY ix_akt_atasan1 (nip_atasan1, status),
   KEY ix_akt_atasan2 (nip_atasan2, status),
-  KEY ix_akt_status_input (status, tanggal_input)
+  -- Also the monitoring of superiors: it reads the days of input of some
+  -- statuses and needs nothing beyond this index.
+  KEY ix_akt_status_input (status, tanggal_input, nip_atasan1, nip_atasan2, nip_verifikator, tanggal_status,
+                           tanggal_validasi)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 -- ---------------------------------------------------------------------------

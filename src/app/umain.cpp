@@ -11,6 +11,9 @@
 #include "db/query.h"
 #include "db/udm.h"
 #include "activities/aktivitaspage.h"
+#include "admin/supervisipage.h"
+#include "dictionary/jfatasbawahpage.h"
+#include "dictionary/verifkamuspage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -189,13 +192,13 @@ void Tfmain::buildPages()
     xAdminSKPD = page("xAdminSKPD");
     xDelegasi = page("xDelegasi");
     xLog = page("xLog");
-    xSupervisi = page("xSupervisi");
+    xSupervisi = addPage(new SupervisiPage(*this));
     xAdmAplikasi = addPage(new AdmAplikasiPage(*this));
     xAdmUser = page("xAdmUser");
     xAdmInformasi = page("xAdmInformasi");
     xAdmPlt = page("xAdmPlt");
-    xJFAtasBawah = page("xJFAtasBawah");
-    xVerifKamus = page("xVerifKamus");
+    xJFAtasBawah = addPage(new JFAtasBawahPage(*this));
+    xVerifKamus = addPage(new VerifKamusPage(*this));
 
     connect(xLogin->BitBtn13, &QPushButton::clicked, this, &Tfmain::dxAplikasiItems1Click);
     connect(xBwKualMutu->SpeedButton6, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
@@ -417,7 +420,7 @@ void Tfmain::dxAdminItems2Click()
 
 void Tfmain::dxAdminItems3Click()
 {
-    openPage(xSupervisi, QStringLiteral("Halaman Supervisi - Monitoring user`s Abnormal Behavior"), false);
+    xSupervisi->dxAdminItems3Click();
 }
 
 void Tfmain::dxSettingItems0Click()
@@ -442,12 +445,12 @@ void Tfmain::dxSettingItems3Click()
 
 void Tfmain::dxSettingItems4Click()
 {
-    openPage(xJFAtasBawah, QStringLiteral("Halaman Admin - Setting Jenjang JF Atas Bawah"), false);
+    xJFAtasBawah->dxSettingItems4Click();
 }
 
 void Tfmain::dxSettingItems5Click()
 {
-    openPage(xVerifKamus, QStringLiteral("Halaman Admin - Setting Verifikator Kamus Aktivitas"), false);
+    xVerifKamus->dxSettingItems5Click();
 }
 
 void Tfmain::SpeedButton6Click()

@@ -25,6 +25,9 @@ class BwKualMutuPage;
 class BwTugasTambahanPage;
 class InfoAplikasiPage;
 class AdmAplikasiPage;
+class SupervisiPage;
+class JFAtasBawahPage;
+class VerifKamusPage;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -149,13 +152,13 @@ public:
     Page* xAdminSKPD;
     Page* xDelegasi;
     Page* xLog;
-    Page* xSupervisi;
+    SupervisiPage* xSupervisi;
     AdmAplikasiPage* xAdmAplikasi;
     Page* xAdmUser;
     Page* xAdmInformasi;
     Page* xAdmPlt;
-    Page* xJFAtasBawah;
-    Page* xVerifKamus;
+    JFAtasBawahPage* xJFAtasBawah;
+    VerifKamusPage* xVerifKamus;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -282,6 +282,10 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // A caption cut by its column's design width shows whole on hover.
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && fixedRows_ > 0 && rows_ > 0 && section >= 0 &&
+        section < cols_)
+        return cell(0, section);
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal) {

@@ -3,6 +3,7 @@
 #include "testconfig.h"
 
 #include "db/connection.h"
+#include "db/dberror.h"
 #include "db/query.h"
 #include "db/resultset.h"
 
@@ -177,6 +178,34 @@ QString loginToken(const db::ConnSettings& settings, const QString& nip, const Q
 QString sessionToken(const QString& schema, const QString& nip, const QString& pass)
 {
     return loginToken(appSettings(schema), nip, pass);
+}
+
+QStringList callAs(const QString& schema, const QString& nip, const QString& sql, const db::Params& params)
+{
+    try {
+        db::Connection c;
+        c.open(appSettings(schema));
+        db::Query q(c);
+        if (!nip.isEmpty()) {
+            const QString token = sessionToken(schema, nip);
+            if (token.isEmpty())
+                return {QStringLiteral("error: login refused")};
+            q.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{QStringLiteral("var_token"), token}});
+        }
+        const db::ResultSet rs = q.open(sql, params);
+        QStringList out;
+        for (int r = 0; r < rs.recordCount(); ++r) {
+            QStringList cells;
+            for (int col = 0; col < rs.columnCount(); ++col)
+                cells << rs.text(r, col);
+            out << cells.join(QLatin1Char('|'));
+        }
+        return out;
+    } catch (const db::DbError& e) {
+        if (e.sqlState() == "45000")
+            return {QStringLiteral("refused")};
+        return {QStringLiteral("error: ") + QString::fromStdString(e.what())};
+    }
 }
 
 } // namespace testdb

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/connsettings.h"
+#include "db/sqlparams.h"
 
 #include <QList>
 #include <QString>
@@ -38,5 +39,11 @@ QString rootValue(const QString& schema, const QString& sql);
 // given) and answers the session token; empty when the login was refused.
 QString sessionToken(const QString& schema, const QString& nip,
                      const QString& pass = QStringLiteral("rahasia123"));
+
+// Runs one statement as the application account, bound to the NIP's session
+// (the fixtures' password; anonymous for an empty NIP), the way a client
+// that skips its own checks would: every row as "a|b|c", or {"refused"}
+// when the server refused with SQLSTATE 45000, {"error: ..."} otherwise.
+QStringList callAs(const QString& schema, const QString& nip, const QString& sql, const db::Params& params = {});
 
 } // namespace testdb
