@@ -157,6 +157,21 @@ BEGIN
     END IF;
 END $$
 
+-- Refuses unless the caller's access level, as it stands now, is exactly
+-- this one ("Admin System", ...).
+DROP PROCEDURE IF EXISTS kinerja_wajib_level $$
+CREATE PROCEDURE kinerja_wajib_level(IN p_level VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v VARCHAR(40) DEFAULT kinerja_fn_pemanggil_level();
+    IF v IS NULL THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Belum login';
+    END IF;
+    IF NOT (CAST(v AS BINARY) <=> CAST(p_level AS BINARY)) THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hak akses tidak mencukupi';
+    END IF;
+END $$
+
 -- Refuses unless this connection acts for exactly this NIP.
 DROP PROCEDURE IF EXISTS kinerja_wajib_pemanggil $$
 CREATE PROCEDURE kinerja_wajib_pemanggil(IN p_nip VARCHAR(40))
