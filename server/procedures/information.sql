@@ -92,7 +92,8 @@ CREATE PROCEDURE kinerja_informasi_periksa(IN p_pengumuman TEXT, IN p_urutan VAR
                                            OUT o_pengumuman TEXT, OUT o_urutan INT)
     NO SQL
 BEGIN
-    SET o_pengumuman = TRIM(COALESCE(p_pengumuman, ''));
+    -- blanks, tabs and line breaks around the text go, as the client trims
+    SET o_pengumuman = REGEXP_REPLACE(COALESCE(p_pengumuman, ''), '^[[:space:]]+|[[:space:]]+$', '');
     IF o_pengumuman = '' THEN
         CALL kinerja_tolak('Pengumuman kosong');
     END IF;

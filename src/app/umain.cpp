@@ -11,6 +11,9 @@
 #include "db/query.h"
 #include "db/udm.h"
 #include "activities/aktivitaspage.h"
+#include "admin/adminformasipage.h"
+#include "admin/infopage.h"
+#include "admin/logpage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -183,15 +186,15 @@ void Tfmain::buildPages()
     xBwAktivitas = addPage(new BwAktivitasPage(*this));
     xBwKualMutu = addPage(new BwKualMutuPage(*this));
     xBwTugasTambahan = addPage(new BwTugasTambahanPage(*this));
-    xInfoTarvesa = page("xInfoTarvesa");
-    xInfoTPP = page("xInfoTPP");
+    xInfoTarvesa = addPage(new InfoPage(*this, InfoPage::List::Tarvesa));
+    xInfoTPP = addPage(new InfoPage(*this, InfoPage::List::TPP));
     xAdminSKPD = page("xAdminSKPD");
     xDelegasi = page("xDelegasi");
-    xLog = page("xLog");
+    xLog = addPage(new LogPage(*this));
     xSupervisi = page("xSupervisi");
     xAdmAplikasi = page("xAdmAplikasi");
     xAdmUser = page("xAdmUser");
-    xAdmInformasi = page("xAdmInformasi");
+    xAdmInformasi = addPage(new AdmInformasiPage(*this));
     xAdmPlt = page("xAdmPlt");
     xJFAtasBawah = page("xJFAtasBawah");
     xVerifKamus = page("xVerifKamus");
@@ -388,12 +391,12 @@ void Tfmain::dxTarvesaItems3Click()
 
 void Tfmain::JvXPBar5Items0Click()
 {
-    openPage(xInfoTarvesa, QStringLiteral("Informasi Tarvesa"), false);
+    xInfoTarvesa->open();
 }
 
 void Tfmain::JvXPBar5Items1Click()
 {
-    openPage(xInfoTPP, QStringLiteral("Informasi TPP"), false);
+    xInfoTPP->open();
 }
 
 void Tfmain::dxAdminItems0Click()
@@ -408,9 +411,7 @@ void Tfmain::dxAdminItems1Click()
 
 void Tfmain::dxAdminItems2Click()
 {
-    xLog->header()->setColors(warna2, warna1);
-    xLog->header()->setCaption(QStringLiteral("Halaman Monitoring LOG"));
-    showPage(xLog);
+    xLog->dxAdminItems2Click();
 }
 
 void Tfmain::dxAdminItems3Click()
@@ -430,7 +431,7 @@ void Tfmain::dxSettingItems1Click()
 
 void Tfmain::dxSettingItems2Click()
 {
-    openPage(xAdmInformasi, QStringLiteral("Halaman Admin - Setting Informasi Tarvesa dan TPP"), false);
+    xAdmInformasi->dxSettingItems2Click();
 }
 
 void Tfmain::dxSettingItems3Click()
