@@ -8,6 +8,7 @@
 #include "ui/stringgrid.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,7 +137,9 @@ AdmInformasiPage::Tab AdmInformasiPage::buildTab(const QString& aplikasi, const 
     dl->addLayout(bar);
     t.grid = new StringGrid(data);
     t.grid->setObjectName(QString::fromUtf8(gridName));
-    t.grid->setElasticColumns({kColText}, 300);
+    // The text takes the grid's whole width; a longer one shows whole in
+    // its tooltip and in the change dialog.
+    t.grid->horizontalHeader()->setStretchLastSection(true);
     dl->addWidget(t.grid, 1);
     v->addWidget(data, 1);
 
@@ -174,21 +177,16 @@ void AdmInformasiPage::list(Tab& tab)
         tab.count->setText(QStringLiteral("Jumlah data : ") + QString::number(rows));
 }
 
-void AdmInformasiPage::add(Tab& tab)
+void AdmInformasiPage::edit(Tab& tab, bool selected)
 {
-    Tfe_informasi dialog(ctx_, tab.aplikasi, tab.name);
-    if (ctx_.dialogs().exec(dialog) == QDialog::Accepted)
-        list(tab);
-}
-
-void AdmInformasiPage::change(Tab& tab)
-{
-    if (!requireDataRows(*tab.grid, ctx_.messages()))
+    if (selected && !requireDataRows(*tab.grid, ctx_.messages()))
         return;
-    const int r = tab.grid->currentRow();
     Tfe_informasi dialog(ctx_, tab.aplikasi, tab.name);
-    dialog.setAnnouncement(tab.grid->cell(r, kColId), tab.grid->cell(r, kColText),
-                           tab.grid->cell(r, kColUrutan).toInt());
+    if (selected) {
+        const int r = tab.grid->currentRow();
+        dialog.setAnnouncement(tab.grid->cell(r, kColId), tab.grid->cell(r, kColText),
+                               tab.grid->cell(r, kColUrutan).toInt());
+    }
     if (ctx_.dialogs().exec(dialog) == QDialog::Accepted)
         list(tab);
 }
@@ -220,9 +218,9 @@ void AdmInformasiPage::xAdmInformasiTampilTarvesaClick() { list(tarvesa_); }
 void AdmInformasiPage::xAdmInformasiTampilTPPClick() { list(tpp_); }
 void AdmInformasiPage::xAdmInformasiTarvesaShow() { list(tarvesa_); }
 void AdmInformasiPage::xAdmInformasiTPPShow() { list(tpp_); }
-void AdmInformasiPage::xAdmInformasiTambahTarvesaClick() { add(tarvesa_); }
-void AdmInformasiPage::xAdmInformasiTambahTPPClick() { add(tpp_); }
-void AdmInformasiPage::xAdmInformasiUbahTarvesaClick() { change(tarvesa_); }
-void AdmInformasiPage::xAdmInformasiUbahTPPClick() { change(tpp_); }
+void AdmInformasiPage::xAdmInformasiTambahTarvesaClick() { edit(tarvesa_, false); }
+void AdmInformasiPage::xAdmInformasiTambahTPPClick() { edit(tpp_, false); }
+void AdmInformasiPage::xAdmInformasiUbahTarvesaClick() { edit(tarvesa_, true); }
+void AdmInformasiPage::xAdmInformasiUbahTPPClick() { edit(tpp_, true); }
 void AdmInformasiPage::xAdmInformasiHapusTarvesaClick() { remove(tarvesa_); }
 void AdmInformasiPage::xAdmInformasiHapusTPPClick() { remove(tpp_); }

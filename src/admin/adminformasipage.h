@@ -65,8 +65,8 @@ private:
     Tab buildTab(const QString& aplikasi, const QString& name, const char* pageName, const char* filterName,
                  const char* showName, const char* countName, const char* gridName, const char* suffix);
     void list(Tab& tab);
-    void add(Tab& tab);
-    void change(Tab& tab);
+    // A new announcement, or a change of the selected one.
+    void edit(Tab& tab, bool selected);
     void remove(Tab& tab);
 
     Tab tarvesa_;

@@ -53,6 +53,7 @@ Tfe_informasi::Tfe_informasi(PageContext& ctx, const QString& aplikasi, const QS
     edUrutan->setToolTip(QStringLiteral("Urutan tampil: 1 paling atas"));
     auto* order = new QHBoxLayout;
     order->addWidget(edUrutan);
+    order->addSpacing(6);
     order->addWidget(new QLabel(QStringLiteral("(1 tampil paling atas)"), this));
     order->addStretch(1);
     g->addLayout(order, 2, 1);

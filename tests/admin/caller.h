@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orgfixture.h"
+
 #include "db/connection.h"
 #include "db/dberror.h"
 #include "db/query.h"
@@ -7,6 +9,7 @@
 #include "testdb.h"
 
 #include <QStringList>
+#include <QTest>
 
 // One connection of the application account, bound to a person's session
 // (anonymous for an empty NIP), calling procedures the way a client that
@@ -53,3 +56,18 @@ private:
 };
 
 inline const QStringList kRefused{QStringLiteral("refused")};
+
+// Rows "nip"/"allowed" of a test that only "Admin System" passes: one
+// person of every level of fixtures/org.sql, and nobody logged in.
+inline void adminSystemOnlyRows()
+{
+    QTest::addColumn<QString>("nip");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("admin system") << kKepala << true;
+    QTest::newRow("admin sektira") << kAnalis << false;
+    QTest::newRow("admin skpd") << kKabid << false;
+    QTest::newRow("supervisor") << kPlt << false;
+    QTest::newRow("basic user") << kPelaksana << false;
+    QTest::newRow("unknown level") << kPengelola << false;
+    QTest::newRow("anonymous") << QString() << false;
+}

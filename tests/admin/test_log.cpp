@@ -265,17 +265,7 @@ private slots:
         QCOMPARE(texts, rows);
     }
 
-    void onlyAdminSystemReadsTheLog_data()
-    {
-        QTest::addColumn<QString>("nip");
-        QTest::addColumn<bool>("allowed");
-        QTest::newRow("admin system") << kKepala << true;
-        QTest::newRow("admin sektira") << kAnalis << false;
-        QTest::newRow("admin skpd") << kKabid << false;
-        QTest::newRow("supervisor") << kPlt << false;
-        QTest::newRow("basic user") << kPelaksana << false;
-        QTest::newRow("anonymous") << QString() << false;
-    }
+    void onlyAdminSystemReadsTheLog_data() { adminSystemOnlyRows(); }
 
     void onlyAdminSystemReadsTheLog()
     {
