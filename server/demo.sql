@@ -4555,3 +4555,53 @@ INSERT INTO verifikator_kamus (nip, kode_jabatan) VALUES
 -- the work left for the automatic approval finds its direct superiors).
 UPDATE aktivitas SET status = 'rejected'
  WHERE nip_verifikator = '198308262010011001' AND status = 'accepted' AND tanggal_validasi IS NULL AND id % 2 = 0;
+
+-- Two long announcements, read whole in the tooltip of their row.
+INSERT INTO informasi (aplikasi, pengumuman, tanggal, aktif, urutan) VALUES
+  ('tarvesa', 'Mulai bulan depan setiap aktivitas harian wajib dipilih dari kamus rincian tugas jabatan masing-masing. Deskripsi aktivitas diisi paling sedikit 20 karakter dan menjelaskan hasil kerja yang nyata, misalnya nomor surat, nama dokumen atau jumlah berkas yang diselesaikan. Aktivitas dengan deskripsi yang tidak jelas dapat ditolak oleh atasan langsung dan tidak dihitung dalam capaian kinerja. Bila rincian tugas yang diperlukan belum tersedia, sampaikan usulan melalui Admin SKPD.', CURDATE() - INTERVAL 1 DAY + INTERVAL 480 MINUTE, 1, 1),
+  ('tpp', 'Perhitungan TPP kinerja memakai capaian kinerja bulanan yang sudah divalidasi: 60 persen dari capaian aktivitas harian dan 40 persen dari penilaian kualitas mutu oleh atasan langsung. PNS yang capaian kinerjanya di bawah 30 persen tidak memperoleh nilai kualitas mutu BAIK atau SANGAT BAIK. Rincian potongan karena ketidakhadiran, keterlambatan dan pulang sebelum waktunya diumumkan oleh BKPSDM bersama rekapitulasi bulanan.', CURDATE() - INTERVAL 1 DAY + INTERVAL 495 MINUTE, 1, 1);
+
+-- The process log of the last two weeks as the client and the procedures
+-- write it: logins and logouts of every account on working days, the
+-- activities put in, verified, validated and approved by the system, a few
+-- failed logins and administrators' entries.
+INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target, sumber)
+WITH RECURSIVE hari (n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM hari WHERE n < 13),
+     masuk AS (SELECT u.nip, h.n, CURDATE() - INTERVAL h.n DAY AS hari, CRC32(CONCAT(u.nip, h.n)) AS acak
+                 FROM kinerja_user u JOIN hari h
+                WHERE WEEKDAY(CURDATE() - INTERVAL h.n DAY) < 5)
+SELECT * FROM (
+    SELECT nip, 'LogIn' AS aksi, hari + INTERVAL 420 + acak % 75 MINUTE AS tanggal, 'Sukses LogIn' AS ket,
+           NULL AS target, 'klien' AS sumber FROM masuk WHERE acak % 7 <> 0
+    UNION ALL
+    SELECT nip, 'LogIn', hari + INTERVAL 960 + acak % 50 MINUTE, 'Sukses LogOut', NULL, 'klien' FROM masuk
+     WHERE acak % 7 <> 0
+    UNION ALL
+    SELECT nip, 'LogIn', hari + INTERVAL 415 + acak % 60 MINUTE, 'Gagal LogIn', NULL, 'server' FROM masuk
+     WHERE acak % 23 = 0
+    UNION ALL
+    SELECT nip, 'Aktivitas Harian Input', tanggal_input, CONCAT('Input aktivitas ', id), NULL, 'klien'
+      FROM aktivitas WHERE tanggal_input >= CURDATE() - INTERVAL 13 DAY
+    UNION ALL
+    SELECT nip_verifikator, IF(status = 'accepted', 'Verifikasi - Approve', 'Verifikasi - Reject'), tanggal_status,
+           CONCAT('Aktivitas ', id), nip, 'klien'
+      FROM aktivitas WHERE status IN ('accepted', 'rejected') AND nip_verifikator IS NOT NULL
+       AND tanggal_status >= CURDATE() - INTERVAL 13 DAY
+    UNION ALL
+    SELECT nip, 'Verifikasi - Sistem', tanggal_status, CONCAT('Aktivitas ', id), nip, 'klien'
+      FROM aktivitas WHERE status = 'accepted_by_system' AND tanggal_status >= CURDATE() - INTERVAL 13 DAY
+    UNION ALL
+    SELECT nip_validator, 'Validasi OK', tanggal_validasi, CONCAT('Aktivitas ', id), nip, 'klien'
+      FROM aktivitas WHERE nip_validator IS NOT NULL AND tanggal_validasi >= CURDATE() - INTERVAL 13 DAY
+    UNION ALL
+    SELECT '198608182010011001', 'Informasi - Ubah', CURDATE() - INTERVAL 1 DAY + INTERVAL 480 MINUTE,
+           CONCAT('Tambah informasi ', MAX(id) - 1), NULL, 'klien' FROM informasi
+    UNION ALL
+    SELECT '198608182010011001', 'Informasi - Ubah', CURDATE() - INTERVAL 1 DAY + INTERVAL 495 MINUTE,
+           CONCAT('Tambah informasi ', MAX(id)), NULL, 'klien' FROM informasi
+    UNION ALL
+    SELECT '199301272019041005', 'User', CURDATE() - INTERVAL 4 DAY + INTERVAL 565 MINUTE, 'Reset Akun',
+           '199209162019032002', 'klien'
+) l
+WHERE l.tanggal <= NOW()
+ORDER BY l.tanggal;

@@ -385,7 +385,7 @@ BEGIN
             v_volume, v_satuan, v_bobot, v_tanggal, NOW(), '0', v_atasan1, COALESCE(v_atasan2, ''));
     SET v_id = LAST_INSERT_ID();
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Input aktivitas ', v_id), NULL);
+    VALUES (v_nip, 'Aktivitas Harian Input', NOW(), CONCAT('Input aktivitas ', v_id), NULL);
     COMMIT;
 END $$
 
@@ -531,7 +531,7 @@ BEGIN
     END IF;
     UPDATE aktivitas SET deskripsi = var_deskripsi, volume = v_volume WHERE id = v_id AND status = '0';
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Ubah aktivitas ', v_id), NULL);
+    VALUES (v_nip, 'Aktivitas Harian Ubah', NOW(), CONCAT('Ubah aktivitas ', v_id), NULL);
     COMMIT;
 END $$
 
@@ -556,7 +556,7 @@ BEGIN
         CALL kinerja_tolak('Aktivitas tidak terhapus');
     END IF;
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (v_nip, 'Aktivitas Harian', NOW(), CONCAT('Hapus aktivitas ', v_id), NULL);
+    VALUES (v_nip, 'Aktivitas Harian Hapus', NOW(), CONCAT('Hapus aktivitas ', v_id), NULL);
     COMMIT;
 END $$
 

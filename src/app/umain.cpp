@@ -14,6 +14,9 @@
 #include "admin/supervisipage.h"
 #include "dictionary/jfatasbawahpage.h"
 #include "dictionary/verifkamuspage.h"
+#include "admin/adminformasipage.h"
+#include "admin/infopage.h"
+#include "admin/logpage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -187,15 +190,15 @@ void Tfmain::buildPages()
     xBwAktivitas = addPage(new BwAktivitasPage(*this));
     xBwKualMutu = addPage(new BwKualMutuPage(*this));
     xBwTugasTambahan = addPage(new BwTugasTambahanPage(*this));
-    xInfoTarvesa = page("xInfoTarvesa");
-    xInfoTPP = page("xInfoTPP");
+    xInfoTarvesa = addPage(new InfoPage(*this, InfoPage::List::Tarvesa));
+    xInfoTPP = addPage(new InfoPage(*this, InfoPage::List::TPP));
     xAdminSKPD = page("xAdminSKPD");
     xDelegasi = page("xDelegasi");
-    xLog = page("xLog");
+    xLog = addPage(new LogPage(*this));
     xSupervisi = addPage(new SupervisiPage(*this));
     xAdmAplikasi = addPage(new AdmAplikasiPage(*this));
     xAdmUser = page("xAdmUser");
-    xAdmInformasi = page("xAdmInformasi");
+    xAdmInformasi = addPage(new AdmInformasiPage(*this));
     xAdmPlt = page("xAdmPlt");
     xJFAtasBawah = addPage(new JFAtasBawahPage(*this));
     xVerifKamus = addPage(new VerifKamusPage(*this));
@@ -393,12 +396,12 @@ void Tfmain::dxTarvesaItems3Click()
 
 void Tfmain::JvXPBar5Items0Click()
 {
-    openPage(xInfoTarvesa, QStringLiteral("Informasi Tarvesa"), false);
+    xInfoTarvesa->open();
 }
 
 void Tfmain::JvXPBar5Items1Click()
 {
-    openPage(xInfoTPP, QStringLiteral("Informasi TPP"), false);
+    xInfoTPP->open();
 }
 
 void Tfmain::dxAdminItems0Click()
@@ -413,9 +416,7 @@ void Tfmain::dxAdminItems1Click()
 
 void Tfmain::dxAdminItems2Click()
 {
-    xLog->header()->setColors(warna2, warna1);
-    xLog->header()->setCaption(QStringLiteral("Halaman Monitoring LOG"));
-    showPage(xLog);
+    xLog->dxAdminItems2Click();
 }
 
 void Tfmain::dxAdminItems3Click()
@@ -435,7 +436,7 @@ void Tfmain::dxSettingItems1Click()
 
 void Tfmain::dxSettingItems2Click()
 {
-    openPage(xAdmInformasi, QStringLiteral("Halaman Admin - Setting Informasi Tarvesa dan TPP"), false);
+    xAdmInformasi->dxSettingItems2Click();
 }
 
 void Tfmain::dxSettingItems3Click()

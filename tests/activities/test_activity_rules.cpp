@@ -337,7 +337,7 @@ private slots:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].mid(0, 7), (QStringList{"10", "Surat", "0", kKabid, kKepala, "JP01", "10:11:12"}));
         QCOMPARE(rows[0][7], QString::fromLatin1(text.toUtf8().toHex().toUpper()));
-        QCOMPARE(testdb::rootValue(kSchema, "SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Aktivitas Harian'"),
+        QCOMPARE(testdb::rootValue(kSchema, "SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Aktivitas Harian Input'"),
                  QStringLiteral("1"));
     }
 

@@ -1,5 +1,6 @@
 // The main window frame: start-up state, version check, side bar, pages,
 // headers, splitter and login panel.
+#include "admin/infopage.h"
 #include "app/infoaplikasipage.h"
 #include "app/page.h"
 #include "app/pageheader.h"
@@ -229,10 +230,10 @@ private slots:
         Fixture f(testdb::appSettings(kSchema));
         f.w.headerHeight = 40; // the openers take the window's values
         f.w.headerFontSize = 16;
-        f.w.dxSettingItems2Click();
-        QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xAdmInformasi));
-        PageHeader* h = f.w.xAdmInformasi->header();
-        QCOMPARE(h->caption(), QStringLiteral("Halaman Admin - Setting Informasi Tarvesa dan TPP"));
+        f.w.JvXPBar5Items0Click(); // lists the announcements first
+        QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xInfoTarvesa));
+        PageHeader* h = f.w.xInfoTarvesa->header();
+        QCOMPARE(h->caption(), QStringLiteral("Informasi Tarvesa"));
         QCOMPARE(h->startColor(), f.w.warna2);
         QCOMPARE(h->endColor(), f.w.warna1);
         QCOMPARE(h->headerHeight(), 40);

@@ -484,7 +484,7 @@ private slots:
         }
         QCOMPARE(int(std::count(ok.begin(), ok.end(), true)), 2);
         QCOMPARE(minutes(kAnalis, -2), QStringLiteral("480"));
-        QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Aktivitas Harian'"), "2");
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Aktivitas Harian Input'"), "2");
     }
 
     // A change or deletion that waits behind the superior's acceptance finds
