@@ -11,6 +11,7 @@
 #include "db/query.h"
 #include "db/udm.h"
 #include "activities/aktivitaspage.h"
+#include "delegation/delegasipage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -186,7 +187,7 @@ void Tfmain::buildPages()
     xInfoTarvesa = page("xInfoTarvesa");
     xInfoTPP = page("xInfoTPP");
     xAdminSKPD = page("xAdminSKPD");
-    xDelegasi = page("xDelegasi");
+    xDelegasi = addPage(new DelegasiPage(*this));
     xLog = page("xLog");
     xSupervisi = page("xSupervisi");
     xAdmAplikasi = page("xAdmAplikasi");
@@ -403,7 +404,7 @@ void Tfmain::dxAdminItems0Click()
 
 void Tfmain::dxAdminItems1Click()
 {
-    openPage(xDelegasi, QStringLiteral("Halaman Administrasi Delegasi"), false);
+    xDelegasi->dxAdminItems1Click();
 }
 
 void Tfmain::dxAdminItems2Click()

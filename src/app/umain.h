@@ -24,6 +24,7 @@ class BwAktivitasPage;
 class BwKualMutuPage;
 class BwTugasTambahanPage;
 class InfoAplikasiPage;
+class DelegasiPage;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -146,7 +147,7 @@ public:
     Page* xInfoTarvesa;
     Page* xInfoTPP;
     Page* xAdminSKPD;
-    Page* xDelegasi;
+    DelegasiPage* xDelegasi;
     Page* xLog;
     Page* xSupervisi;
     Page* xAdmAplikasi;
