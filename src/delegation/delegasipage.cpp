@@ -103,7 +103,8 @@ DelegasiPage::DelegasiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xDelega
     auto* dl = new QVBoxLayout(data);
     sg_delegasi = new StringGrid(data);
     sg_delegasi->setObjectName(QStringLiteral("sg_delegasi"));
-    sg_delegasi->setElasticColumns({3, 4, 5, 6}, 120);
+    // The name stays whole; position and units give way first.
+    sg_delegasi->setElasticColumns({4, 5, 6}, 110);
     dl->addWidget(sg_delegasi, 1);
     auto* bar = new QHBoxLayout;
     SpeedButton7 = button("SpeedButton7", "Tambah", data);

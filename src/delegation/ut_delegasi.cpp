@@ -108,7 +108,8 @@ Tft_delegasi::Tft_delegasi(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_
 {
     setObjectName(QStringLiteral("ft_delegasi"));
     setWindowTitle(QString());
-    setFixedSize(900, 600);
+    // Wide enough for the official list on the office laptop's 1366 x 768.
+    setFixedSize(1060, 600);
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);
     JvWizard1 = new WizardFrame(this);
