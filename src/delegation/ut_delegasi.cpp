@@ -60,7 +60,8 @@ std::vector<GridColumn> unitColumns()
         GridColumn::field(QString(), 0, QStringLiteral("induk_id")),
         GridColumn::field(QString(), 0, QStringLiteral("unit_id")),
         GridColumn::recNo(),
-        GridColumn::field(QStringLiteral("Nama Jabatan"), 260, QStringLiteral("nama_unit")),
+        // Administrator positions have long names; the wizard has the room.
+        GridColumn::field(QStringLiteral("Nama Jabatan"), 500, QStringLiteral("nama_unit")),
         GridColumn::field(QStringLiteral("Nama Lengkap"), 370, QStringLiteral("nama_lengkap")),
     };
 }

@@ -9,6 +9,7 @@
 #include "ui/stringgrid.h"
 #include "fakecontext.h"
 #include "mainfixture.h"
+#include "delegationfixture.h"
 #include "orgfixture.h"
 
 #include <QDateEdit>
@@ -98,6 +99,17 @@ void pick(StringGrid* g, int col, const QString& value)
     g->setCurrentRow(r);
 }
 
+// From the first page to the summary with an official and a unit.
+void toSummary(Tft_delegasi& wz, const QString& nip, const QString& unit)
+{
+    next(wz);
+    pick(wz.sg_jf_list, 1, nip);
+    next(wz);
+    pick(wz.sg_unit_list, 1, unit);
+    next(wz);
+    QCOMPARE(wz.JvWizard1->currentPage(), 3);
+}
+
 } // namespace
 
 class TestDelegationPages : public QObject {
@@ -105,15 +117,12 @@ class TestDelegationPages : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("delegation.sql"),
-                                               QStringLiteral("delegation_rows.sql")}));
+        QVERIFY(createDelegationSchema(kSchema));
     }
 
     void init()
     {
-        QFile rows(QStringLiteral(TARVESA_SOURCE_DIR "/tests/fixtures/delegation_rows.sql"));
-        QVERIFY(rows.open(QIODevice::ReadOnly));
-        QVERIFY(testdb::rootExec(kSchema, QString::fromUtf8(rows.readAll())));
+        QVERIFY(resetDelegations(kSchema));
         QLocale::setDefault(QLocale::c());
     }
 
@@ -167,8 +176,7 @@ private slots:
         Admin a(kKabid, QStringLiteral("Kabid Dua"), QStringLiteral("Admin SKPD"));
         QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_text_get"));
         a.page.dxAdminItems1Click();
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("delegation.sql"),
-                                               QStringLiteral("delegation_rows.sql")}));
+        QVERIFY(createDelegationSchema(kSchema));
         QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalMenampilkan});
         QCOMPARE(a.ctx.activePage(), nullptr);
         QCOMPARE(a.page.sg_delegasi->rowCount(), 0);
@@ -360,7 +368,6 @@ private slots:
     void addingThroughTheWizard()
     {
         Admin a(kKabid, QStringLiteral("Kabid Dua"), QStringLiteral("Admin SKPD"));
-        a.ctx.setProfile(2, kKabid);
         a.page.dxAdminItems1Click();
         a.ctx.dialogRunner.expect([&](QDialog& d) {
             auto& wz = static_cast<Tft_delegasi&>(d);
@@ -456,14 +463,9 @@ private slots:
     void wizardClosesAfterSaving()
     {
         Admin a(kKabid, QStringLiteral("Kabid Dua"), QStringLiteral("Admin SKPD"));
-        a.ctx.setProfile(2, kKabid);
         Tft_delegasi wz(a.ctx);
         QSignalSpy closed(&wz, &QDialog::finished);
-        next(wz);
-        pick(wz.sg_jf_list, 1, kPlt);
-        QVERIFY(wz.JvWizardInteriorPage2NextButtonClick());
-        pick(wz.sg_unit_list, 1, QStringLiteral("U1A"));
-        QVERIFY(wz.JvWizardInteriorPage3NextButtonClick());
+        toSummary(wz, kPlt, QStringLiteral("U1A"));
         a.ctx.msgs.answers << true;
         QVERIFY(wz.JvWizardInteriorPage4FinishButtonClick());
         QCOMPARE(closed.count(), 1);
@@ -474,14 +476,9 @@ private slots:
     void answeringNoClosesTheWizard()
     {
         Admin a(kKabid, QStringLiteral("Kabid Dua"), QStringLiteral("Admin SKPD"));
-        a.ctx.setProfile(2, kKabid);
         Tft_delegasi wz(a.ctx);
         QSignalSpy closed(&wz, &QDialog::finished);
-        next(wz);
-        pick(wz.sg_jf_list, 1, kPlt);
-        next(wz);
-        next(wz);
-        QCOMPARE(wz.JvWizard1->currentPage(), 3);
+        toSummary(wz, kPlt, QStringLiteral("U1B"));
         a.ctx.msgs.answers << false;
         QVERIFY(!wz.JvWizardInteriorPage4FinishButtonClick());
         QCOMPARE(closed.count(), 1);
@@ -495,13 +492,9 @@ private slots:
     void refusedSaveKeepsTheWizardOpen()
     {
         Admin a(kKabid, QStringLiteral("Kabid Dua"), QStringLiteral("Admin SKPD"));
-        a.ctx.setProfile(2, kKabid);
         Tft_delegasi wz(a.ctx);
         QSignalSpy closed(&wz, &QDialog::finished);
-        next(wz);
-        pick(wz.sg_jf_list, 1, kPlt);
-        next(wz);
-        next(wz);
+        toSummary(wz, kPlt, QStringLiteral("U1B"));
         QVERIFY(testdb::rootExec(kSchema, "INSERT INTO delegasi (nip, induk_id, unit_id, date_start, created_by) "
                                           "VALUES ('" + kPlt + "', 'U1', 'U1A', NOW(), '" + kKepala + "')"));
         a.ctx.msgs.answers << true;

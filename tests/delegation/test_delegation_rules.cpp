@@ -1,22 +1,13 @@
 // The server's rules of delegation, called as the application account the
 // way a client that skips its own checks would: bound to a person of each
 // level, anonymous, for another agency, and on parallel connections.
-#include "db/connection.h"
-#include "db/dberror.h"
-#include "db/query.h"
-#include "db/resultset.h"
+#include "appcaller.h"
+#include "delegationfixture.h"
 #include "orgfixture.h"
-#include "testconfig.h"
 #include "testdb.h"
 
-#include <QFile>
 
 #include <QTest>
-#include <QThread>
-
-#include <atomic>
-#include <functional>
-#include <thread>
 
 namespace {
 
@@ -34,50 +25,9 @@ QString day(int offset)
     return root(QStringLiteral("SELECT CURDATE() + INTERVAL %1 DAY").arg(offset));
 }
 
-// One connection of the application account, bound to a person's session
-// when a NIP is given (anonymous otherwise).
-class Caller {
-public:
-    explicit Caller(const QString& nip = {})
-    {
-        conn_.open(testdb::appSettings(kSchema));
-        if (nip.isEmpty())
-            return;
-        const QString token = testdb::sessionToken(kSchema, nip);
-        if (token.isEmpty())
-            throw db::DbError(db::DbError::Kind::Result, "login refused");
-        q_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{"var_token", token}});
-    }
-
-    // Every row as "a|b|c"; {"refused"} for SQLSTATE 45000, {"error: ..."}
-    // for any other failure.
-    QStringList call(const QString& sql, const db::Params& params = {})
-    {
-        try {
-            const db::ResultSet rs = q_.open(sql, params);
-            QStringList out;
-            for (int r = 0; r < rs.recordCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < rs.columnCount(); ++c)
-                    cells << rs.text(r, c);
-                out << cells.join('|');
-            }
-            return out;
-        } catch (const db::DbError& e) {
-            if (e.sqlState() == "45000")
-                return kRefused;
-            return {QStringLiteral("error: ") + QString::fromStdString(e.what())};
-        }
-    }
-
-private:
-    db::Connection conn_;
-    db::Query q_{conn_};
-};
-
 QStringList as(const QString& nip, const QString& sql, const db::Params& params = {})
 {
-    Caller c(nip);
+    AppCaller c(kSchema, nip);
     return c.call(sql, params);
 }
 
@@ -121,33 +71,6 @@ QStringList endDate(const QString& caller, const QString& proc, const QString& n
               {{"var_nip", nip}, {"var_tanggal", date}});
 }
 
-// Runs body on its own thread; stillRunningAfterPause() tells whether it
-// waits on a lock.
-class Racer {
-public:
-    explicit Racer(std::function<QStringList()> body) : thread_([this, body] { result_ = body(); done_ = true; }) {}
-    ~Racer()
-    {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    bool stillRunningAfterPause()
-    {
-        QThread::msleep(700);
-        return !done_;
-    }
-    QStringList result()
-    {
-        thread_.join();
-        return result_;
-    }
-
-private:
-    QStringList result_;
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
-
 } // namespace
 
 class TestDelegationRules : public QObject {
@@ -155,16 +78,13 @@ class TestDelegationRules : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("delegation.sql"),
-                                               QStringLiteral("delegation_rows.sql")}));
+        QVERIFY(createDelegationSchema(kSchema));
     }
 
     // The delegations back as the fixture has them (cheaper than a schema).
     void init()
     {
-        QFile rows(QStringLiteral(TARVESA_SOURCE_DIR "/tests/fixtures/delegation_rows.sql"));
-        QVERIFY(rows.open(QIODevice::ReadOnly));
-        QVERIFY(testdb::rootExec(kSchema, QString::fromUtf8(rows.readAll())));
+        QVERIFY(resetDelegations(kSchema));
     }
 
     // ---------------------------------------------------------------- list
@@ -354,8 +274,8 @@ private slots:
     // the second waits for the official's row, then finds the first.
     void raceOfTwoAdministrators()
     {
-        Caller kabid(kKabid);
-        Caller kepala(kKepala);
+        AppCaller kabid(kSchema, kKabid);
+        AppCaller kepala(kSchema, kKepala);
         QCOMPARE(kabid.call("START TRANSACTION"), QStringList{});
         QCOMPARE(kabid.call(kAdd, addParams("U1", "U1A", kAnalis, kKabid)), QStringList{});
         Racer second([&] { return kepala.call(kAdd, addParams("U1", "U1B", kAnalis, kKepala)); });
@@ -372,8 +292,8 @@ private slots:
     {
         for (int round = 0; round < 5; ++round) {
             QVERIFY(testdb::rootExec(kSchema, "DELETE FROM delegasi WHERE nip = '" + kPlt + "'"));
-            Caller kabid(kKabid);
-            Caller kepala(kKepala);
+            AppCaller kabid(kSchema, kKabid);
+            AppCaller kepala(kSchema, kKepala);
             Racer a([&] { return kabid.call(kAdd, addParams("U1", "U1A", kPlt, kKabid)); });
             Racer b([&] { return kepala.call(kAdd, addParams("U1", "U1B", kPlt, kKepala)); });
             QStringList results{a.result().join(','), b.result().join(',')};

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "db/connection.h"
+#include "db/dberror.h"
+#include "db/query.h"
+#include "db/resultset.h"
+#include "testdb.h"
+
+#include <QStringList>
+#include <QThread>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+// One connection of the application account to a test schema, the way a
+// client that skips its own checks calls the server: bound to a person's
+// session when a NIP is given, anonymous otherwise.
+class AppCaller {
+public:
+    // The scheduler runs jobs as the routines' owner, not as the application.
+    struct Scheduler {};
+    AppCaller(const QString& schema, Scheduler) { conn_.open(testdb::rootSettings(schema)); }
+
+    explicit AppCaller(const QString& schema, const QString& nip = {})
+    {
+        conn_.open(testdb::appSettings(schema));
+        if (nip.isEmpty())
+            return;
+        const QString token = testdb::sessionToken(schema, nip);
+        if (token.isEmpty())
+            throw db::DbError(db::DbError::Kind::Result, "login refused");
+        q_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{"var_token", token}});
+    }
+
+    // Every row as "a|b|c"; {"refused"} when the server refused with SQLSTATE
+    // 45000, {"error: ..."} for any other failure.
+    QStringList call(const QString& sql, const db::Params& params = {})
+    {
+        try {
+            const db::ResultSet rs = q_.open(sql, params);
+            QStringList out;
+            for (int r = 0; r < rs.recordCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < rs.columnCount(); ++c)
+                    cells << rs.text(r, c);
+                out << cells.join('|');
+            }
+            return out;
+        } catch (const db::DbError& e) {
+            if (e.sqlState() == "45000")
+                return {QStringLiteral("refused")};
+            return {QStringLiteral("error: ") + QString::fromStdString(e.what())};
+        }
+    }
+
+private:
+    db::Connection conn_;
+    db::Query q_{conn_};
+};
+
+// Runs body on its own thread; the caller waits with stillRunningAfterPause()
+// until the thread is stuck on a lock (or has finished, when nothing held it).
+class Racer {
+public:
+    explicit Racer(std::function<QStringList()> body) : thread_([this, body] { result_ = body(); done_ = true; }) {}
+    ~Racer()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    // Whether the thread was still running after a pause long enough for an
+    // unblocked call to finish.
+    bool stillRunningAfterPause()
+    {
+        QThread::msleep(700);
+        return !done_;
+    }
+    QStringList result()
+    {
+        thread_.join();
+        return result_;
+    }
+
+private:
+    QStringList result_;
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
