@@ -1,5 +1,7 @@
 #include "ut_delegasi.h"
 
+#include "readonlyfield.h"
+
 #include "app/pagecontext.h"
 #include "app/pageheader.h"
 #include "app/wizardframe.h"
@@ -87,15 +89,6 @@ QGroupBox* searchBox(QWidget* page, const char* caption, QLineEdit*& edit, const
     return box;
 }
 
-QLineEdit* summaryField(const char* name, QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromUtf8(name));
-    e->setReadOnly(true);
-    e->setStyleSheet(QStringLiteral("background: #C0C0C0;"));
-    return e;
-}
-
 QLabel* remark(const char* text, QWidget* parent)
 {
     auto* l = new QLabel(QString::fromUtf8(text), parent);
@@ -174,9 +167,9 @@ Tft_delegasi::Tft_delegasi(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_
     l4->setContentsMargins(16, 16, 16, 12);
     l4->setVerticalSpacing(10);
     l4->setColumnStretch(1, 1);
-    edsNIP = summaryField("edsNIP", p4);
-    edsNama = summaryField("edsNama", p4);
-    edsUnit = summaryField("edsUnit", p4);
+    edsNIP = readOnlyField("edsNIP", p4);
+    edsNama = readOnlyField("edsNama", p4);
+    edsUnit = readOnlyField("edsUnit", p4);
     l4->addWidget(new QLabel(QStringLiteral("NIP"), p4), 0, 0);
     l4->addWidget(edsNIP, 0, 1);
     l4->addWidget(new QLabel(QStringLiteral("Nama PNS"), p4), 1, 0);

@@ -1,5 +1,7 @@
 #include "uu_delegasi.h"
 
+#include "readonlyfield.h"
+
 #include "app/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
@@ -12,19 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QLineEdit* readOnly(const char* name, QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromUtf8(name));
-    e->setReadOnly(true);
-    e->setStyleSheet(QStringLiteral("background: #C0C0C0;"));
-    return e;
-}
-
-} // namespace
 
 Tfu_delegasi::Tfu_delegasi(PageContext& ctx, const QString& nip, const QString& nama)
     : QDialog(ctx.dialogParent()), ctx_(ctx)
@@ -43,10 +32,10 @@ Tfu_delegasi::Tfu_delegasi(PageContext& ctx, const QString& nip, const QString& 
     auto* g = new QGridLayout;
     g->setHorizontalSpacing(10);
     g->setColumnStretch(1, 1);
-    edNIP = readOnly("edNIP", this);
+    edNIP = readOnlyField("edNIP", this);
     edNIP->setMaxLength(18);
     edNIP->setText(nip);
-    edNama = readOnly("edNama", this);
+    edNama = readOnlyField("edNama", this);
     edNama->setText(nama);
     edNama->setCursorPosition(0);
     edTanggal = datePicker("edTanggal", this);
