@@ -216,10 +216,21 @@ INSERT INTO plt (nip, kode_jabatan_plt, jenis, plt_start, plt_end, keterangan) V
   ('197211301998032004', 'J-DISDIK-04', 'tugas-sampiran', CURDATE() - INTERVAL 420 DAY, NULL, 'Guru Ahli Madya diberi tugas tambahan sebagai Kepala SD Negeri 1 Kelordan'),
   ('197703302003031001', 'J-DINKES-01', 'plh', CURDATE() - INTERVAL 52 DAY, CURDATE() - INTERVAL 48 DAY, 'Plh. Kepala Dinas Kesehatan selama Kepala Dinas menjalankan cuti tahunan');
 
--- Delegations inside BKPSDM: one running, one ended.
+-- Delegations. In BKPSDM (the Admin SKPD's agency) Maya Indriani is supervised by the Kabid PKA
+-- after an earlier delegation to the Sekretaris ended, and Dra. Nurlaela's ended; elsewhere, seen by
+-- the Admin System, one running (Inspektorat) and ended ones (Bappeda, and Setda, which the Admin
+-- Sektira reads).
 INSERT INTO delegasi (nip, induk_id, unit_id, date_start, date_end, created_by, created_at) VALUES
-  ('198506122009122001', 'BKPSDM', 'BKPSDM-PKA', CURDATE() - INTERVAL 20 DAY + INTERVAL 7 HOUR, NULL, '199301272019041005', CURDATE() - INTERVAL 21 DAY + INTERVAL 14 HOUR),
-  ('199608082022032001', 'BKPSDM', 'BKPSDM-SEK', CURDATE() - INTERVAL 80 DAY + INTERVAL 7 HOUR, CURDATE() - INTERVAL 45 DAY + INTERVAL 7 HOUR, '199301272019041005', CURDATE() - INTERVAL 81 DAY + INTERVAL 14 HOUR);
+  ('198506122009122001', 'BKPSDM', 'BKPSDM-SEK', CURDATE() - INTERVAL 110 DAY + INTERVAL 9 HOUR, CURDATE() - INTERVAL 21 DAY, '199301272019041005', CURDATE() - INTERVAL 110 DAY + INTERVAL 9 HOUR),
+  ('198506122009122001', 'BKPSDM', 'BKPSDM-PKA', CURDATE() - INTERVAL 20 DAY + INTERVAL 7 HOUR, NULL, '199301272019041005', CURDATE() - INTERVAL 20 DAY + INTERVAL 7 HOUR),
+  ('196907171995032002', 'BKPSDM', 'BKPSDM-SEK', CURDATE() - INTERVAL 80 DAY + INTERVAL 7 HOUR, CURDATE() - INTERVAL 45 DAY, '199301272019041005', CURDATE() - INTERVAL 80 DAY + INTERVAL 7 HOUR),
+  ('198504102010012001', 'INSPEKTORAT', 'INSPEKTORAT-SEK', CURDATE() - INTERVAL 12 DAY + INTERVAL 10 HOUR, NULL, '198608182010011001', CURDATE() - INTERVAL 12 DAY + INTERVAL 10 HOUR),
+  ('198609292010012002', 'BAPPEDA', 'BAPPEDA-SEK', CURDATE() - INTERVAL 150 DAY + INTERVAL 8 HOUR, CURDATE() - INTERVAL 90 DAY, '198608182010011001', CURDATE() - INTERVAL 150 DAY + INTERVAL 8 HOUR),
+  ('198804072011032001', 'SETDA', 'SETDA-ORG', CURDATE() - INTERVAL 200 DAY + INTERVAL 8 HOUR, CURDATE() - INTERVAL 170 DAY, '198608182010011001', CURDATE() - INTERVAL 200 DAY + INTERVAL 8 HOUR);
+
+-- The notes of the delegation page.
+UPDATE kinerja_text SET isi = 'Delegasi hanya untuk pejabat fungsional jenjang Ahli Muda, Ahli Madya dan Ahli Utama: pembinaannya dialihkan kepada pejabat Administrator di Perangkat Daerah yang sama, atas izin Kepala Perangkat Daerah. Atasan baru berlaku seketika; progress dihitung ulang paling lambat 60 menit.' WHERE id = 1;
+UPDATE kinerja_text SET isi = 'Satu PNS hanya boleh memiliki satu delegasi aktif. Tanggal mulai dicatat saat delegasi disimpan; tanggal selesai tidak boleh lebih awal dari tanggal mulai. Delegasi berakhir setelah tanggal selesai dan tidak bisa diubah lagi: buat delegasi baru bila struktur berubah.' WHERE id = 2;
 
 -- Accounts; every demo account uses the password kelordan2026.
 INSERT INTO kinerja_user (nip, pass, level, register_date) VALUES

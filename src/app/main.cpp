@@ -3,6 +3,7 @@
 #include "umain.h"
 
 #include "db/udm.h"
+#include "delegation/uu_delegasi.h"
 #include "supervision/ut_tugas.h"
 #include "supervision/uu_kualmutu.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char* argv[])
     // own for its subordinate.
     Tft_tugas ft_tugas(fmain, QString(), QString());
     Tfu_kualmutu fu_kualmutu(fmain, QString(), QString());
+    Tfu_delegasi fu_delegasi(fmain);
     fmain.show();
     return app.exec();
 }

@@ -17,6 +17,7 @@
 #include "admin/adminformasipage.h"
 #include "admin/infopage.h"
 #include "admin/logpage.h"
+#include "delegation/delegasipage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -193,7 +194,7 @@ void Tfmain::buildPages()
     xInfoTarvesa = addPage(new InfoPage(*this, InfoPage::List::Tarvesa));
     xInfoTPP = addPage(new InfoPage(*this, InfoPage::List::TPP));
     xAdminSKPD = page("xAdminSKPD");
-    xDelegasi = page("xDelegasi");
+    xDelegasi = addPage(new DelegasiPage(*this));
     xLog = addPage(new LogPage(*this));
     xSupervisi = addPage(new SupervisiPage(*this));
     xAdmAplikasi = addPage(new AdmAplikasiPage(*this));
@@ -411,7 +412,7 @@ void Tfmain::dxAdminItems0Click()
 
 void Tfmain::dxAdminItems1Click()
 {
-    openPage(xDelegasi, QStringLiteral("Halaman Administrasi Delegasi"), false);
+    xDelegasi->dxAdminItems1Click();
 }
 
 void Tfmain::dxAdminItems2Click()

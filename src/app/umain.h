@@ -31,6 +31,7 @@ class VerifKamusPage;
 class InfoPage;
 class AdmInformasiPage;
 class LogPage;
+class DelegasiPage;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -153,7 +154,7 @@ public:
     InfoPage* xInfoTarvesa;
     InfoPage* xInfoTPP;
     Page* xAdminSKPD;
-    Page* xDelegasi;
+    DelegasiPage* xDelegasi;
     LogPage* xLog;
     SupervisiPage* xSupervisi;
     AdmAplikasiPage* xAdmAplikasi;
