@@ -11,6 +11,9 @@
 #include "db/query.h"
 #include "db/udm.h"
 #include "activities/aktivitaspage.h"
+#include "admin/adminskpdpage.h"
+#include "admin/admpltpage.h"
+#include "admin/admuserpage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -185,14 +188,14 @@ void Tfmain::buildPages()
     xBwTugasTambahan = addPage(new BwTugasTambahanPage(*this));
     xInfoTarvesa = page("xInfoTarvesa");
     xInfoTPP = page("xInfoTPP");
-    xAdminSKPD = page("xAdminSKPD");
+    xAdminSKPD = addPage(new AdminSKPDPage(*this));
     xDelegasi = page("xDelegasi");
     xLog = page("xLog");
     xSupervisi = page("xSupervisi");
     xAdmAplikasi = page("xAdmAplikasi");
-    xAdmUser = page("xAdmUser");
+    xAdmUser = addPage(new AdmUserPage(*this));
     xAdmInformasi = page("xAdmInformasi");
-    xAdmPlt = page("xAdmPlt");
+    xAdmPlt = addPage(new AdmPltPage(*this));
     xJFAtasBawah = page("xJFAtasBawah");
     xVerifKamus = page("xVerifKamus");
 
@@ -398,7 +401,7 @@ void Tfmain::JvXPBar5Items1Click()
 
 void Tfmain::dxAdminItems0Click()
 {
-    openPage(xAdminSKPD, QStringLiteral("Halaman Admin SKPD"), true);
+    xAdminSKPD->dxAdminItems0Click();
 }
 
 void Tfmain::dxAdminItems1Click()
@@ -425,7 +428,7 @@ void Tfmain::dxSettingItems0Click()
 
 void Tfmain::dxSettingItems1Click()
 {
-    openPage(xAdmUser, QStringLiteral("Halaman Admin - Setting User Aplikasi"), true);
+    xAdmUser->dxSettingItems1Click();
 }
 
 void Tfmain::dxSettingItems2Click()
@@ -435,7 +438,7 @@ void Tfmain::dxSettingItems2Click()
 
 void Tfmain::dxSettingItems3Click()
 {
-    openPage(xAdmPlt, QStringLiteral("Halaman Admin - Setting PLT / PLH / KS / KAPUS / Korwil"), false);
+    xAdmPlt->dxSettingItems3Click();
 }
 
 void Tfmain::dxSettingItems4Click()

@@ -24,6 +24,9 @@ class BwAktivitasPage;
 class BwKualMutuPage;
 class BwTugasTambahanPage;
 class InfoAplikasiPage;
+class AdminSKPDPage;
+class AdmUserPage;
+class AdmPltPage;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -145,14 +148,14 @@ public:
     BwTugasTambahanPage* xBwTugasTambahan;
     Page* xInfoTarvesa;
     Page* xInfoTPP;
-    Page* xAdminSKPD;
+    AdminSKPDPage* xAdminSKPD;
     Page* xDelegasi;
     Page* xLog;
     Page* xSupervisi;
     Page* xAdmAplikasi;
-    Page* xAdmUser;
+    AdmUserPage* xAdmUser;
     Page* xAdmInformasi;
-    Page* xAdmPlt;
+    AdmPltPage* xAdmPlt;
     Page* xJFAtasBawah;
     Page* xVerifKamus;
 
