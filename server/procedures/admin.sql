@@ -275,7 +275,7 @@ BEGIN
     DECLARE v_end DATE DEFAULT DATE(kinerja_fn_tanggal(p_end_teks));
     DECLARE v_lama DATE DEFAULT NULL;
     DECLARE v_ada INT DEFAULT 0;
-    DECLARE v_tanpa_akhir TINYINT DEFAULT NULLIF(TRIM(COALESCE(p_end_teks, '')), '-') IS NULL;
+    DECLARE v_tanpa_akhir TINYINT DEFAULT TRIM(COALESCE(p_end_teks, '')) IN ('', '-');
     main: BEGIN
         IF p_id > 0 THEN
             SELECT nip, kode_jabatan_plt, jenis, plt_start, plt_end, 1
