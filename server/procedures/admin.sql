@@ -217,7 +217,7 @@ BEGIN
            COALESCE(DATE_FORMAT(t.plt_end, '%Y-%m-%d'), '-') AS plt_end,
            CONCAT(CASE t.jenis WHEN 'plt' THEN 'Plt'
                                WHEN 'plh' THEN 'Plh'
-                               WHEN 'tugas-sampiran' THEN 'Tugas Sampiran (KS/Kapus)'
+                               WHEN 'tugas-sampiran' THEN 'KS/Kapus'
                                WHEN 'korwil' THEN 'Korwil'
                                ELSE t.jenis END,
                   ' - ',

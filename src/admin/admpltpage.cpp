@@ -32,7 +32,7 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
         GridColumn::field(QStringLiteral("Jabatan Plt/Plh/Sampiran"), 270, QStringLiteral("nama_jabatan_plt")),
         GridColumn::field(QStringLiteral("Tgl. Mulai"), date, QStringLiteral("plt_start")),
         GridColumn::field(QStringLiteral("Tgl. Akhir"), date, QStringLiteral("plt_end")),
-        GridColumn::field(QStringLiteral("Status"), g.fitted(250, QStringLiteral("Tugas Sampiran (KS/Kapus) - BELUM MULAI")),
+        GridColumn::field(QStringLiteral("Status"), g.fitted(250, QStringLiteral("Korwil - BELUM MULAI")),
                           QStringLiteral("jenis_text")),
     };
 }
@@ -79,7 +79,7 @@ AdmPltPage::AdmPltPage(PageContext& ctx) : Page(ctx, QStringLiteral("xAdmPlt"), 
     auto* dl = new QVBoxLayout(data);
     sg_admPlt = new StringGrid(data);
     sg_admPlt->setObjectName(QStringLiteral("sg_admPlt"));
-    sg_admPlt->setElasticColumns({3, 4, 5});
+    sg_admPlt->setElasticColumns({3, 4, 5}, 120);
     dl->addWidget(sg_admPlt, 1);
     btAdmPltTambah = adminlists::button("btAdmPltTambah", "Tambah", data);
     btAdmPltUbah = adminlists::button("btAdmPltUbah", "Ubah", data);

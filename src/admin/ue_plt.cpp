@@ -68,17 +68,20 @@ Tfe_plt::Tfe_plt(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_(ctx)
     auto* search = new QHBoxLayout;
     search->addWidget(edCariJabatan, 1);
     search->addWidget(btCariJabatan);
-    g->addWidget(new QLabel(QStringLiteral("Jabatan"), this), r, 0);
-    g->addLayout(search, r++, 1);
     cbJabatan = new QComboBox(this);
     cbJabatan->setObjectName(QStringLiteral("cbJabatan"));
     cbJabatan->setMinimumContentsLength(40);
     cbJabatan->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    g->addWidget(cbJabatan, r++, 1);
+    // A change shows the position as text where a new one is searched.
     lbJabatan = new QLabel(this);
     lbJabatan->setObjectName(QStringLiteral("lbJabatan"));
     lbJabatan->setWordWrap(true);
-    g->addWidget(lbJabatan, r++, 1);
+    auto* position = new QVBoxLayout;
+    position->addLayout(search);
+    position->addWidget(cbJabatan);
+    position->addWidget(lbJabatan);
+    g->addWidget(new QLabel(QStringLiteral("Jabatan"), this), r, 0, Qt::AlignTop);
+    g->addLayout(position, r++, 1);
 
     rgJenis = new QGroupBox(QStringLiteral("[ jenis penugasan ]"), this);
     rgJenis->setObjectName(QStringLiteral("rgJenis"));

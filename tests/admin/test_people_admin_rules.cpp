@@ -330,7 +330,7 @@ private slots:
         QCOMPARE(all.first(), plt + "|" + kPlt + "|Analis Lima|Analis Uji Ahli Muda|Kepala Bidang Dua|" + day(-10) +
                                   "|-|Plt - AKTIF");
         QCOMPARE(all.value(1).section('|', 5), day(-60) + "|" + day(-30) + "|Plh - TIDAK AKTIF");
-        QCOMPARE(all.last().section('|', 5), day(-100) + "|-|Tugas Sampiran (KS/Kapus) - AKTIF");
+        QCOMPARE(all.last().section('|', 5), day(-100) + "|-|KS/Kapus - AKTIF");
         QCOMPARE(as(kKepala, sql, {{"n", ""}, {"j", "x,plt,plh,tugas-sampiran,korwil"}, {"s", "x,-"}}).size(), 1);
         QCOMPARE(as(kKepala, sql, {{"n", "Guru"}, {"j", "x,tugas-sampiran"}, {"s", "x,AKTIF"}}).size(), 1);
         QCOMPARE(as(kKepala, sql, {{"n", ""}, {"j", "x"}, {"s", "x,AKTIF,-"}}), kDone);
