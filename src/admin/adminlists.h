@@ -2,6 +2,7 @@
 
 #include "ui/keyfilters.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,6 +38,35 @@ inline QPushButton* button(const char* name, const char* caption, QWidget* paren
     b->setMinimumWidth(std::max(minWidth, b->sizeHint().width() + 16));
     b->setAutoDefault(false);
     return b;
+}
+
+// The count label as a list starts, "Jumlah data : 0".
+inline QLabel* countLabel(const char* name, QWidget* parent)
+{
+    auto* l = new QLabel(QStringLiteral("Jumlah data : 0"), parent);
+    l->setObjectName(QString::fromUtf8(name));
+    return l;
+}
+
+// "Tampilkan Data" with the count beside it.
+inline QHBoxLayout* showRow(QPushButton* show, QLabel* count)
+{
+    auto* run = new QHBoxLayout;
+    run->addWidget(show);
+    run->addSpacing(12);
+    run->addWidget(count);
+    run->addStretch(1);
+    return run;
+}
+
+// A list's buttons in a row under it, from the left.
+inline QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* bar = new QHBoxLayout;
+    for (QPushButton* b : buttons)
+        bar->addWidget(b);
+    bar->addStretch(1);
+    return bar;
 }
 
 } // namespace adminlists

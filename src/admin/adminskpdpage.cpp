@@ -55,14 +55,8 @@ AdminSKPDPage::AdminSKPDPage(PageContext& ctx)
     fl->addWidget(xAdminSKPDJenis3, 2, 3);
 
     xAdminSKPDTampilData = adminlists::button("xAdminSKPDTampilData", "Tampilkan Data", filter);
-    xAdminSKPDJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
-    xAdminSKPDJumlah->setObjectName(QStringLiteral("xAdminSKPDJumlah"));
-    auto* run = new QHBoxLayout;
-    run->addWidget(xAdminSKPDTampilData);
-    run->addSpacing(12);
-    run->addWidget(xAdminSKPDJumlah);
-    run->addStretch(1);
-    fl->addLayout(run, 3, 1, 1, 4);
+    xAdminSKPDJumlah = adminlists::countLabel("xAdminSKPDJumlah", filter);
+    fl->addLayout(adminlists::showRow(xAdminSKPDTampilData, xAdminSKPDJumlah), 3, 1, 1, 4);
     fl->setColumnStretch(5, 1);
     body()->addWidget(filter);
 
@@ -75,10 +69,7 @@ AdminSKPDPage::AdminSKPDPage(PageContext& ctx)
     dl->addWidget(sg_admin_skpd_pns, 1);
     SpeedButton37 = adminlists::button("SpeedButton37", "Reset Password", data, 153);
     SpeedButton37->setMinimumHeight(27);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(SpeedButton37);
-    bar->addStretch(1);
-    dl->addLayout(bar);
+    dl->addLayout(adminlists::buttonRow({SpeedButton37}));
     body()->addWidget(data, 1);
 
     connect(xAdminSKPDTampilData, &QPushButton::clicked, this, &AdminSKPDPage::xAdminSKPDTampilDataClick);

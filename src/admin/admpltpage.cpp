@@ -64,8 +64,7 @@ AdmPltPage::AdmPltPage(PageContext& ctx) : Page(ctx, QStringLiteral("xAdmPlt"), 
     fl->addWidget(xAdmPltAktif2, 4, 2);
 
     xAdmPltTampilData = adminlists::button("xAdmPltTampilData", "Tampilkan Data", filter);
-    xAdmPltJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
-    xAdmPltJumlah->setObjectName(QStringLiteral("xAdmPltJumlah"));
+    xAdmPltJumlah = adminlists::countLabel("xAdmPltJumlah", filter);
     auto* run = new QVBoxLayout;
     run->addStretch(1);
     run->addWidget(xAdmPltTampilData);
@@ -83,11 +82,7 @@ AdmPltPage::AdmPltPage(PageContext& ctx) : Page(ctx, QStringLiteral("xAdmPlt"), 
     dl->addWidget(sg_admPlt, 1);
     btAdmPltTambah = adminlists::button("btAdmPltTambah", "Tambah", data);
     btAdmPltUbah = adminlists::button("btAdmPltUbah", "Ubah", data);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(btAdmPltTambah);
-    bar->addWidget(btAdmPltUbah);
-    bar->addStretch(1);
-    dl->addLayout(bar);
+    dl->addLayout(adminlists::buttonRow({btAdmPltTambah, btAdmPltUbah}));
     body()->addWidget(data, 1);
 
     poAdmPlt = new QMenu(this);

@@ -57,14 +57,8 @@ AdmUserPage::AdmUserPage(PageContext& ctx) : Page(ctx, QStringLiteral("xAdmUser"
         fl->addWidget(c, 2, col++);
 
     xAdmUserTampilData = adminlists::button("xAdmUserTampilData", "Tampilkan Data", filter);
-    xAdmUserJumlah = new QLabel(QStringLiteral("Jumlah data : 0"), filter);
-    xAdmUserJumlah->setObjectName(QStringLiteral("xAdmUserJumlah"));
-    auto* run = new QHBoxLayout;
-    run->addWidget(xAdmUserTampilData);
-    run->addSpacing(12);
-    run->addWidget(xAdmUserJumlah);
-    run->addStretch(1);
-    fl->addLayout(run, 3, 1, 1, 5);
+    xAdmUserJumlah = adminlists::countLabel("xAdmUserJumlah", filter);
+    fl->addLayout(adminlists::showRow(xAdmUserTampilData, xAdmUserJumlah), 3, 1, 1, 5);
     fl->setColumnStretch(6, 1);
     body()->addWidget(filter);
 
@@ -76,11 +70,7 @@ AdmUserPage::AdmUserPage(PageContext& ctx) : Page(ctx, QStringLiteral("xAdmUser"
     dl->addWidget(sg_admUser, 1);
     SpeedButton40 = adminlists::button("SpeedButton40", "Tambah", data);
     SpeedButton41 = adminlists::button("SpeedButton41", "Hapus", data);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(SpeedButton40);
-    bar->addWidget(SpeedButton41);
-    bar->addStretch(1);
-    dl->addLayout(bar);
+    dl->addLayout(adminlists::buttonRow({SpeedButton40, SpeedButton41}));
     body()->addWidget(data, 1);
 
     connect(xAdmUserTampilData, &QPushButton::clicked, this, &AdmUserPage::xAdmUserTampilDataClick);
