@@ -4534,6 +4534,31 @@ INSERT INTO tugas_tambahan (nip, kode_jabatan, kode_skpd, nip_atasan, tanggal_mu
   ('198807102010011004', 'JP0202', 'BKPSDM', '198702032011011001', CURDATE() - INTERVAL 40 DAY, NULL, 'aktif'),
   ('198807102010011004', 'JP0203', 'BKPSDM', '198702032011011001', CURDATE() - INTERVAL 12 DAY, NULL, 'aktif');
 
+-- People administration. BKPSDM (the Admin SKPD's agency) has staff with
+-- and without accounts; a second Admin SKPD (Dinas Pendidikan) and a second
+-- Supervisor; acting assignments of every kind, in force, ended and one not
+-- yet begun. A Korwil post of the school supervision.
+INSERT INTO cache_pns (nip, nama_lengkap, jenis_kelamin, tanggal_lahir, golongan_id, kode_jabatan,
+                       jenis_jabatan_id, nama_jabatan, kelas_jabatan, unit_id, nama_unit, induk_id,
+                       nama_induk, status_pns) VALUES
+  ('199102142015031002', 'Hendro Wibowo, S.Psi.', 'L', '1991-02-14', '32', 'J-BKPSDM-08', 'fungsional', 'Analis Kepegawaian Ahli Pertama', 8, 'BKPSDM-PKP', 'Bidang Penilaian Kinerja dan Penghargaan', 'BKPSDM', 'Badan Kepegawaian dan Pengembangan Sumber Daya Manusia', 'aktif');
+
+INSERT INTO kinerja_user (nip, pass, level, register_date) VALUES
+  ('197502182000032002', MD5('kelordan2026'), '3', CURDATE() - INTERVAL 140 DAY + INTERVAL 600 MINUTE);
+UPDATE kinerja_user SET level = '2' WHERE nip = '197909212005011002';
+
+INSERT INTO jabatan (kode_jabatan, nama_jabatan, jenis_jabatan_id, kelas_jabatan, eselon, jenjang_id,
+                     unit_id, induk_id, atasan_kode_jabatan, kode_jabatan_kinerja, kode_klasifikasi) VALUES
+  ('J-DISDIK-09', 'Koordinator Wilayah Pendidikan Kecamatan Kelordan Kota', 'struktural', 9, NULL, NULL, 'DISDIK-PSD', 'DISDIK', 'J-DISDIK-03', NULL, '6');
+
+INSERT INTO plt (nip, kode_jabatan_plt, jenis, plt_start, plt_end, keterangan) VALUES
+  ('197901272005011003', 'J-DUKCAPIL-04', 'plt', CURDATE() - INTERVAL 120 DAY, CURDATE() - INTERVAL 41 DAY, 'Plt. Kepala Seksi Identitas Penduduk sebelum Plt. sekarang'),
+  ('198505202010011003', 'J-DPUPR-03', 'plh', CURDATE() - INTERVAL 2 DAY, CURDATE() + INTERVAL 5 DAY, 'Plh. Kepala Bidang Bina Marga selama Kabid dinas luar'),
+  ('197703302003031001', 'J-DINKES-01', 'plh', CURDATE() + INTERVAL 10 DAY, CURDATE() + INTERVAL 14 DAY, 'Plh. Kepala Dinas Kesehatan, cuti yang sudah dijadwalkan'),
+  ('199205192017032001', 'J-DINKES-04', 'tugas-sampiran', CURDATE() - INTERVAL 400 DAY, CURDATE() - INTERVAL 200 DAY, 'Kepala Puskesmas Kelordan Kota sebelum ada pejabat definitif'),
+  ('198403142009011002', 'J-DISDIK-09', 'korwil', CURDATE() - INTERVAL 90 DAY, NULL, 'Korwil Pendidikan Kecamatan Kelordan Kota'),
+  ('199601052021031003', 'J-DISDIK-09', 'korwil', CURDATE() - INTERVAL 500 DAY, CURDATE() - INTERVAL 91 DAY, 'Korwil sebelumnya');
+
 -- Ladders of two more functional families, with the levels that nobody in
 -- the demo holds, and verifiers of their dictionary entries.
 INSERT INTO jabatan_kinerja (kode, nama_jabatan, jenis_jabatan_id, jenjang_id) VALUES

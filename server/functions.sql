@@ -93,8 +93,11 @@ END $$
 -- holder of the supervising position (the head of the unit an active
 -- delegation names, otherwise the position above the servant's own) or,
 -- where that post is vacant, the holder of an assignment in force (Plt,
--- Plh, tugas sampiran, Korwil). One routine without nested calls, because
--- each routine costs a parse on every new connection.
+-- Plh, tugas sampiran, Korwil). A Plh in force stands in for a holder who
+-- is there but absent, except towards the deputy's own work. Assignments
+-- count from their first day, read here on every call. One routine
+-- without nested calls, because each routine costs a parse on every new
+-- connection.
 DROP FUNCTION IF EXISTS kinerja_fn_pemegang_jabatan $$
 DROP FUNCTION IF EXISTS kinerja_fn_jabatan_atasan $$
 DROP FUNCTION IF EXISTS kinerja_fn_atasan_nip $$
@@ -116,11 +119,11 @@ BEGIN
         RETURN NULL;
     END IF;
     SELECT MIN(nip) INTO v FROM cache_pns WHERE kode_jabatan = v_kode AND status_pns = 'aktif';
-    IF v IS NULL THEN
-        SELECT nip INTO v FROM plt
-         WHERE kode_jabatan_plt = v_kode AND plt_start <= CURDATE() AND (plt_end IS NULL OR plt_end >= CURDATE())
-         ORDER BY plt_start DESC, id DESC LIMIT 1;
-    END IF;
+    -- Nothing found keeps v: the holder, or NULL for a vacant post.
+    SELECT nip INTO v FROM plt
+     WHERE kode_jabatan_plt = v_kode AND plt_start <= CURDATE() AND (plt_end IS NULL OR plt_end >= CURDATE())
+       AND (v IS NULL OR (jenis = 'plh' AND nip <> p_nip))
+     ORDER BY plt_start DESC, id DESC LIMIT 1;
     -- Nobody supervises themselves (an acting head of their own unit).
     RETURN IF(v = p_nip, NULL, v);
 END $$

@@ -160,6 +160,22 @@ BEGIN
     END IF;
 END $$
 
+-- Refuses unless the caller holds one of the levels listed ("a,b"), or is
+-- an "Admin System" (who may do everything an administrator may). Levels
+-- compare exactly, as in the Admin System check.
+DROP PROCEDURE IF EXISTS kinerja_wajib_level $$
+CREATE PROCEDURE kinerja_wajib_level(IN p_levels VARCHAR(200))
+    READS SQL DATA
+BEGIN
+    DECLARE v_level VARCHAR(40) DEFAULT kinerja_fn_pemanggil_level();
+    IF v_level IS NULL THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Belum login';
+    END IF;
+    IF NOT (v_level = BINARY 'Admin System' OR FIND_IN_SET(BINARY v_level, BINARY p_levels) > 0) THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hak akses tidak cukup';
+    END IF;
+END $$
+
 -- Refuses unless the caller's level is exactly "Admin System" (level
 -- texts are compared as they are, so a look-alike level gets nothing).
 DROP PROCEDURE IF EXISTS kinerja_wajib_admin_system $$

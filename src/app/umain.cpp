@@ -18,6 +18,9 @@
 #include "admin/infopage.h"
 #include "admin/logpage.h"
 #include "delegation/delegasipage.h"
+#include "admin/adminskpdpage.h"
+#include "admin/admpltpage.h"
+#include "admin/admuserpage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "session/loginpage.h"
@@ -174,10 +177,6 @@ void Tfmain::buildSideBar()
 
 void Tfmain::buildPages()
 {
-    auto page = [this](const char* name) {
-        const QString n = QString::fromUtf8(name);
-        return addPage(new Page(*this, n, n + QStringLiteral("Judul")));
-    };
     xProfil = new ProfilPage(*this);
     sg_profil = xProfil->sg_profil;
     xDashboard = new DashboardPage(*this, *xProfil);
@@ -193,14 +192,14 @@ void Tfmain::buildPages()
     xBwTugasTambahan = addPage(new BwTugasTambahanPage(*this));
     xInfoTarvesa = addPage(new InfoPage(*this, InfoPage::List::Tarvesa));
     xInfoTPP = addPage(new InfoPage(*this, InfoPage::List::TPP));
-    xAdminSKPD = page("xAdminSKPD");
+    xAdminSKPD = addPage(new AdminSKPDPage(*this));
     xDelegasi = addPage(new DelegasiPage(*this));
     xLog = addPage(new LogPage(*this));
     xSupervisi = addPage(new SupervisiPage(*this));
     xAdmAplikasi = addPage(new AdmAplikasiPage(*this));
-    xAdmUser = page("xAdmUser");
+    xAdmUser = addPage(new AdmUserPage(*this));
     xAdmInformasi = addPage(new AdmInformasiPage(*this));
-    xAdmPlt = page("xAdmPlt");
+    xAdmPlt = addPage(new AdmPltPage(*this));
     xJFAtasBawah = addPage(new JFAtasBawahPage(*this));
     xVerifKamus = addPage(new VerifKamusPage(*this));
 
@@ -407,7 +406,7 @@ void Tfmain::JvXPBar5Items1Click()
 
 void Tfmain::dxAdminItems0Click()
 {
-    openPage(xAdminSKPD, QStringLiteral("Halaman Admin SKPD"), true);
+    xAdminSKPD->dxAdminItems0Click();
 }
 
 void Tfmain::dxAdminItems1Click()
@@ -432,7 +431,7 @@ void Tfmain::dxSettingItems0Click()
 
 void Tfmain::dxSettingItems1Click()
 {
-    openPage(xAdmUser, QStringLiteral("Halaman Admin - Setting User Aplikasi"), true);
+    xAdmUser->dxSettingItems1Click();
 }
 
 void Tfmain::dxSettingItems2Click()
@@ -442,7 +441,7 @@ void Tfmain::dxSettingItems2Click()
 
 void Tfmain::dxSettingItems3Click()
 {
-    openPage(xAdmPlt, QStringLiteral("Halaman Admin - Setting PLT / PLH / KS / KAPUS / Korwil"), false);
+    xAdmPlt->dxSettingItems3Click();
 }
 
 void Tfmain::dxSettingItems4Click()

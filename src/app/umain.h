@@ -32,6 +32,9 @@ class InfoPage;
 class AdmInformasiPage;
 class LogPage;
 class DelegasiPage;
+class AdminSKPDPage;
+class AdmUserPage;
+class AdmPltPage;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -153,14 +156,14 @@ public:
     BwTugasTambahanPage* xBwTugasTambahan;
     InfoPage* xInfoTarvesa;
     InfoPage* xInfoTPP;
-    Page* xAdminSKPD;
+    AdminSKPDPage* xAdminSKPD;
     DelegasiPage* xDelegasi;
     LogPage* xLog;
     SupervisiPage* xSupervisi;
     AdmAplikasiPage* xAdmAplikasi;
-    Page* xAdmUser;
+    AdmUserPage* xAdmUser;
     AdmInformasiPage* xAdmInformasi;
-    Page* xAdmPlt;
+    AdmPltPage* xAdmPlt;
     JFAtasBawahPage* xJFAtasBawah;
     VerifKamusPage* xVerifKamus;
 
