@@ -98,9 +98,15 @@ DROP PROCEDURE IF EXISTS kinerja_load_profil $$
 CREATE PROCEDURE kinerja_load_profil(IN var_nip VARCHAR(40))
     READS SQL DATA
 BEGIN
+    -- The superior and the classification once, before the query: inside
+    -- it the optimiser may call these non-deterministic functions per row.
+    DECLARE v_atasan VARCHAR(18) DEFAULT NULL;
+    DECLARE v_klasifikasi VARCHAR(10) DEFAULT NULL;
     CALL kinerja_wajib_pemanggil(var_nip);
+    SET v_atasan = kinerja_fn_atasan_nip(var_nip);
+    SET v_klasifikasi = kinerja_fn_klasifikasi(var_nip);
     SELECT p.nama_lengkap, p.nip, p.jenis_jabatan_id, p.nama_jabatan, p.nama_induk, p.nama_unit,
-           COALESCE((SELECT a.nama_lengkap FROM cache_pns a WHERE a.nip = kinerja_fn_atasan_nip(p.nip)), '-')
+           COALESCE((SELECT a.nama_lengkap FROM cache_pns a WHERE a.nip = v_atasan), '-')
                AS nama_lengkap_atasan,
            CAST((SELECT COUNT(*) FROM tugas_tambahan t
                   WHERE t.nip = p.nip AND t.status = 'aktif' AND t.tanggal_mulai <= CURDATE()
@@ -122,7 +128,7 @@ BEGIN
                   WHERE t.nip = var_nip AND t.jenis IN ('tugas-sampiran', 'korwil')
                     AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE())
                   GROUP BY t.nip) smp ON smp.nip = p.nip
-      LEFT JOIN klasifikasi_jabatan k ON k.id = kinerja_fn_klasifikasi(p.nip)
+      LEFT JOIN klasifikasi_jabatan k ON k.id = v_klasifikasi
      WHERE p.nip = var_nip;
 END $$
 
