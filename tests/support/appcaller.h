@@ -54,6 +54,8 @@ public:
         }
     }
 
+    db::Query& query() { return q_; }
+
 private:
     db::Connection conn_;
     db::Query q_{conn_};

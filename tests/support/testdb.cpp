@@ -1,5 +1,7 @@
 #include "testdb.h"
 
+#include "appcaller.h"
+
 #include "testconfig.h"
 
 #include "db/connection.h"
@@ -183,24 +185,7 @@ QString sessionToken(const QString& schema, const QString& nip, const QString& p
 QStringList callAs(const QString& schema, const QString& nip, const QString& sql, const db::Params& params)
 {
     try {
-        db::Connection c;
-        c.open(appSettings(schema));
-        db::Query q(c);
-        if (!nip.isEmpty()) {
-            const QString token = sessionToken(schema, nip);
-            if (token.isEmpty())
-                return {QStringLiteral("error: login refused")};
-            q.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{QStringLiteral("var_token"), token}});
-        }
-        const db::ResultSet rs = q.open(sql, params);
-        QStringList out;
-        for (int r = 0; r < rs.recordCount(); ++r) {
-            QStringList cells;
-            for (int col = 0; col < rs.columnCount(); ++col)
-                cells << rs.text(r, col);
-            out << cells.join(QLatin1Char('|'));
-        }
-        return out;
+        return AppCaller(schema, nip).call(sql, params);
     } catch (const db::DbError& e) {
         if (e.sqlState() == "45000")
             return {QStringLiteral("refused")};
