@@ -296,6 +296,9 @@ CREATE TABLE aktivitas (
   KEY ix_akt_nip_status_tgl (nip, tanggal_status),
   KEY ix_akt_atasan1 (nip_atasan1, status),
   KEY ix_akt_atasan2 (nip_atasan2, status),
+  -- One month of everybody for the progress recompute, read from the index
+  -- alone.
+  KEY ix_akt_bulan (tanggal_aktivitas, nip, status, jenis_jabatan, bobot_skr, volume),
   -- Also the monitoring of superiors: it reads the days of input of some
   -- statuses and needs nothing beyond this index.
   KEY ix_akt_status_input (status, tanggal_input, nip_atasan1, nip_atasan2, nip_verifikator, tanggal_status,

@@ -1,6 +1,10 @@
 -- Profile, progress figures and their sources.
 SET NAMES utf8mb4;
 
+-- Databases loaded before the month index existed get it here.
+ALTER TABLE aktivitas ADD INDEX IF NOT EXISTS ix_akt_bulan
+  (tanggal_aktivitas, nip, status, jenis_jabatan, bobot_skr, volume);
+
 DELIMITER $$
 
 -- The position classification of a civil servant: that of a side assignment
@@ -180,33 +184,38 @@ BEGIN
     SET v_awal = STR_TO_DATE(CONCAT(p_periode, '01'), '%Y%m%d');
     SET v_akhir = v_awal + INTERVAL 1 MONTH;
 
+    -- Reads see committed rows without locking them, so inputs and
+    -- approvals of clients never wait for a recompute.
+    SET TRANSACTION ISOLATION LEVEL READ COMMITTED;
     START TRANSACTION;
     DELETE FROM kinerja_progress WHERE periode = p_periode;
+    -- One range of the month index for everybody; the recognised minutes of
+    -- an activity (standard minutes x volume, an activity above the
+    -- operational maximum counting the maximum once) written out, as a
+    -- function call per row costs more than the sum.
     INSERT INTO kinerja_progress (nip, periode, target_menit, menit_diakui, menit_all, menit_utama, menit_tambahan,
                                   menit_lainnya, persen_diakui, persen_all, persen_utama, persen_tambahan,
                                   persen_lainnya, tanggal_progress)
-    SELECT s.nip, p_periode, v_target, s.diakui, s.semua, s.utama, s.tambahan, s.lainnya,
-           ROUND(s.diakui * 100 / v_target, 2), ROUND(s.semua * 100 / v_target, 2),
-           ROUND(s.utama * 100 / v_target, 2), ROUND(s.tambahan * 100 / v_target, 2),
-           ROUND(s.lainnya * 100 / v_target, 2), v_now
-      FROM (SELECT p.nip,
-                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv'),
-                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS diakui,
-                   COALESCE(SUM(IF(a.status NOT IN ('rejected', 'rejected_by_spv'),
-                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS semua,
-                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv')
-                                       AND a.jenis_jabatan = 'Utama',
-                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS utama,
-                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv')
-                                       AND a.jenis_jabatan = 'Tambahan',
-                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS tambahan,
-                   COALESCE(SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv')
-                                       AND a.jenis_jabatan = 'Lainnya',
-                                   kinerja_fn_menit_diakui(a.bobot_skr, a.volume, v_max), 0)), 0) AS lainnya
-              FROM cache_pns p
-              LEFT JOIN aktivitas a ON a.nip = p.nip AND a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir
-             WHERE p.status_pns = 'aktif'
-             GROUP BY p.nip) s;
+    SELECT p.nip, p_periode, v_target, COALESCE(s.diakui, 0), COALESCE(s.semua, 0), COALESCE(s.utama, 0),
+           COALESCE(s.tambahan, 0), COALESCE(s.lainnya, 0),
+           ROUND(COALESCE(s.diakui, 0) * 100 / v_target, 2), ROUND(COALESCE(s.semua, 0) * 100 / v_target, 2),
+           ROUND(COALESCE(s.utama, 0) * 100 / v_target, 2), ROUND(COALESCE(s.tambahan, 0) * 100 / v_target, 2),
+           ROUND(COALESCE(s.lainnya, 0) * 100 / v_target, 2), v_now
+      FROM cache_pns p
+      LEFT JOIN (SELECT m.nip,
+                        SUM(IF(m.diterima, m.menit, 0)) AS diakui,
+                        SUM(IF(m.ditolak, 0, m.menit)) AS semua,
+                        SUM(IF(m.diterima AND m.jenis_jabatan = 'Utama', m.menit, 0)) AS utama,
+                        SUM(IF(m.diterima AND m.jenis_jabatan = 'Tambahan', m.menit, 0)) AS tambahan,
+                        SUM(IF(m.diterima AND m.jenis_jabatan = 'Lainnya', m.menit, 0)) AS lainnya
+                   FROM (SELECT a.nip, a.jenis_jabatan,
+                                a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv') AS diterima,
+                                a.status IN ('rejected', 'rejected_by_spv') AS ditolak,
+                                IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume) AS menit
+                           FROM aktivitas a FORCE INDEX (ix_akt_bulan)
+                          WHERE a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir) m
+                  GROUP BY m.nip) s ON s.nip = p.nip
+     WHERE p.status_pns = 'aktif';
 
     -- Who supervises whom, once per servant; two copies, since a temporary
     -- table cannot be opened twice in one statement.
@@ -218,6 +227,9 @@ BEGIN
     DELETE FROM tmp_atasan_b;
     INSERT INTO tmp_atasan_a SELECT nip, kinerja_fn_atasan_nip(nip) FROM cache_pns WHERE status_pns = 'aktif';
     INSERT INTO tmp_atasan_b SELECT nip, atasan FROM tmp_atasan_a;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_klasifikasi (nip CHAR(18) PRIMARY KEY, klas VARCHAR(4)) ENGINE = MEMORY;
+    DELETE FROM tmp_klasifikasi;
+    INSERT INTO tmp_klasifikasi SELECT nip, kinerja_fn_klasifikasi(nip) FROM tmp_atasan_a;
 
     DELETE FROM kinerja_progress_ah2 WHERE periode = p_periode;
     INSERT INTO kinerja_progress_ah2 (nip, periode, klasifikasi_id, p1, p2, p3, ah2, tanggal_progress)
@@ -228,7 +240,7 @@ BEGIN
                      + COALESCE(x.p2, 0) * IF(x.p2 IS NULL, 0, x.w2)
                      + COALESCE(x.p3, 0) * IF(x.p3 IS NULL, 0, x.w3)) / (x.w1 + x.w2 + x.w3)), 2),
            v_now
-      FROM (SELECT g.nip, kinerja_fn_klasifikasi(g.nip) AS klas, g.persen_diakui AS p1,
+      FROM (SELECT g.nip, k.klas, g.persen_diakui AS p1,
                    (SELECT AVG(b.persen_diakui) FROM tmp_atasan_a a JOIN kinerja_progress b
                         ON b.nip = a.nip AND b.periode = p_periode WHERE a.atasan = g.nip) AS p2,
                    (SELECT AVG(c.persen_diakui) FROM tmp_atasan_a a JOIN tmp_atasan_b b2 ON b2.atasan = a.nip
@@ -236,7 +248,8 @@ BEGIN
                      WHERE a.atasan = g.nip) AS p3,
                    COALESCE(r.n1, 100) AS w1, COALESCE(r.n2, 0) AS w2, COALESCE(r.n3, 0) AS w3
               FROM kinerja_progress g
-              LEFT JOIN rasio_ak r ON r.klasifikasi_id = kinerja_fn_klasifikasi(g.nip)
+              LEFT JOIN tmp_klasifikasi k ON k.nip = g.nip
+              LEFT JOIN rasio_ak r ON r.klasifikasi_id = k.klas
              WHERE g.periode = p_periode) x;
     COMMIT;
 END $$
