@@ -1,7 +1,6 @@
 -- A regency's load for benchmarks: civil servants in agencies of four
--- fields of four sections each (heads, executors and functional staff, a
--- Korwil assignment per agency), and a year of activities with the demo's
--- mix of types and statuses. Load into a scratch schema only, never into a
+-- fields of four sections each (heads, executors and functional staff), and
+-- a year of activities with the demo's mix of types and statuses. Load into a scratch schema only, never into a
 -- production one:  CALL kinerja_skala_kabupaten(10000, 10500000);
 SET NAMES utf8mb4;
 
