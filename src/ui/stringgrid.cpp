@@ -5,6 +5,8 @@
 #include "db/resultset.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -15,12 +17,16 @@
 
 namespace {
 
-// Draws a cell the way a string grid does: its text clipped to the cell,
-// on the selection or fixed-column colour. Much cheaper per cell than the
-// general item delegate, which matters when a list repaints often.
+// Draws a cell the way a string grid does: its text on the selection or
+// fixed-column colour. Text wider than its cell ends in "..." (a cut word
+// would read as another word) and shows whole as the tooltip. Much cheaper
+// per cell than the general item delegate, which matters when a list
+// repaints often.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    static QRect textArea(const QRect& cell) { return cell.adjusted(3, 0, -2, 0); }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -36,9 +42,24 @@ public:
         painter->setClipRect(option.rect);
         painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
+        const QRect area = textArea(option.rect);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          QFontMetrics(option.font).elidedText(text, Qt::ElideRight, area.width()));
         painter->restore();
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (QFontMetrics(option.font).horizontalAdvance(text) > textArea(option.rect).width())
+            QToolTip::showText(event->globalPos(), text, view);
+        else
+            QToolTip::hideText();
+        return true;
     }
 };
 
@@ -221,13 +242,31 @@ void StringGrid::fitElastic()
     }
     if (designs <= 0)
         return;
+    // The widest gives way first: every giving column is cut down to one
+    // level, the highest at which all columns fit, but not below its least.
     const int room = viewport()->width() - others;
     const int least = scaled(elasticMin_);
-    for (int c : giving) {
+    auto widthAt = [&](int c, int level) {
         const int base = baseWidth(c);
-        const int share = int(qint64(room) * base / designs);
-        horizontalHeader()->resizeSection(c, std::clamp(share, std::min(least, base), base));
+        return std::min(base, std::max(level, std::min(least, base)));
+    };
+    auto total = [&](int level) {
+        int sum = 0;
+        for (int c : giving)
+            sum += widthAt(c, level);
+        return sum;
+    };
+    int low = 0;
+    int high = designs;
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (total(mid) <= room)
+            low = mid;
+        else
+            high = mid - 1;
     }
+    for (int c : giving)
+        horizontalHeader()->resizeSection(c, widthAt(c, low));
 }
 
 void StringGrid::setHeaderRowHeight(int height)

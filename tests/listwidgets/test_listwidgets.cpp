@@ -11,8 +11,10 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -196,6 +198,46 @@ private slots:
         }
         if (design) // the design itself is untouched
             QCOMPARE(g.horizontalHeader()->sectionSize(2), 70);
+    }
+
+    // Short of room, the widest free-text column gives way first, then both
+    // alike, never below their least; a cut text ends in "..." and shows
+    // whole as the tooltip.
+    void widestFreeTextGivesWayFirst_data()
+    {
+        QTest::addColumn<int>("room"); // for task (300) and description (400)
+        QTest::addColumn<int>("task");
+        QTest::addColumn<int>("description");
+        QTest::newRow("all room") << 760 << 300 << 400;
+        QTest::newRow("description gives") << 650 << 300 << 350;
+        QTest::newRow("both give") << 500 << 250 << 250;
+        QTest::newRow("at the least") << 120 << 100 << 100;
+    }
+
+    void widestFreeTextGivesWayFirst()
+    {
+        QFETCH(int, room);
+        QFETCH(int, task);
+        QFETCH(int, description);
+        StringGrid g;
+        g.setFont(designFont());
+        g.setElasticColumns({3, 4}, 100);
+        fillGrid(g, rows(3), kActivityColumns);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        const int others = 30 + 70 + 80;
+        g.resize(others + room + g.width() - g.viewport()->width(), 300);
+        QCOMPARE(g.viewport()->width(), others + room);
+        QCOMPARE(g.horizontalHeader()->sectionSize(3), task);
+        QCOMPARE(g.horizontalHeader()->sectionSize(4), description);
+
+        const QRect cell = g.visualRect(g.model()->index(0, 4));
+        QHelpEvent tip(QEvent::ToolTip, cell.center(), g.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(g.viewport(), &tip);
+        const QString text = g.cell(1, 4);
+        const bool cut = g.fontMetrics().horizontalAdvance(text) > description - 5;
+        QCOMPARE(QToolTip::text(), cut ? text : QString());
+        QToolTip::hideText();
     }
 
     void userWidthsLastThroughRefills()
