@@ -66,8 +66,12 @@ MainSideBar::MainSideBar(QWidget* parent) : QWidget(parent)
 
 int MainSideBar::neededHeight() const
 {
-    for (SideBarGroup* g : {dxPNS, dxTarvesa, dxInformasi, dxAdmin, dxSetting, dxAplikasi})
+    // Measured now, not when the layouts next run: a group's size hint is
+    // cached by the bar's layout until the group asks for a new geometry.
+    for (SideBarGroup* g : {dxPNS, dxTarvesa, dxInformasi, dxAdmin, dxSetting, dxAplikasi}) {
         g->layout()->invalidate();
+        g->updateGeometry();
+    }
     layout()->invalidate();
     return layout()->sizeHint().height();
 }
