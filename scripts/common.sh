@@ -8,7 +8,7 @@ BUILD="${TARVESA_BUILD_DIR:-$ROOT/build}"
 say() { printf '\n==> %s\n' "$*"; }
 
 PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libmariadb-dev
-          mariadb-server mariadb-client fonts-dejavu-core openssl)
+          mariadb-server mariadb-client fonts-dejavu-core fonts-wine openssl)
 
 install_missing() {
     local missing=()

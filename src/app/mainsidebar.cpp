@@ -2,7 +2,10 @@
 
 #include "sidebar.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 MainSideBar::MainSideBar(QWidget* parent) : QWidget(parent)
 {
@@ -52,10 +55,75 @@ MainSideBar::MainSideBar(QWidget* parent) : QWidget(parent)
     dxTarvesa->setVisible(false);
     dxAdmin->setVisible(false);
     dxSetting->setVisible(false);
+
+    for (SideBarGroup* g : {dxPNS, dxTarvesa, dxInformasi, dxAdmin, dxSetting, dxAplikasi})
+        connect(g, &SideBarGroup::toggledByUser, this, [this, g] {
+            folded_.erase(std::remove(folded_.begin(), folded_.end(), g), folded_.end());
+            if (std::find(chosen_.begin(), chosen_.end(), g) == chosen_.end())
+                chosen_.push_back(g);
+        });
+}
+
+int MainSideBar::neededHeight() const
+{
+    // Measured now, not when the layouts next run: a group's size hint is
+    // cached by the bar's layout until the group asks for a new geometry.
+    for (SideBarGroup* g : {dxPNS, dxTarvesa, dxInformasi, dxAdmin, dxSetting, dxAplikasi}) {
+        g->layout()->invalidate();
+        g->updateGeometry();
+    }
+    layout()->invalidate();
+    return layout()->sizeHint().height();
+}
+
+void MainSideBar::fitHeight(int available)
+{
+    available_ = available;
+    if (available <= 0)
+        return;
+    for (SideBarGroup* g : folded_)
+        g->setCollapsed(false);
+    folded_.clear();
+    // Least used first; "Tarvesa" with the daily pages and "Aplikasi" with
+    // Logout stay open.
+    for (SideBarGroup* g : {dxInformasi, dxSetting, dxAdmin, dxPNS}) {
+        if (neededHeight() <= available)
+            break;
+        if (g->isHidden() || g->isCollapsed() || std::find(chosen_.begin(), chosen_.end(), g) != chosen_.end())
+            continue;
+        g->setCollapsed(true);
+        folded_.push_back(g);
+    }
+}
+
+void MainSideBar::refit()
+{
+    fitHeight(available_);
+}
+
+void MainSideBar::followHeightOf(QWidget* viewport)
+{
+    viewport_ = viewport;
+    viewport->installEventFilter(this);
+    fitHeight(viewport->height());
+}
+
+bool MainSideBar::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only a change of height: the width changes when the scroll bar comes
+    // and goes, which folding itself may cause.
+    if (watched == viewport_ && event->type() == QEvent::Resize && viewport_->height() != available_)
+        fitHeight(viewport_->height());
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainSideBar::showLoggedIn(bool loggedIn)
 {
+    // Each session starts with the groups open, as far as room allows.
+    for (SideBarGroup* g : {dxPNS, dxTarvesa, dxInformasi, dxAdmin, dxSetting, dxAplikasi})
+        g->setCollapsed(false);
+    folded_.clear();
+    chosen_.clear();
     for (SideBarGroup* g : {dxPNS, dxTarvesa, dxInformasi, dxAdmin, dxSetting, dxAplikasi})
         g->setVisible(false);
     dxPNS->setVisible(loggedIn);
@@ -65,6 +133,7 @@ void MainSideBar::showLoggedIn(bool loggedIn)
     dxAplikasi->item(0)->setCaption(loggedIn ? QStringLiteral("Logout") : QStringLiteral("Login"));
     dxAplikasi->item(0)->setVisible(true);
     dxAplikasi->item(1)->setVisible(!loggedIn);
+    refit();
 }
 
 void MainSideBar::applyAccessLevel(const QString& level)
@@ -80,6 +149,7 @@ void MainSideBar::applyAccessLevel(const QString& level)
     dxAdmin->item(3)->setVisible(system);
     dxSetting->setVisible(system);
     dxSetting->item(0)->setEnabled(system);
+    refit();
 }
 
 void MainSideBar::showIdentity(const QString& name, const QString& nip, const QString& position)
@@ -88,6 +158,7 @@ void MainSideBar::showIdentity(const QString& name, const QString& nip, const QS
     dxPNS->item(0)->setCaption(name);
     dxPNS->item(1)->setCaption(nip);
     dxPNS->item(2)->setCaption(position);
+    refit();
 }
 
 void MainSideBar::setSubordinatesEnabled(bool enabled)

@@ -7,12 +7,19 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 const QColor kHeaderStart(0x99, 0x32, 0xCC);
 const QColor kBorder(0xD6, 0xDF, 0xF7);
 } // namespace
 
-SideBarItem::SideBarItem(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+namespace {
+// The style sheet's left and right padding of an item.
+constexpr int kItemPadding = 24;
+} // namespace
+
+SideBarItem::SideBarItem(const QString& caption, QWidget* parent) : QPushButton(caption, parent), caption_(caption)
 {
     setFlat(true);
     setCursor(Qt::PointingHandCursor);
@@ -25,6 +32,39 @@ SideBarItem::SideBarItem(const QString& caption, QWidget* parent) : QPushButton(
         " background: transparent; }"
         "SideBarItem:hover { text-decoration: underline; color: #003BA8; }"
         "SideBarItem:disabled { color: #7A7A7A; }"));
+}
+
+void SideBarItem::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    elide();
+}
+
+QSize SideBarItem::sizeHint() const
+{
+    // As wide as the caption, but the bar's width decides: the caption gives
+    // way, never the bar.
+    const QSize full = QPushButton::sizeHint();
+    return {std::min(full.width(), 120), full.height()};
+}
+
+QSize SideBarItem::minimumSizeHint() const
+{
+    return {kItemPadding, QPushButton::sizeHint().height()};
+}
+
+void SideBarItem::resizeEvent(QResizeEvent* event)
+{
+    QPushButton::resizeEvent(event);
+    elide();
+}
+
+void SideBarItem::elide()
+{
+    const QString shown = fontMetrics().elidedText(caption_, Qt::ElideRight, std::max(width() - kItemPadding, 0));
+    if (shown != text())
+        setText(shown);
+    setToolTip(shown != caption_ ? caption_ : QString());
 }
 
 SideBarGroup::SideBarGroup(const QString& objectName, const QString& caption, QWidget* parent)
@@ -91,7 +131,9 @@ void SideBarGroup::paintEvent(QPaintEvent*)
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRectF(12, 0, width() - 44, HeaderHeight), Qt::AlignVCenter | Qt::AlignLeft, caption_);
+    const QRectF captionArea(12, 0, std::max(width() - 44, 0), HeaderHeight);
+    p.drawText(captionArea, Qt::AlignVCenter | Qt::AlignLeft,
+               QFontMetrics(f).elidedText(caption_, Qt::ElideRight, int(captionArea.width())));
 
     // Collapse chevron in a small circle.
     const QPointF c(width() - 20.0, HeaderHeight / 2.0);
@@ -109,7 +151,9 @@ void SideBarGroup::paintEvent(QPaintEvent*)
 
 void SideBarGroup::mousePressEvent(QMouseEvent* event)
 {
-    if (event->position().y() <= HeaderHeight)
+    if (event->position().y() <= HeaderHeight) {
         setCollapsed(!collapsed_);
+        emit toggledByUser();
+    }
     QWidget::mousePressEvent(event);
 }

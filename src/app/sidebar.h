@@ -8,13 +8,28 @@
 
 class QVBoxLayout;
 
-// One command of a side-bar group: a link-like row with a handler.
+// One command of a side-bar group: a link-like row with a handler. A
+// caption longer than the bar is wide (a long name or position title) ends
+// in "..." and shows in full as the tooltip; the item never asks the bar for
+// more width than it has.
 class SideBarItem : public QPushButton {
     Q_OBJECT
 public:
     SideBarItem(const QString& caption, QWidget* parent);
-    QString caption() const { return text(); }
-    void setCaption(const QString& caption) { setText(caption); }
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    bool isElided() const { return text() != caption_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void elide();
+
+    QString caption_;
 };
 
 // A collapsible command group of the side bar: a gradient header with the
@@ -31,6 +46,12 @@ public:
 
     bool isCollapsed() const { return collapsed_; }
     void setCollapsed(bool collapsed);
+
+signals:
+    // The user folded or opened the group with its header.
+    void toggledByUser();
+
+public:
 
     static constexpr int HeaderHeight = 35;
 

@@ -1,5 +1,7 @@
 #include "theme.h"
 
+#include "ui/designfont.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
@@ -26,7 +28,6 @@ void applyLightTheme(QApplication& app)
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
     app.setPalette(p);
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(13);
-    app.setFont(f);
+    registerDesignFont();
+    app.setFont(designFont());
 }

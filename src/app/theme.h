@@ -2,5 +2,5 @@
 
 class QApplication;
 
-// The "Light" look: Fusion with a light palette and the Tahoma-like font.
+// The "Light" look: Fusion with a light palette and the design font (Tahoma).
 void applyLightTheme(QApplication& app);

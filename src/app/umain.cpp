@@ -9,6 +9,8 @@
 #include "versioncheck.h"
 
 #include "db/query.h"
+#include "ui/designfont.h"
+#include "ui/stringgrid.h"
 #include "db/udm.h"
 #include "activities/aktivitaspage.h"
 #include "admin/supervisipage.h"
@@ -75,9 +77,8 @@ Tfmain::Tfmain(Tdm& dm, Seams seams) : QMainWindow(nullptr), dm_(dm)
     });
 
     setWindowTitle(QStringLiteral("Tarvesa Kelordan"));
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(13);
-    setFont(f);
+    registerDesignFont();
+    setFont(designFont());
 
     cntWinXPBar = new QFrame;
     cntWinXPBar->setObjectName(QStringLiteral("cntWinXPBar"));
@@ -151,6 +152,7 @@ void Tfmain::buildSideBar()
 {
     sideBar_ = new MainSideBar;
     sbxWinXPBar->setWidget(sideBar_);
+    sideBar_->followHeightOf(sbxWinXPBar->viewport());
     dxPNS = sideBar_->dxPNS;
     dxTarvesa = sideBar_->dxTarvesa;
     dxInformasi = sideBar_->dxInformasi;
@@ -294,6 +296,10 @@ QWidget* Tfmain::activePage() const
 void Tfmain::showLoggedIn(bool loggedIn)
 {
     sideBar_->showLoggedIn(loggedIn);
+    // Column widths the user dragged are the user's for one session only.
+    if (!loggedIn)
+        for (StringGrid* g : findChildren<StringGrid*>())
+            g->forgetUserWidths();
 }
 
 void Tfmain::applyAccessLevel(const QString& level)

@@ -1,23 +1,32 @@
 #include "stringgrid.h"
 
+#include "designfont.h"
+
 #include "db/resultset.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QResizeEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 
 namespace {
 
-// Draws a cell the way a string grid does: its text clipped to the cell,
-// on the selection or fixed-column colour. Much cheaper per cell than the
-// general item delegate, which matters when a list repaints often.
+// Draws a cell the way a string grid does: its text on the selection or
+// fixed-column colour. Text wider than its cell ends in "..." (a cut word
+// would read as another word) and shows whole as the tooltip. Much cheaper
+// per cell than the general item delegate, which matters when a list
+// repaints often.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    static QRect textArea(const QRect& cell) { return cell.adjusted(3, 0, -2, 0); }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -33,9 +42,24 @@ public:
         painter->setClipRect(option.rect);
         painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
+        const QRect area = textArea(option.rect);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          QFontMetrics(option.font).elidedText(text, Qt::ElideRight, area.width()));
         painter->restore();
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (QFontMetrics(option.font).horizontalAdvance(text) > textArea(option.rect).width())
+            QToolTip::showText(event->globalPos(), text, view);
+        else
+            QToolTip::hideText();
+        return true;
     }
 };
 
@@ -43,6 +67,8 @@ public:
 
 StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
 {
+    Quiet quiet(*this);
+    scale_ = designScale(font());
     setItemDelegate(new CellDelegate(this));
     setModel(&model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -69,24 +95,29 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
     h->setFixedHeight(headerRowHeight_);
 
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { applyLayout(); });
+    connect(h, &QHeaderView::sectionResized, this, [this](int col, int, int width) { userResized(col, width); });
     applyLayout();
 }
 
 void StringGrid::setColCount(int n)
 {
+    Quiet quiet(*this);
     model_.setGridColCount(n);
     widths_.resize(size_t(std::max(n, 0)), 64);
+    user_.resize(widths_.size());
     applyLayout();
 }
 
 void StringGrid::setRowCount(int n)
 {
+    Quiet quiet(*this);
     model_.setGridRowCount(n);
     applyLayout();
 }
 
 void StringGrid::setFixedRows(int n)
 {
+    Quiet quiet(*this);
     model_.setFixedRows(n);
     applyLayout();
 }
@@ -106,23 +137,75 @@ void StringGrid::setColWidth(int col, int width)
     if (col < 0 || col >= colCount())
         return;
     widths_[size_t(col)] = std::max(width, 0);
-    setColumnHidden(col, width <= 0);
-    if (width > 0)
-        horizontalHeader()->resizeSection(col, width);
-    if (!elastic_.empty())
-        fitElastic();
+    applyLayout();
 }
 
 void StringGrid::setElasticColumns(std::vector<int> cols, int minWidth)
 {
     elastic_ = std::move(cols);
     elasticMin_ = minWidth;
-    fitElastic();
+    applyLayout();
+}
+
+int StringGrid::scaled(int designWidth) const
+{
+    // The small allowance keeps a scale of exactly 1 from adding a pixel.
+    return int(std::ceil(designWidth * scale_ - 1e-6));
 }
 
 int StringGrid::fitted(int designWidth, const QString& sample) const
 {
-    return std::max(designWidth, fontMetrics().horizontalAdvance(sample) + 10);
+    const int needed = fontMetrics().horizontalAdvance(sample) + 10;
+    return std::max(designWidth, int(std::ceil(needed / scale_)));
+}
+
+QString StringGrid::caption(int col) const
+{
+    return model_.gridRowCount() > 0 && col >= 0 && col < colCount() ? model_.cell(0, col) : QString();
+}
+
+bool StringGrid::isElastic(int col) const
+{
+    return std::find(elastic_.begin(), elastic_.end(), col) != elastic_.end();
+}
+
+bool StringGrid::hasUserWidth(int col) const
+{
+    if (col < 0 || size_t(col) >= user_.size())
+        return false;
+    const UserWidth& u = user_[size_t(col)];
+    return u.width > 0 && u.caption == caption(col);
+}
+
+int StringGrid::baseWidth(int col) const
+{
+    const int design = colWidth(col);
+    if (design <= 0)
+        return 0;
+    // The caption is the header's to show in full: "Volume", not "Volum".
+    const QHeaderView* h = horizontalHeader();
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h) + 4;
+    return std::max(scaled(design), h->fontMetrics().horizontalAdvance(caption(col)) + margins);
+}
+
+int StringGrid::shownWidth(int col) const
+{
+    if (colWidth(col) <= 0)
+        return 0;
+    return horizontalHeader()->sectionSize(col);
+}
+
+void StringGrid::userResized(int col, int width)
+{
+    if (quiet_ > 0 || model_.inBatch() || width <= 0 || col < 0 || col >= colCount() || colWidth(col) <= 0)
+        return;
+    user_[size_t(col)] = {caption(col), width};
+}
+
+void StringGrid::forgetUserWidths()
+{
+    std::fill(user_.begin(), user_.end(), UserWidth{});
+    applyLayout();
 }
 
 void StringGrid::resizeEvent(QResizeEvent* event)
@@ -131,26 +214,59 @@ void StringGrid::resizeEvent(QResizeEvent* event)
     fitElastic();
 }
 
+void StringGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        scale_ = designScale(font());
+        applyLayout();
+    }
+}
+
 void StringGrid::fitElastic()
 {
+    Quiet quiet(*this);
+    // Columns that give way: the elastic ones the user has not sized.
+    std::vector<int> giving;
     int others = 0;
     int designs = 0;
-    for (size_t c = 0; c < widths_.size(); ++c) {
-        if (std::find(elastic_.begin(), elastic_.end(), int(c)) != elastic_.end())
-            designs += widths_[c];
-        else
-            others += widths_[c];
+    for (int c = 0; c < colCount(); ++c) {
+        if (colWidth(c) <= 0)
+            continue;
+        if (isElastic(c) && !hasUserWidth(c)) {
+            giving.push_back(c);
+            designs += baseWidth(c);
+        } else {
+            others += horizontalHeader()->sectionSize(c);
+        }
     }
     if (designs <= 0)
         return;
+    // The widest gives way first: every giving column is cut down to one
+    // level, the highest at which all columns fit, but not below its least.
     const int room = viewport()->width() - others;
-    for (int c : elastic_) {
-        if (c < 0 || size_t(c) >= widths_.size() || widths_[size_t(c)] <= 0)
-            continue;
-        const int design = widths_[size_t(c)];
-        const int share = int(qint64(room) * design / designs);
-        horizontalHeader()->resizeSection(c, std::clamp(share, std::min(elasticMin_, design), design));
+    const int least = scaled(elasticMin_);
+    auto widthAt = [&](int c, int level) {
+        const int base = baseWidth(c);
+        return std::min(base, std::max(level, std::min(least, base)));
+    };
+    auto total = [&](int level) {
+        int sum = 0;
+        for (int c : giving)
+            sum += widthAt(c, level);
+        return sum;
+    };
+    int low = 0;
+    int high = designs;
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (total(mid) <= room)
+            low = mid;
+        else
+            high = mid - 1;
     }
+    for (int c : giving)
+        horizontalHeader()->resizeSection(c, widthAt(c, low));
 }
 
 void StringGrid::setHeaderRowHeight(int height)
@@ -180,6 +296,7 @@ void StringGrid::applyLayout()
 {
     if (model_.inBatch())
         return; // the view catches up when the batch ends
+    Quiet quiet(*this);
     if (model_.fixedRows() > 0) {
         horizontalHeader()->setFixedHeight(headerRowHeight_);
         horizontalHeader()->show();
@@ -193,13 +310,14 @@ void StringGrid::applyLayout()
         const int w = colWidth(c);
         setColumnHidden(c, w <= 0);
         if (w > 0)
-            horizontalHeader()->resizeSection(c, w);
+            horizontalHeader()->resizeSection(c, hasUserWidth(c) ? user_[size_t(c)].width : baseWidth(c));
     }
     fitElastic();
 }
 
 void StringGrid::finishBatch()
 {
+    Quiet quiet(*this);
     const int keep = currentRow();
     model_.endBatch();
     applyLayout();
@@ -247,7 +365,10 @@ void fill(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColum
     grid.setFixedCols(fixedCols);
     grid.setFixedRows(records != 0 ? 1 : 0);
     for (int c = 0; c < cols; ++c) {
-        grid.setColWidth(c, columns[size_t(c)].width);
+        const GridColumn& col = columns[size_t(c)];
+        // A running number is never cut: the column holds the last one.
+        const bool counted = col.source == GridColumn::Source::RecNo && col.width > 0;
+        grid.setColWidth(c, counted ? grid.fitted(col.width, QString::number(records)) : col.width);
         grid.setCell(0, c, columns[size_t(c)].header);
     }
     cells.fillRows(rs, sources, keep != nullptr);

@@ -31,17 +31,28 @@ public:
     void setFixedRows(int n);
     void setFixedCols(int n);
 
+    // Widths are design widths: pixels at the design font (designfont.h).
+    // A column shows its design width scaled to the grid's font and never
+    // narrower than its caption; colWidth() answers the design width.
     int colWidth(int col) const;
     void setColWidth(int col, int width); // 0 hides the column
     void setHeaderRowHeight(int height);
     // Free-text columns that give way when the grid is narrower than its
     // columns: shown narrower in proportion (never below minWidth) so that
     // the others, dates, statuses and numbers among them, stay in view.
-    // colWidth() still answers the design widths.
     void setElasticColumns(std::vector<int> cols, int minWidth = 150);
-    // A design width widened so that the sample text (a caption, a NIP, a
-    // date) fits in the grid's font.
+    // A design width widened so that the sample text (a NIP, a date, a
+    // status) fits in the grid's font once scaled.
     int fitted(int designWidth, const QString& sample) const;
+    // The width the column shows now, in pixels.
+    int shownWidth(int col) const;
+    // How much wider than the design font the grid's font sets text.
+    double widthScale() const { return scale_; }
+
+    // A width the user drags a column to stays through every refill while
+    // the column keeps its caption, until forgetUserWidths() (at logout).
+    bool hasUserWidth(int col) const;
+    void forgetUserWidths();
 
     QString cell(int row, int col) const { return model_.cell(row, col); }
     void setCell(int row, int col, const QString& text) { model_.setCell(row, col, text); }
@@ -67,14 +78,40 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Marks the grid's own section resizes, so that only the user's are
+    // taken as the user's widths.
+    class Quiet {
+    public:
+        explicit Quiet(StringGrid& g) : g_(g) { ++g_.quiet_; }
+        ~Quiet() { --g_.quiet_; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+    private:
+        StringGrid& g_;
+    };
+    struct UserWidth {
+        QString caption;
+        int width = 0;
+    };
+
     void applyLayout();
     void fitElastic();
     void finishBatch();
+    void userResized(int col, int width);
+    QString caption(int col) const;
+    int baseWidth(int col) const;
+    bool isElastic(int col) const;
+    int scaled(int designWidth) const;
 
     GridModel model_;
     std::vector<int> widths_;
+    std::vector<UserWidth> user_;
+    double scale_ = 1.0;
+    int quiet_ = 0;
     int headerRowHeight_ = DefaultRowHeight;
     int keepRow_ = -1;
     std::vector<int> elastic_;

@@ -3,14 +3,20 @@
 #include "ui/keyfilters.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ui/designfont.h"
 #include "ui/stringgrid.h"
 #include "testdb.h"
 #include "testhost.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolTip>
+
+#include <cmath>
 
 namespace {
 
@@ -24,6 +30,16 @@ const std::vector<GridColumn> kActivityColumns{
     GridColumn::field(QStringLiteral("Deskripsi"), 400, QStringLiteral("deskripsi")),
     GridColumn::text(QStringLiteral("Akt. Diakui"), 80, QStringLiteral("0")),
 };
+
+// Drags the right edge of a column by dx pixels, as a user does.
+void dragColumnEdge(StringGrid& g, int col, int dx)
+{
+    QHeaderView* h = g.horizontalHeader();
+    const QPoint edge(h->sectionViewportPosition(col) + h->sectionSize(col) - 1, h->height() / 2);
+    QTest::mousePress(h->viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(h->viewport(), edge + QPoint(dx, 0));
+    QTest::mouseRelease(h->viewport(), Qt::LeftButton, {}, edge + QPoint(dx, 0));
+}
 
 } // namespace
 
@@ -41,7 +57,11 @@ class TestListWidgets : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("dbcore.sql")})); }
+    void initTestCase()
+    {
+        registerDesignFont();
+        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("dbcore.sql")}));
+    }
 
     void emptyResultShowsCaptionsAsAnOrdinaryRow()
     {
@@ -79,6 +99,7 @@ private slots:
     void layoutFollowsTheColumns()
     {
         StringGrid g;
+        g.setFont(designFont()); // where the design widths are the widths
         g.resize(900, 400);
         fillGrid(g, rows(3), kActivityColumns);
         QVERIFY(g.isColumnHidden(0)); // the key column
@@ -124,6 +145,142 @@ private slots:
         g.setCurrentRow(3);
         fillGrid(g, rows(4), kActivityColumns);
         QCOMPARE(g.currentRow(), 3);
+    }
+
+    // The widths are the design at Tahoma 13 px. In any font the grid scales
+    // them and shows every caption, date, status and running number whole.
+    void columnsFitTheFont_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("design font") << "Tahoma" << 13;
+        QTest::newRow("Debian's fallback") << "DejaVu Sans" << 13;
+        QTest::newRow("large fallback") << "DejaVu Sans" << 18;
+    }
+
+    void columnsFitTheFont()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, pixels);
+        QFont font(family);
+        font.setPixelSize(pixels);
+        QCOMPARE(QFontInfo(font).family(), family); // installed and found
+
+        StringGrid g;
+        g.setFont(font);
+        g.resize(1300, 300);
+        const std::vector<GridColumn> columns{
+            GridColumn::field(QStringLiteral("Id"), 0, QStringLiteral("id")),
+            GridColumn::recNo(),
+            GridColumn::field(QStringLiteral("Jenis Akt."), 70, QStringLiteral("jenis_jabatan")),
+            GridColumn::field(QStringLiteral("Volume"), 40, QStringLiteral("volume")),
+            GridColumn::field(QStringLiteral("Status"), g.fitted(100, QStringLiteral("Disetujui Supervisi")),
+                              QStringLiteral("status_deskripsi")),
+            GridColumn::field(QStringLiteral("Tgl. Aktivitas"), g.fitted(75, QStringLiteral("0000-00-00")),
+                              QStringLiteral("tanggal_aktivitas")),
+            GridColumn::field(QStringLiteral("Tgl. Input"), g.fitted(75, QStringLiteral("0000-00-00 00:00:00")),
+                              QStringLiteral("tanggal_input")),
+        };
+        fillGrid(g, rows(1200), columns);
+
+        const bool design = family == QLatin1String("Tahoma") && pixels == 13;
+        QCOMPARE(g.widthScale() == 1.0, design);
+        const QFontMetrics cellFont(g.font());
+        const QFontMetrics captionFont(g.horizontalHeader()->font());
+        const int captionMargins = 2 * g.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, g.horizontalHeader());
+        for (int c = 1; c < g.colCount(); ++c) {
+            const int shown = g.horizontalHeader()->sectionSize(c);
+            QVERIFY2(shown >= std::ceil(g.colWidth(c) * g.widthScale() - 1e-6), qPrintable(g.cell(0, c)));
+            QVERIFY2(captionFont.horizontalAdvance(g.cell(0, c)) + captionMargins <= shown, qPrintable(g.cell(0, c)));
+            for (int r = 1; r < g.rowCount(); ++r)
+                QVERIFY2(cellFont.horizontalAdvance(g.cell(r, c)) + 5 <= shown,
+                         qPrintable(QStringLiteral("%1 of row %2 is cut").arg(g.cell(0, c)).arg(r)));
+        }
+        if (design) // the design itself is untouched
+            QCOMPARE(g.horizontalHeader()->sectionSize(2), 70);
+    }
+
+    // Short of room, the widest free-text column gives way first, then both
+    // alike, never below their least; a cut text ends in "..." and shows
+    // whole as the tooltip.
+    void widestFreeTextGivesWayFirst_data()
+    {
+        QTest::addColumn<int>("room"); // for task (300) and description (400)
+        QTest::addColumn<int>("task");
+        QTest::addColumn<int>("description");
+        QTest::newRow("all room") << 760 << 300 << 400;
+        QTest::newRow("description gives") << 650 << 300 << 350;
+        QTest::newRow("both give") << 500 << 250 << 250;
+        QTest::newRow("at the least") << 120 << 100 << 100;
+    }
+
+    void widestFreeTextGivesWayFirst()
+    {
+        QFETCH(int, room);
+        QFETCH(int, task);
+        QFETCH(int, description);
+        StringGrid g;
+        g.setFont(designFont());
+        g.setElasticColumns({3, 4}, 100);
+        fillGrid(g, rows(3), kActivityColumns);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        const int others = 30 + 70 + 80;
+        g.resize(others + room + g.width() - g.viewport()->width(), 300);
+        QCOMPARE(g.viewport()->width(), others + room);
+        QCOMPARE(g.horizontalHeader()->sectionSize(3), task);
+        QCOMPARE(g.horizontalHeader()->sectionSize(4), description);
+
+        const QRect cell = g.visualRect(g.model()->index(0, 4));
+        QHelpEvent tip(QEvent::ToolTip, cell.center(), g.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(g.viewport(), &tip);
+        const QString text = g.cell(1, 4);
+        const bool cut = g.fontMetrics().horizontalAdvance(text) > description - 5;
+        QCOMPARE(QToolTip::text(), cut ? text : QString());
+        QToolTip::hideText();
+    }
+
+    void userWidthsLastThroughRefills()
+    {
+        StringGrid g;
+        g.resize(700, 300);
+        g.setElasticColumns({3, 4}, 100);
+        fillGrid(g, rows(3), kActivityColumns);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        QHeaderView* h = g.horizontalHeader();
+        const int narrowDescription = h->sectionSize(4);
+        const int baseCount = h->sectionSize(5);
+        QVERIFY(narrowDescription < 400); // given way to the others
+
+        dragColumnEdge(g, 5, 60);
+        dragColumnEdge(g, 3, -40); // a column that gives way, sized by the user
+        const int count = h->sectionSize(5);
+        const int task = h->sectionSize(3);
+        QCOMPARE(count, baseCount + 60);
+        QVERIFY(g.hasUserWidth(5) && g.hasUserWidth(3) && !g.hasUserWidth(4));
+
+        fillGrid(g, rows(4), kActivityColumns);
+        g.resize(760, 300); // the grid's own fitting leaves the user's widths alone
+        QCOMPARE(h->sectionSize(5), count);
+        QCOMPARE(h->sectionSize(3), task);
+
+        // Another list in the same place: a column of another caption does
+        // not inherit the width.
+        std::vector<GridColumn> other = kActivityColumns;
+        other[5].header = QStringLiteral("Volume");
+        fillGrid(g, rows(4), other);
+        QCOMPARE(h->sectionSize(5), baseCount);
+        QVERIFY(!g.hasUserWidth(5));
+        fillGrid(g, rows(4), kActivityColumns);
+        QCOMPARE(h->sectionSize(5), count);
+
+        g.forgetUserWidths();
+        QCOMPARE(h->sectionSize(5), baseCount);
+        QVERIFY(!g.hasUserWidth(3));
+        QVERIFY(h->sectionSize(3) != task);
+        fillGrid(g, rows(4), kActivityColumns);
+        QCOMPARE(h->sectionSize(5), baseCount);
     }
 
     void missingColumnLeavesTheGridAlone()
@@ -174,6 +331,8 @@ private slots:
         QCOMPARE(g.model()->rowCount(), 50000);
         QCOMPARE(g.cell(50000, 1), QStringLiteral("50000"));
         QCOMPARE(g.cell(50000, 3), QStringLiteral("Rincian tugas nomor 50000"));
+        // The running number column holds the last number whole.
+        QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("50000")) + 5 <= g.horizontalHeader()->sectionSize(1));
         g.scrollToBottom();
         QVERIFY(g.visualRect(g.model()->index(49999, 3)).intersects(g.viewport()->rect()));
         QVERIFY(!g.grab().isNull());

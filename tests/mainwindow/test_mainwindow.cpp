@@ -1,9 +1,11 @@
 // The main window frame: start-up state, version check, side bar, pages,
 // headers, splitter and login panel.
+#include "activities/aktivitaspage.h"
 #include "admin/infopage.h"
 #include "admin/adminskpdpage.h"
 #include "admin/admpltpage.h"
 #include "app/infoaplikasipage.h"
+#include "app/mainsidebar.h"
 #include "app/page.h"
 #include "app/pageheader.h"
 #include "app/sidebar.h"
@@ -12,12 +14,18 @@
 #include "db/udm.h"
 #include "session/loginpage.h"
 #include "supervision/bawahanpage.h"
+#include "mainfixture.h"
 #include "testconfig.h"
 #include "testdb.h"
 #include "scripted.h"
 
 #include <QApplication>
+#include <QDateEdit>
+#include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -40,6 +48,50 @@ struct Fixture {
     Tfmain w;
 };
 
+// A civil servant of the small organisation with activities of the last days.
+const QString kFitSchema = QStringLiteral("t_mainwindow_fit");
+const QString kPelaksana = QStringLiteral("199104042016011004");
+
+// The main window as the office laptop shows it, logged in as kPelaksana.
+struct Laptop : MainFixture {
+    Laptop()
+        : MainFixture(kFitSchema,
+                      QDateTime(QDate::fromString(testdb::rootValue(kFitSchema, QStringLiteral("SELECT CURDATE()")),
+                                                  Qt::ISODate),
+                                QTime(10, 11, 12)))
+    {
+        w.show();
+        QTest::qWaitForWindowExposed(&w);
+        QApplication::processEvents(); // the first show's version check and login page
+        login(kPelaksana);
+        atLaptopSize();
+    }
+    void atLaptopSize()
+    {
+        w.setWindowState(Qt::WindowNoState); // logging in maximises
+        w.resize(1366, 768);
+        QApplication::processEvents();
+    }
+    // Opens the activity list over the last 30 days.
+    StringGrid& openActivities()
+    {
+        w.dxTarvesaItems2Click();
+        w.xAktivitas->xAktivitasTanggalAwal->setDate(clock.today().addDays(-30));
+        w.xAktivitas->xAktivitasTampilDataClick();
+        QApplication::processEvents();
+        return *w.xAktivitas->sg_aktivitas;
+    }
+};
+
+void dragColumnEdge(StringGrid& g, int col, int dx)
+{
+    QHeaderView* h = g.horizontalHeader();
+    const QPoint edge(h->sectionViewportPosition(col) + h->sectionSize(col) - 1, h->height() / 2);
+    QTest::mousePress(h->viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(h->viewport(), edge + QPoint(dx, 0));
+    QTest::mouseRelease(h->viewport(), Qt::LeftButton, {}, edge + QPoint(dx, 0));
+}
+
 db::ConnSettings downSettings()
 {
     db::ConnSettings s = testdb::appSettings(kSchema);
@@ -59,7 +111,11 @@ bool setVersions(const QString& rows)
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(testdb::createSchema(kSchema)); }
+    void initTestCase()
+    {
+        QVERIFY(testdb::createSchema(kSchema));
+        QVERIFY(testdb::createSchema(kFitSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")}));
+    }
 
     void startsLoggedOutOnTheLoginPage()
     {
@@ -299,6 +355,140 @@ private slots:
         f.w.resize(1300, 900);
         f.w.centreLoginPanel();
         QCOMPARE(f.w.xLogin->pLogin->pos(), before);
+    }
+
+    // The list a civil servant checks every day, at 1366 x 768 in the design
+    // font and in Debian's wider fallback: "Status" in view without
+    // scrolling, every date, caption and type whole.
+    void activityListFitsTheLaptop_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("design font") << "Tahoma";
+        QTest::newRow("Debian's fallback") << "DejaVu Sans";
+    }
+
+    void activityListFitsTheLaptop()
+    {
+        QFETCH(QString, family);
+        Laptop f;
+        QFont font(family);
+        font.setPixelSize(13);
+        QCOMPARE(QFontInfo(font).family(), family);
+        f.w.setFont(font);
+        StringGrid& g = f.openActivities();
+        QVERIFY2(f.msgs.log.isEmpty(), qPrintable(f.msgs.texts().join(QLatin1Char('|'))));
+        QVERIFY(g.rowCount() > 4);
+        QCOMPARE(g.horizontalScrollBar()->value(), 0);
+
+        QHeaderView* h = g.horizontalHeader();
+        const int status = 8;
+        QCOMPARE(g.cell(0, status), QStringLiteral("Status"));
+        QVERIFY2(h->sectionViewportPosition(status) + h->sectionSize(status) <= g.viewport()->width(),
+                 qPrintable(QStringLiteral("Status ends at %1 of %2")
+                                .arg(h->sectionViewportPosition(status) + h->sectionSize(status))
+                                .arg(g.viewport()->width())));
+        const QFontMetrics fm(g.font());
+        const int margins = 2 * g.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+        for (int c = 1; c < g.colCount(); ++c) {
+            QVERIFY2(QFontMetrics(h->font()).horizontalAdvance(g.cell(0, c)) + margins <= h->sectionSize(c),
+                     qPrintable(g.cell(0, c)));
+            if (c == 3 || c == 4)
+                continue; // task and description give way; their text may end cut
+            for (int r = 1; r < g.rowCount(); ++r)
+                QVERIFY2(fm.horizontalAdvance(g.cell(r, c)) + 5 <= h->sectionSize(c),
+                         qPrintable(QStringLiteral("%1 of row %2 is cut").arg(g.cell(0, c)).arg(r)));
+        }
+    }
+
+    void draggedColumnWidthLastsUntilLogout()
+    {
+        Laptop f;
+        StringGrid& g = f.openActivities();
+        QHeaderView* h = g.horizontalHeader();
+        const int status = 8;
+        const int designed = h->sectionSize(status);
+        dragColumnEdge(g, status, 45);
+        QCOMPARE(h->sectionSize(status), designed + 45);
+
+        f.w.xAktivitas->xAktivitasTampilDataClick(); // as after adding, changing or deleting
+        f.w.dxTarvesaItems2Click();
+        f.w.xAktivitas->Refresh1Click();
+        QCOMPARE(h->sectionSize(status), designed + 45);
+        QVERIFY(f.msgs.log.isEmpty());
+
+        f.w.dxAplikasiItems0Click(); // logout
+        QCOMPARE(f.w.dxAplikasi->item(0)->caption(), QStringLiteral("Login"));
+        f.login(kPelaksana);
+        f.atLaptopSize();
+        f.openActivities();
+        QCOMPARE(h->sectionSize(status), designed);
+    }
+
+    // A long name and position title end in "..." with the whole text as
+    // the tooltip; the bar needs no width it does not have, and at 768
+    // pixels every group of the Admin System, "Logout" included, is in view.
+    void sideBarFitsTheLaptop()
+    {
+        Fixture f(downSettings());
+        f.w.setWindowState(Qt::WindowNoState);
+        f.w.resize(1366, 768);
+        f.w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.w));
+        const QString name = QStringLiteral("Raden Mas Bagus Wicaksono Adiningrat Kusumawardhana, S.Kom., M.T.");
+        const QString position = QStringLiteral("Pranata Komputer Ahli Muda pada Bidang Aplikasi Informatika");
+        f.w.showLoggedIn(true);
+        f.w.applyAccessLevel(QStringLiteral("Admin System"));
+        f.w.showIdentity(name, QStringLiteral("198608182010011001"), position);
+        QApplication::processEvents();
+
+        const SideBarItem* nameItem = f.w.dxPNS->item(0);
+        QCOMPARE(nameItem->caption(), name);
+        QVERIFY(nameItem->isElided());
+        QVERIFY(nameItem->text().endsWith(QChar(0x2026)));
+        QCOMPARE(nameItem->toolTip(), name);
+        QCOMPARE(f.w.dxPNS->item(2)->toolTip(), position);
+        QVERIFY(!f.w.dxPNS->item(1)->isElided()); // the NIP fits
+        QCOMPARE(f.w.dxPNS->item(1)->toolTip(), QString());
+
+        QWidget* viewport = f.w.sbxWinXPBar->viewport();
+        QVERIFY(f.w.sbxWinXPBar->widget()->width() <= viewport->width());
+        const QList<SideBarGroup*> groups{f.w.dxPNS, f.w.dxTarvesa, f.w.dxInformasi, f.w.dxAdmin, f.w.dxSetting,
+                                          f.w.dxAplikasi};
+        for (SideBarGroup* g : groups) {
+            QVERIFY2(!g->isHidden(), qPrintable(g->objectName()));
+            const QRect r(g->mapTo(viewport, QPoint(0, 0)), g->size());
+            QVERIFY2(r.left() >= 0 && r.right() < viewport->width(), qPrintable(g->objectName()));
+            QVERIFY2(r.top() + SideBarGroup::HeaderHeight <= viewport->height(), qPrintable(g->objectName()));
+        }
+        const SideBarItem* logout = f.w.dxAplikasi->item(0);
+        QCOMPARE(logout->caption(), QStringLiteral("Logout"));
+        QVERIFY(logout->isVisibleTo(&f.w));
+        QVERIFY(logout->mapTo(viewport, QPoint(0, logout->height())).y() <= viewport->height());
+        QVERIFY(f.w.dxTarvesa->item(3)->isVisibleTo(&f.w)); // "Aktivitas Harian" stays open
+
+        // No group folds without need: the last one folded (the least used
+        // fold first) would not have fitted.
+        SideBarGroup* folded = nullptr;
+        for (SideBarGroup* g : {f.w.dxInformasi, f.w.dxSetting, f.w.dxAdmin, f.w.dxPNS})
+            if (g->isCollapsed())
+                folded = g;
+        QVERIFY(folded);
+        auto* bar = qobject_cast<MainSideBar*>(f.w.sbxWinXPBar->widget());
+        QVERIFY(bar->neededHeight() <= viewport->height());
+        folded->setCollapsed(false);
+        QVERIFY(bar->neededHeight() > viewport->height());
+        folded->setCollapsed(true);
+
+        // A group folded for room that the user opens stays open.
+        QTest::mouseClick(folded, Qt::LeftButton, {}, QPoint(20, SideBarGroup::HeaderHeight / 2));
+        QVERIFY(!folded->isCollapsed());
+        f.w.showIdentity(name, QStringLiteral("198608182010011001"), position);
+        QVERIFY(!folded->isCollapsed());
+
+        // The next session starts afresh.
+        f.w.showLoggedIn(false);
+        for (SideBarGroup* g : groups)
+            QVERIFY2(!g->isCollapsed(), qPrintable(g->objectName()));
     }
 
     void shortcutsResizeTheWindow()
