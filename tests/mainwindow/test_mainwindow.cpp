@@ -61,7 +61,8 @@ struct Laptop : MainFixture {
                                 QTime(10, 11, 12)))
     {
         w.show();
-        QTest::qWaitForWindowExposed(&w);
+        if (!QTest::qWaitForWindowExposed(&w))
+            QFAIL("the main window was never shown");
         QApplication::processEvents(); // the first show's version check and login page
         login(kPelaksana);
         atLaptopSize();
