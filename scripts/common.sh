@@ -31,9 +31,21 @@ install_missing() {
     $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-build_all() {
+configure() {
     say "Configuring (CMake) in $BUILD"
     cmake -S "$ROOT" -B "$BUILD" >/dev/null
+}
+
+build_all() {
+    configure
     say "Building"
     cmake --build "$BUILD" -j "$(nproc)"
+}
+
+# Only the program: a first run need not wait for the test suites and
+# benchmarks. (The server's generated files come from the configure step.)
+build_client() {
+    configure
+    say "Building the client"
+    cmake --build "$BUILD" -j "$(nproc)" --target tarvesa
 }

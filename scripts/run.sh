@@ -8,11 +8,20 @@ reset=0
 [ "${1:-}" = "--reset" ] && reset=1
 
 install_missing
-build_all
+build_client
 
 DEMO="$ROOT/.demo-db"
 SCHEMA="$(sed -n 's/^TARVESA_DB_SCHEMA:STRING=//p' "$BUILD/CMakeCache.txt")"
 PORT=30306
+# The client's port is fixed, so the demo cannot move elsewhere: say who is
+# in the way instead of leaving MariaDB's bind error in a log file.
+if ! { [ -f "$DEMO/mariadbd.pid" ] && kill -0 "$(cat "$DEMO/mariadbd.pid")" 2>/dev/null; } &&
+   (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null; then
+    say "Port $PORT is taken by another program; the demo server needs it"
+    echo "See which program listens there:  ss -ltnp 'sport = :$PORT'" >&2
+    echo "Stop it (or end the other Tarvesa demo), then run this command again." >&2
+    exit 1
+fi
 say "Starting the demo database server ($DEMO)"
 if [ $reset -eq 1 ]; then
     bash "$ROOT/scripts/dbserver.sh" fresh "$DEMO" "$PORT" --events

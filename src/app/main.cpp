@@ -1,3 +1,4 @@
+#include "indonesian.h"
 #include "installsettings.h"
 #include "theme.h"
 #include "umain.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvesa Kelordan"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvesa Kelordan"));
+    applyIndonesian(app);
     applyLightTheme(app);
 
     Tdm dm(installedConnection());

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QObject>
 
 #include <functional>
 
@@ -13,6 +14,26 @@ class DialogRunner {
 public:
     virtual ~DialogRunner() = default;
     virtual int exec(QDialog& dialog) = 0;
+};
+
+// How a dialog ended: accept() (or done() with any other code than
+// Rejected), reject() (Cancel, Esc), closed through its window (the title
+// bar's close button), or not at all yet.
+enum class DialogEnd { StillOpen, Accepted, Rejected, Closed };
+
+// Watches one dialog from the moment it is opened and tells how it stands.
+// Works also for a dialog that was never shown, as in tests.
+class DialogWatch : public QObject {
+public:
+    explicit DialogWatch(QDialog& dialog);
+    DialogEnd end() const { return end_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    DialogEnd end_ = DialogEnd::StillOpen;
+    bool closing_ = false;
 };
 
 class ModalDialogRunner : public DialogRunner {

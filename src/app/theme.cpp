@@ -27,6 +27,9 @@ void applyLightTheme(QApplication& app)
     p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    // A disabled field gets the window's grey, so it does not look ready
+    // for typing (the registration's password fields before "Cek Data").
+    p.setColor(QPalette::Disabled, QPalette::Base, QColor(0xE4, 0xE4, 0xE4));
     app.setPalette(p);
     registerDesignFont();
     app.setFont(designFont());

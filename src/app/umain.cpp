@@ -261,12 +261,23 @@ void Tfmain::TryConn()
 {
     dm_.setConnected(false);
     dm_.setSessionToken(session_.token);
-    dm_.setConnected(true);
+    try {
+        dm_.setConnected(true);
+    } catch (...) {
+        // The status bar must not keep claiming a connection the server
+        // just refused; the next success says connected again.
+        setConnectionStatus(QStringLiteral("Tidak terhubung ke server : ") + dm_.settings().host);
+        throw;
+    }
+    setConnectionStatus(QStringLiteral("Connected on server : ") + dm_.settings().host);
+}
+
+void Tfmain::setConnectionStatus(const QString& text)
+{
     // Only when it changes: a relayout of the status bar per connection
     // would cost more than the connection itself in a loop of envelopes.
-    const QString connected = QStringLiteral("Connected on server : ") + dm_.settings().host;
-    if (sb1Panel1->text() != connected)
-        sb1Panel1->setText(connected);
+    if (sb1Panel1->text() != text)
+        sb1Panel1->setText(text);
 }
 
 void Tfmain::CloseConn() noexcept

@@ -176,6 +176,7 @@ private:
     void buildSideBar();
     void buildPages();
     void versionCheck();
+    void setConnectionStatus(const QString& text);
     void openPage(Page* page, const QString& title, bool probe);
     template <class P> P* addPage(P* page);
 

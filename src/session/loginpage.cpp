@@ -35,6 +35,16 @@ void LoginBackground::paintEvent(QPaintEvent*)
         p.drawPixmap(rect(), picture_);
 }
 
+bool isNip(const QString& text)
+{
+    if (text.size() != kNipLength)
+        return false;
+    for (const QChar ch : text)
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
 namespace {
 
 QLabel* label(const QString& text, QWidget* parent, int pixelSize, bool bold = false)
@@ -76,6 +86,9 @@ LoginPage::LoginPage(PageContext& ctx, DashboardPage& dashboard)
     edLoginNIP = new QLineEdit(pLogin);
     edLoginNIP->setObjectName(QStringLiteral("edLoginNIP"));
     edLoginNIP->setMinimumHeight(28);
+    // A NIP is 18 digits; the registration page takes no more either.
+    edLoginNIP->setMaxLength(kNipLength);
+    digitsOnly(edLoginNIP);
     v->addWidget(edLoginNIP);
     v->addWidget(label(QStringLiteral("Password"), pLogin, 13));
     edLoginPass = new QLineEdit(pLogin);
@@ -110,6 +123,15 @@ LoginPage::LoginPage(PageContext& ctx, DashboardPage& dashboard)
 
 void LoginPage::btLoginClick()
 {
+    // Text that cannot be a NIP (pasted or set in code past the filter) is
+    // refused here instead of reaching the server, which would only answer
+    // with a failed login. An empty NIP still goes: the server answers it.
+    const QString nip = edLoginNIP->text();
+    if (!nip.isEmpty() && !isNip(nip)) {
+        ctx_.messages().warning(QString::fromUtf8(kNipTidakValid));
+        edLoginNIP->setFocus();
+        return;
+    }
     // A new login starts from nothing: no fact of an earlier user may
     // survive into it, even when a later load fails, and the login itself
     // runs anonymously.
@@ -117,7 +139,7 @@ void LoginPage::btLoginClick()
     bool valid = false;
     Envelope(ctx_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_cek_hak_akses`(:var_nip, :var_pass)"),
-                                        {{QStringLiteral("var_nip"), edLoginNIP->text()},
+                                        {{QStringLiteral("var_nip"), nip},
                                          {QStringLiteral("var_pass"), edLoginPass->text()}});
         if (rs.recordCount() <= 0) {
             ctx_.messages().warning(QStringLiteral("LOGIN GAGAL !\r\rApabila belum punya akun, klik tombol "
@@ -172,6 +194,8 @@ void LoginPage::SuksesLogout()
         writeLogEntry(ctx_, nip, QStringLiteral("LogIn"), QStringLiteral("Sukses LogOut"));
     revokeSession();
     ctx_.session().clear();
+    // The next user starts typing at once.
+    edLoginNIP->setFocus();
 }
 
 void LoginPage::revokeSession()

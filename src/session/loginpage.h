@@ -9,6 +9,11 @@ class QFrame;
 class QLineEdit;
 class QPushButton;
 
+// A NIP: exactly 18 digits.
+inline constexpr int kNipLength = 18;
+bool isNip(const QString& text);
+inline const char* const kNipTidakValid = "NIP harus 18 digit angka!";
+
 // The picture stretched behind the login panel.
 class LoginBackground : public QWidget {
     Q_OBJECT

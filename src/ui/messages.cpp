@@ -1,8 +1,13 @@
 #include "messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+
+#include <algorithm>
 
 namespace {
 
@@ -48,12 +53,26 @@ QString displayText(QString text)
     return text;
 }
 
+// A message box is as wide as its text; a short question would cut its
+// caption in the title bar. Room for the caption in a bold title font, the
+// window menu and the buttons of the title bar.
+void fitTitle(QMessageBox& box)
+{
+    QFont f = box.font();
+    f.setBold(true);
+    const int wanted = std::max(kMinBoxWidth, QFontMetrics(f).horizontalAdvance(box.windowTitle()) + 160);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 } // namespace
 
 void BoxMessages::show(Kind kind, const QString& text)
 {
     QMessageBox box(icon(kind), caption(kind), displayText(text), QMessageBox::NoButton, parent_);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    fitTitle(box);
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
     QApplication::restoreOverrideCursor();
@@ -67,6 +86,7 @@ bool BoxMessages::confirm(const QString& text)
     QPushButton* no = box.addButton(QStringLiteral("Tidak"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    fitTitle(box);
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
     QApplication::restoreOverrideCursor();

@@ -33,6 +33,9 @@ public:
     void plain(const QString& text) { show(Kind::Plain, text); }
 };
 
+// The narrowest message box: wide enough for every caption in its title bar.
+inline constexpr int kMinBoxWidth = 320;
+
 // Message boxes with Indonesian captions and buttons.
 class BoxMessages : public Messages {
 public:

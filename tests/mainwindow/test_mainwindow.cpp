@@ -242,7 +242,7 @@ private slots:
         QVERIFY(!f.w.terminateRequested());
         QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xLogin));
         QCOMPARE(f.w.dxAplikasi->item(4)->caption(), QString());
-        QCOMPARE(f.w.sb1Panel1->text(), QString());
+        QCOMPARE(f.w.sb1Panel1->text(), QStringLiteral("Tidak terhubung ke server : 127.0.0.1"));
     }
 
     void versionCheckWithNonsenseAnswer()

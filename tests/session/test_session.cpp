@@ -5,8 +5,11 @@
 #include "mainfixture.h"
 #include "orgfixture.h"
 #include "progress/dashboardpage.h"
+#include "relay.h"
 #include "session/loginpage.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
@@ -37,7 +40,6 @@ private slots:
         QTest::newRow("unknown nip") << "199999999999999999" << "rahasia123";
         QTest::newRow("empty nip") << "" << "rahasia123";
         QTest::newRow("no account") << "199508082020012008" << "rahasia123";
-        QTest::newRow("injection in nip") << "' OR '1'='1" << "' OR '1'='1";
         QTest::newRow("injection in password") << kPelaksana << "x') OR ('1'='1";
     }
 
@@ -60,6 +62,110 @@ private slots:
                           "AND keterangan = 'Gagal LogIn'"),
                  1);
         QVERIFY(!f.dm.connected());
+    }
+
+    // The NIP field takes 18 digits; text that cannot be a NIP is refused
+    // before the server is asked, and never blamed on the connection.
+    void loginNipIsEighteenDigits_data()
+    {
+        QTest::addColumn<QString>("how"); // typed, pasted, or set past the key filter
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("message"); // empty: logged in
+        QTest::addColumn<bool>("asked");      // the server saw the login
+        const QString refused = QString::fromUtf8(kNipTidakValid);
+        const QString unknown = QStringLiteral("199999999999999999");
+        QTest::newRow("letters typed") << "typed" << "1991a0404b2016011004" << kPelaksana << "" << true;
+        QTest::newRow("letters set") << "set" << "19910404201601100x" << "19910404201601100x" << refused << false;
+        QTest::newRow("injection set") << "set" << "' OR '1'='1" << "' OR '1'='1" << refused << false;
+        QTest::newRow("letters pasted") << "pasted" << "1991040420160110ab" << "" << kLoginGagal << true;
+        QTest::newRow("17 digits") << "typed" << kPelaksana.left(17) << kPelaksana.left(17) << refused << false;
+        QTest::newRow("18 digits") << "typed" << kPelaksana << kPelaksana << "" << true;
+        QTest::newRow("19 digits") << "typed" << kPelaksana + "9" << kPelaksana << "" << true;
+        QTest::newRow("300 digits pasted") << "pasted" << unknown + QString(282, QLatin1Char('7')) << unknown
+                                           << kLoginGagal << true;
+    }
+
+    void loginNipIsEighteenDigits()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, input);
+        QFETCH(QString, field);
+        QFETCH(QString, message);
+        QFETCH(bool, asked);
+        MainFixture f(kSchema);
+        QLineEdit* nip = f.w.xLogin->edLoginNIP;
+        if (how == QLatin1String("typed")) {
+            QTest::keyClicks(nip, input);
+        } else if (how == QLatin1String("pasted")) {
+            QApplication::clipboard()->setText(input);
+            QCOMPARE(QApplication::clipboard()->text(), input);
+            nip->paste();
+        } else {
+            nip->setText(input);
+        }
+        QCOMPARE(nip->text(), field);
+        const int attempts = logCount("aksi = 'LogIn'");
+        f.w.xLogin->edLoginPass->setText(QStringLiteral("rahasia123"));
+        f.w.xLogin->btLoginClick();
+        QCOMPARE(f.msgs.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        QCOMPARE(logCount("aksi = 'LogIn'") > attempts, asked);
+        QCOMPARE(f.w.session().nipLogin, message.isEmpty() ? field : QString());
+        if (message == QString::fromUtf8(kNipTidakValid)) {
+            // Nothing typed is lost.
+            QCOMPARE(nip->text(), field);
+            QCOMPARE(f.w.xLogin->edLoginPass->text(), QStringLiteral("rahasia123"));
+        }
+    }
+
+    void focusReturnsToTheNipAfterLogout()
+    {
+        MainFixture f(kSchema);
+        f.w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w));
+        QTest::keyClicks(f.w.xLogin->edLoginNIP, kPelaksana);
+        QTest::keyClicks(f.w.xLogin->edLoginPass, QStringLiteral("rahasia123"));
+        QTest::mouseClick(f.w.xLogin->btLogin, Qt::LeftButton);
+        QCOMPARE(f.w.session().nipLogin, kPelaksana);
+        // The login page went away with the focus: it now sits in the side bar.
+        QVERIFY(!f.w.xLogin->edLoginNIP->hasFocus());
+        QTest::mouseClick(f.w.dxAplikasi->item(0), Qt::LeftButton); // Logout
+        QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xLogin));
+        QVERIFY(f.w.xLogin->edLoginNIP->hasFocus());
+    }
+
+    // The status bar follows the last connection: down, back, down again.
+    void statusBarTellsWhetherTheServerAnswered()
+    {
+        ServerRelay relay(testdb::port());
+        db::ConnSettings s = testdb::appSettings(kSchema);
+        s.port = relay.port();
+        ScriptedMessages msgs;
+        Tdm dm(s);
+        Tfmain w(dm, Tfmain::Seams{&msgs, nullptr, nullptr, {}, {}});
+        const QString down = QStringLiteral("Tidak terhubung ke server : ") + s.host;
+        const QString up = QStringLiteral("Connected on server : ") + s.host;
+        const auto login = [&] {
+            w.xLogin->edLoginNIP->setText(kPelaksana);
+            w.xLogin->edLoginPass->setText(QStringLiteral("rahasia123"));
+            w.xLogin->btLoginClick();
+        };
+
+        login();
+        QCOMPARE(msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalTerhubung)});
+        QCOMPARE(w.sb1Panel1->text(), down);
+
+        QVERIFY(relay.up());
+        msgs.clear();
+        login();
+        QVERIFY2(msgs.log.isEmpty(), qPrintable(msgs.texts().join('|')));
+        QCOMPARE(w.session().nipLogin, kPelaksana);
+        QCOMPARE(w.sb1Panel1->text(), up);
+
+        relay.down();
+        w.dxTarvesaItems0Click();
+        QVERIFY(!msgs.log.isEmpty());
+        QCOMPARE(w.sb1Panel1->text(), down);
     }
 
     void enterInThePasswordFieldLogsIn()

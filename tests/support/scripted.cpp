@@ -27,5 +27,25 @@ int ScriptedDialogs::exec(QDialog& dialog)
         QTest::qFail(qPrintable(QStringLiteral("unexpected dialog: ") + opened.last()), __FILE__, __LINE__);
         return QDialog::Rejected;
     }
-    return scripts.takeFirst()(dialog);
+    DialogWatch watch(dialog);
+    watch_ = &watch;
+    const int result = scripts.takeFirst()(dialog);
+    watch_ = nullptr;
+    ended << watch.end();
+    return result;
+}
+
+char* toString(DialogEnd end)
+{
+    switch (end) {
+    case DialogEnd::StillOpen:
+        return qstrdup("StillOpen");
+    case DialogEnd::Accepted:
+        return qstrdup("Accepted");
+    case DialogEnd::Rejected:
+        return qstrdup("Rejected");
+    case DialogEnd::Closed:
+        return qstrdup("Closed");
+    }
+    return qstrdup("?");
 }

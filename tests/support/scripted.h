@@ -50,9 +50,22 @@ public:
         };
     }
 
+    // How the dialog being driven stands while its script runs.
+    DialogEnd state() const { return watch_ ? watch_->end() : DialogEnd::StillOpen; }
+    // How the last dialog had ended when its script returned; a dialog
+    // left open counts as StillOpen, as a wizard waiting for the user.
+    DialogEnd lastEnd() const { return ended.isEmpty() ? DialogEnd::StillOpen : ended.last(); }
+
     QList<Script> scripts;
     QStringList opened; // class names, in order
+    QList<DialogEnd> ended; // one per dialog that had a script, in order
+
+private:
+    const DialogWatch* watch_ = nullptr;
 };
+
+// Readable names in QCOMPARE failures.
+char* toString(DialogEnd end);
 
 class FixedClock : public Clock {
 public:

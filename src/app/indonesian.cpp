@@ -1,0 +1,109 @@
+#include "indonesian.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QLocale>
+
+namespace {
+
+struct Text {
+    const char* context;
+    const char* source;
+    const char* indonesian;
+};
+
+// Accelerators (&) are kept on letters that stay unique within each menu.
+constexpr Text kTexts[] = {
+    // Context menus of single-line and multi-line edits.
+    {"QLineEdit", "&Undo", "&Urungkan"},
+    {"QLineEdit", "&Redo", "U&lang"},
+    {"QLineEdit", "Cu&t", "Po&tong"},
+    {"QLineEdit", "&Copy", "&Salin"},
+    {"QLineEdit", "&Paste", "T&empel"},
+    {"QLineEdit", "Delete", "Hapus"},
+    {"QLineEdit", "Select All", "Pilih Semua"},
+    {"QWidgetTextControl", "&Undo", "&Urungkan"},
+    {"QWidgetTextControl", "&Redo", "U&lang"},
+    {"QWidgetTextControl", "Cu&t", "Po&tong"},
+    {"QWidgetTextControl", "&Copy", "&Salin"},
+    {"QWidgetTextControl", "Copy &Link Location", "Salin &Alamat Tautan"},
+    {"QWidgetTextControl", "&Paste", "T&empel"},
+    {"QWidgetTextControl", "Delete", "Hapus"},
+    {"QWidgetTextControl", "Select All", "Pilih Semua"},
+    // Extra items of the number and date fields' menu.
+    {"QAbstractSpinBox", "&Select All", "&Pilih Semua"},
+    {"QAbstractSpinBox", "&Step up", "&Naik"},
+    {"QAbstractSpinBox", "Step &down", "T&urun"},
+    // Standard buttons of dialogs and message boxes.
+    {"QPlatformTheme", "OK", "OK"},
+    {"QPlatformTheme", "Save", "Simpan"},
+    {"QPlatformTheme", "Save All", "Simpan Semua"},
+    {"QPlatformTheme", "Open", "Buka"},
+    {"QPlatformTheme", "&Yes", "&Ya"},
+    {"QPlatformTheme", "Yes to &All", "Ya untuk &Semua"},
+    {"QPlatformTheme", "&No", "&Tidak"},
+    {"QPlatformTheme", "N&o to All", "T&idak untuk Semua"},
+    {"QPlatformTheme", "Abort", "Batalkan"},
+    {"QPlatformTheme", "Retry", "Ulangi"},
+    {"QPlatformTheme", "Ignore", "Abaikan"},
+    {"QPlatformTheme", "Close", "Tutup"},
+    {"QPlatformTheme", "Cancel", "Batal"},
+    {"QPlatformTheme", "Discard", "Buang"},
+    {"QPlatformTheme", "Help", "Bantuan"},
+    {"QPlatformTheme", "Apply", "Terapkan"},
+    {"QPlatformTheme", "Reset", "Atur Ulang"},
+    {"QPlatformTheme", "Restore Defaults", "Kembalikan Semula"},
+    // The same buttons where the desktop is GNOME-like.
+    {"QGnomeTheme", "&OK", "&OK"},
+    {"QGnomeTheme", "&Save", "&Simpan"},
+    {"QGnomeTheme", "&Cancel", "&Batal"},
+    {"QGnomeTheme", "&Close", "&Tutup"},
+    {"QGnomeTheme", "Close without Saving", "Tutup tanpa Menyimpan"},
+    // Message boxes with details, calendar navigation.
+    {"QMessageBox", "Show Details...", "Tampilkan Rincian..."},
+    {"QMessageBox", "Hide Details...", "Sembunyikan Rincian..."},
+    {"QCalendarWidget", "Previous Month", "Bulan Sebelumnya"},
+    {"QCalendarWidget", "Next Month", "Bulan Berikutnya"},
+    // The scroll bars' context menu.
+    {"QScrollBar", "Scroll here", "Gulir ke sini"},
+    {"QScrollBar", "Left edge", "Tepi kiri"},
+    {"QScrollBar", "Top", "Paling atas"},
+    {"QScrollBar", "Right edge", "Tepi kanan"},
+    {"QScrollBar", "Bottom", "Paling bawah"},
+    {"QScrollBar", "Page left", "Satu halaman ke kiri"},
+    {"QScrollBar", "Page up", "Satu halaman ke atas"},
+    {"QScrollBar", "Page right", "Satu halaman ke kanan"},
+    {"QScrollBar", "Page down", "Satu halaman ke bawah"},
+    {"QScrollBar", "Scroll left", "Gulir ke kiri"},
+    {"QScrollBar", "Scroll up", "Gulir ke atas"},
+    {"QScrollBar", "Scroll right", "Gulir ke kanan"},
+    {"QScrollBar", "Scroll down", "Gulir ke bawah"},
+};
+
+const QHash<QByteArray, QString>& table()
+{
+    static const QHash<QByteArray, QString> t = [] {
+        QHash<QByteArray, QString> h;
+        for (const Text& x : kTexts)
+            h.insert(QByteArray(x.context) + '\x04' + x.source, QString::fromUtf8(x.indonesian));
+        return h;
+    }();
+    return t;
+}
+
+} // namespace
+
+QString QtIndonesianTexts::translate(const char* context, const char* sourceText, const char*, int) const
+{
+    if (!context || !sourceText)
+        return {};
+    // An empty answer lets Qt fall back to its English source text.
+    return table().value(QByteArray(context) + '\x04' + sourceText);
+}
+
+void applyIndonesian(QCoreApplication& app)
+{
+    QLocale::setDefault(QLocale(QLocale::Indonesian, QLocale::Indonesia));
+    static QtIndonesianTexts texts;
+    app.installTranslator(&texts);
+}
