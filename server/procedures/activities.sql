@@ -5,18 +5,10 @@ SET NAMES utf8mb4;
 
 DELIMITER $$
 
--- Minutes a servant has recorded for a day, counted as progress counts them
--- (operational maximum once), rejected activities left out.
+-- The day's minutes have one count, kinerja_menit_hari_terkunci below (the
+-- one the 480-minute refusal uses); the function that counted them apart
+-- is gone.
 DROP FUNCTION IF EXISTS kinerja_fn_menit_hari $$
-CREATE FUNCTION kinerja_fn_menit_hari(p_nip VARCHAR(18), p_hari DATE) RETURNS DECIMAL(12,2)
-    READS SQL DATA
-BEGIN
-    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
-    RETURN (SELECT COALESCE(SUM(kinerja_fn_menit_diakui(bobot_skr, volume, v_max)), 0)
-              FROM aktivitas
-             WHERE nip = p_nip AND tanggal_aktivitas >= p_hari AND tanggal_aktivitas < p_hari + INTERVAL 1 DAY
-               AND status NOT IN ('rejected', 'rejected_by_spv'));
-END $$
 
 -- "T" when an activity of this day may be entered now: not in the future,
 -- not more days back than "aktivitas_input_day_max", and inside the window
@@ -148,18 +140,6 @@ BEGIN
                                   var_aktivitas);
 END $$
 
--- Today's recorded minutes and the minutes left of the 480-minute day:
--- the second column reads "0" once the day is full.
-DROP PROCEDURE IF EXISTS kinerja_aktivitas_skr_hari_ini $$
-CREATE PROCEDURE kinerja_aktivitas_skr_hari_ini(IN var_nip VARCHAR(40))
-    READS SQL DATA
-BEGIN
-    DECLARE v_menit DECIMAL(12,2) DEFAULT kinerja_fn_menit_hari(var_nip, CURDATE());
-    CALL kinerja_wajib_pemanggil(var_nip);
-    SELECT CAST(ROUND(v_menit) AS CHAR) AS menit_hari_ini,
-           CAST(GREATEST(0, 480 - ROUND(v_menit)) AS CHAR) AS sisa_menit;
-END $$
-
 -- The performance position (dictionary code) of a position code; empty for
 -- managerial positions, whose dictionary is "200000".
 DROP PROCEDURE IF EXISTS kinerja_get_kodejab_kinerja $$
@@ -260,8 +240,12 @@ BEGIN
 END $$
 
 -- Recognised minutes of a servant's day, leaving one activity out (the one
--- being changed). A locking read, so it sees every committed write whatever
--- the transaction's snapshot; called under kinerja_kunci_pns.
+-- being changed): the one count behind the 480-minute rule and the day's
+-- totals shown to the user. Rejected activities do not count; one above the
+-- operational maximum counts the maximum once. A locking read, so it sees
+-- every committed write whatever the transaction's snapshot; writers call it
+-- under kinerja_kunci_pns, readers outside a transaction hold its shared
+-- locks for the one statement only.
 DROP PROCEDURE IF EXISTS kinerja_menit_hari_terkunci $$
 CREATE PROCEDURE kinerja_menit_hari_terkunci(IN p_nip VARCHAR(18), IN p_hari DATE, IN p_kecuali BIGINT UNSIGNED,
                                              OUT p_menit DECIMAL(12,2))
@@ -273,6 +257,37 @@ BEGIN
      WHERE nip = p_nip AND tanggal_aktivitas >= p_hari AND tanggal_aktivitas < p_hari + INTERVAL 1 DAY
        AND status NOT IN ('rejected', 'rejected_by_spv') AND id <> COALESCE(p_kecuali, 0)
        LOCK IN SHARE MODE;
+END $$
+
+-- Today's recorded minutes and the minutes left of the 480-minute day:
+-- the second column reads "0" once the day is full.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_skr_hari_ini $$
+CREATE PROCEDURE kinerja_aktivitas_skr_hari_ini(IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_menit DECIMAL(12,2);
+    CALL kinerja_wajib_pemanggil(var_nip);
+    CALL kinerja_menit_hari_terkunci(TRIM(var_nip), CURDATE(), NULL, v_menit);
+    SELECT CAST(ROUND(v_menit) AS CHAR) AS menit_hari_ini,
+           CAST(GREATEST(0, 480 - ROUND(v_menit)) AS CHAR) AS sisa_menit;
+END $$
+
+-- The caller's recorded minutes of one day ("yyyy-mm-dd", with or without
+-- a time) and the limit of the working day, counted as the refusal of an
+-- insert or change counts them, so what the user sees is what the server
+-- will hold against the next activity. Only for the caller's own NIP.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_menit_hari $$
+CREATE PROCEDURE kinerja_aktivitas_menit_hari(IN var_nip VARCHAR(40), IN var_tanggal VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal);
+    DECLARE v_menit DECIMAL(12,2);
+    CALL kinerja_wajib_pemanggil(var_nip);
+    IF v_tanggal IS NULL THEN
+        CALL kinerja_tolak('Tanggal tidak valid');
+    END IF;
+    CALL kinerja_menit_hari_terkunci(TRIM(var_nip), DATE(v_tanggal), NULL, v_menit);
+    SELECT CAST(ROUND(v_menit) AS CHAR) AS menit_tercatat, '480' AS batas_menit;
 END $$
 
 -- Records an activity with status "0" for the caller. The server's own

@@ -1,6 +1,7 @@
 #include "aktivitaspage.h"
 
 #include "activityrules.h"
+#include "dayminutes.h"
 
 #include "uaktivitas_info.h"
 #include "ut_aktivitas.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -136,6 +138,15 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     bar->addSpacing(24);
     bar->addWidget(SpeedButton3);
     bar->addStretch(1);
+    // The day's total in sight, so nobody learns it from a refusal.
+    bar->addWidget(new QLabel(QStringLiteral("Menit tercatat pada"), data));
+    xAktivitasTanggalMenit = datePicker("xAktivitasTanggalMenit", data);
+    xAktivitasTanggalMenit->setDate(ctx.clock().today());
+    bar->addWidget(xAktivitasTanggalMenit);
+    lbAktivitasMenit = new QLabel(QStringLiteral(": - / 480"), data);
+    lbAktivitasMenit->setObjectName(QStringLiteral("lbAktivitasMenit"));
+    lbAktivitasMenit->setMinimumWidth(lbAktivitasMenit->fontMetrics().horizontalAdvance(QStringLiteral(": 0000 / 480")));
+    bar->addWidget(lbAktivitasMenit);
     dl->addLayout(bar);
     body()->addWidget(data, 1);
 
@@ -159,6 +170,7 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     connect(info1, &QAction::triggered, this, &AktivitasPage::info1Click);
     connect(Refresh1, &QAction::triggered, this, &AktivitasPage::Refresh1Click);
     connect(this, &Page::shown, this, &AktivitasPage::xAktivitasTampilDataClick);
+    connect(xAktivitasTanggalMenit, &QDateEdit::dateChanged, this, &AktivitasPage::refreshDayMinutes);
 }
 
 QString AktivitasPage::typeList() const
@@ -190,7 +202,16 @@ void AktivitasPage::dxTarvesaItems2Click()
     ctx_.session().Day = quint16(today.day());
     xAktivitasTanggalAwal->setDate(QDate(today.year(), today.month(), 1));
     xAktivitasTanggalAkhir->setDate(today);
+    {
+        // The list's reload below (or none, when the page already shows)
+        // decides when the day's total is asked for.
+        const QSignalBlocker quiet(xAktivitasTanggalMenit);
+        xAktivitasTanggalMenit->setDate(today);
+    }
+    const bool reloads = ctx_.activePage() != this;
     ctx_.showPage(this);
+    if (!reloads)
+        refreshDayMinutes();
 }
 
 void AktivitasPage::xAktivitasTampilDataClick()
@@ -216,6 +237,14 @@ void AktivitasPage::xAktivitasTampilDataClick()
     });
     if (ok)
         lbAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));
+    // Every save, change and deletion ends with this reload.
+    refreshDayMinutes();
+}
+
+void AktivitasPage::refreshDayMinutes()
+{
+    showDayMinutes(lbAktivitasMenit, QStringLiteral(": "),
+                   DayMinutes::fetch(ctx_, ctx_.session().nip(), xAktivitasTanggalMenit->date()));
 }
 
 void AktivitasPage::Refresh1Click()

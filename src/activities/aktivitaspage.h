@@ -31,6 +31,9 @@ public slots:
     void SpeedButton21Click();
     void SpeedButton3Click();
     void xAktivitasInfoClick();
+    // The minutes recorded for the day of xAktivitasTanggalMenit, from the
+    // server; after every reload of the list and every change of that day.
+    void refreshDayMinutes();
 
 public:
     QLineEdit* xAktivitasEdAktivitas;
@@ -52,6 +55,8 @@ public:
     QPushButton* SpeedButton2;
     QPushButton* SpeedButton21;
     QPushButton* SpeedButton3;
+    QDateEdit* xAktivitasTanggalMenit;
+    QLabel* lbAktivitasMenit;
     QMenu* poAktivitas;
     QAction* info1;
     QAction* N1;

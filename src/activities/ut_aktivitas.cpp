@@ -1,6 +1,7 @@
 #include "ut_aktivitas.h"
 
 #include "activityrules.h"
+#include "dayminutes.h"
 
 #include "app/pageheader.h"
 #include "app/pagecontext.h"
@@ -10,6 +11,7 @@
 #include "db/resultset.h"
 #include "ui/stringgrid.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDateTimeEdit>
 #include <QGridLayout>
@@ -21,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QItemSelectionModel>
 #include <QVBoxLayout>
 
 namespace {
@@ -92,6 +95,11 @@ QString Tft_aktivitas::eligibilityRefusal(int kind, const QString& jenisJabatan,
     }
 }
 
+QString Tft_aktivitas::discardQuestion()
+{
+    return QStringLiteral("Deskripsi aktivitas yang sudah diketik belum disimpan.\r\rTutup tanpa menyimpan?");
+}
+
 Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_(ctx)
 {
     setObjectName(QStringLiteral("ft_aktivitas"));
@@ -126,10 +134,21 @@ Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ct
         jenisGroup->addButton(r, i);
         rl->addWidget(r);
     }
-    jenisGroup->button(0)->setChecked(true);
+    // The kind of the last saved activity, else the first the profile
+    // allows, so that nobody starts on a kind that will be refused.
+    int kind = ctx.session().lastActivityKind;
+    if (kind < Manajerial || kind > Lainnya) {
+        const Session& s = ctx.session();
+        kind = Manajerial;
+        while (kind < Lainnya && !eligibilityRefusal(kind, s.profileValue(3), s.profileValue(8), s.profileValue(9),
+                                                     s.profileValue(11))
+                                     .isEmpty())
+            ++kind;
+    }
+    jenisGroup->button(kind)->setChecked(true);
     l1->addWidget(rgJenisAktivitas);
     l1->addWidget(new QLabel(QStringLiteral("Keterangan :"), p1));
-    lbHintAktivitas = new QLabel(QString::fromUtf8(kHints[0]), p1);
+    lbHintAktivitas = new QLabel(QString::fromUtf8(kHints[kind]), p1);
     lbHintAktivitas->setObjectName(QStringLiteral("lbHintAktivitas"));
     lbHintAktivitas->setWordWrap(true);
     l1->addWidget(lbHintAktivitas);
@@ -178,6 +197,7 @@ Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ct
     edProsesDeskripsi = new QPlainTextEdit(p3);
     edProsesDeskripsi->setObjectName(QStringLiteral("edProsesDeskripsi"));
     edProsesDeskripsi->setTabChangesFocus(true);
+    edProsesDeskripsi->setToolTip(QStringLiteral("Enter: ke isian berikutnya, Shift+Enter: baris baru"));
     edProsesDeskripsi->setFixedHeight(90);
     l3->addWidget(edProsesDeskripsi, 1, 1, 1, 2);
     l3->addWidget(grey(QStringLiteral("* teks  deskripsi minimal 20 karakter. "), p3, true), 2, 1, 1, 2);
@@ -186,7 +206,14 @@ Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ct
     edProsesTanggal->setObjectName(QStringLiteral("edProsesTanggal"));
     edProsesTanggal->setCalendarPopup(true);
     edProsesTanggal->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    l3->addWidget(edProsesTanggal, 3, 1, Qt::AlignLeft);
+    auto* day = new QHBoxLayout;
+    day->addWidget(edProsesTanggal);
+    day->addSpacing(16);
+    lbMenitTercatat = new QLabel(p3);
+    lbMenitTercatat->setObjectName(QStringLiteral("lbMenitTercatat"));
+    day->addWidget(lbMenitTercatat);
+    day->addStretch(1);
+    l3->addLayout(day, 3, 1, 1, 2);
     l3->addWidget(new QLabel(QStringLiteral("Volume"), p3), 4, 0);
     auto* vol = new QHBoxLayout;
     edProsesVolume = new QLineEdit(p3);
@@ -229,19 +256,116 @@ Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ct
     });
     connect(JvWizard1, &WizardFrame::finishClicked, this, [this] { JvWizardInteriorPage3FinishButtonClick(); });
     connect(JvWizard1, &WizardFrame::backClicked, this, &Tft_aktivitas::backClick);
-    connect(JvWizard1, &WizardFrame::cancelClicked, this, &QDialog::reject);
-    // Enter in the search field searches (the dialog's key preview).
+    connect(JvWizard1, &WizardFrame::cancelClicked, this, [this] { reject(); });
+    // A double-click (or Enter, through the dialog) on a task picks it.
+    connect(sg_rincian_cari, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (!index.isValid())
+            return;
+        sg_rincian_cari->setCurrentRow(index.row() + sg_rincian_cari->fixedRows());
+        JvWizardInteriorPage2NextButtonClick();
+    });
+    connect(edProsesTanggal, &QDateTimeEdit::dateChanged, this, [this] {
+        if (JvWizard1->currentPage() == 2)
+            refreshDayMinutes();
+    });
+    // Enter in the search field searches (the dialog's key preview); in the
+    // description it moves on to the date; arrows in the task list start
+    // from the row they show.
     edAktivitas->installEventFilter(this);
+    edProsesDeskripsi->installEventFilter(this);
+    sg_rincian_cari->installEventFilter(this);
+    focusPage(0);
+}
+
+void Tft_aktivitas::reject()
+{
+    if (!edProsesDeskripsi->toPlainText().trimmed().isEmpty() && !ctx_.messages().confirm(discardQuestion()))
+        return;
+    QDialog::reject();
+}
+
+void Tft_aktivitas::closeUnsaved()
+{
+    QDialog::reject();
+}
+
+void Tft_aktivitas::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // Enter on a focused push button presses that button, not the page's.
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if (button && !qobject_cast<QRadioButton*>(button)) {
+        button->click();
+        return;
+    }
+    enterPressed();
+}
+
+void Tft_aktivitas::enterPressed()
+{
+    // On the last page Enter walks the fields first and saves from the last.
+    if (JvWizard1->currentPage() == 2 && edProsesTanggal->hasFocus()) {
+        edProsesVolume->setFocus();
+        return;
+    }
+    JvWizard1->moveOn();
+}
+
+void Tft_aktivitas::focusPage(int page)
+{
+    switch (page) {
+    case 0:
+        if (QAbstractButton* b = jenisGroup->checkedButton())
+            b->setFocus();
+        break;
+    case 1:
+        if (pickedRow() > 0)
+            sg_rincian_cari->setFocus();
+        else
+            edAktivitas->setFocus();
+        break;
+    default:
+        edProsesDeskripsi->setFocus();
+        break;
+    }
+}
+
+int Tft_aktivitas::pickedRow() const
+{
+    const QModelIndexList picked = sg_rincian_cari->selectionModel()->selectedIndexes();
+    if (picked.isEmpty())
+        return -1;
+    return picked.first().row() + sg_rincian_cari->fixedRows();
 }
 
 bool Tft_aktivitas::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == edAktivitas && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            btAktivitasTampilDataClick();
-            return true; // a dialog would otherwise take Enter as its default button
-        }
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == edAktivitas && enter) {
+        btAktivitasTampilDataClick();
+        if (sg_rincian_cari->rowCount() > 1)
+            sg_rincian_cari->setFocus();
+        return true; // the dialog would otherwise take Enter as moving on
+    }
+    if (watched == edProsesDeskripsi && enter && !(key->modifiers() & Qt::ShiftModifier)) {
+        edProsesTanggal->setFocus();
+        return true; // Shift+Enter still breaks the line
+    }
+    if (watched == sg_rincian_cari && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+        pickedRow() < 0 && sg_rincian_cari->rowCount() > 1) {
+        // Nothing picked yet: the first arrow picks the row the focus shows
+        // rather than jumping past it.
+        const QModelIndex current = sg_rincian_cari->currentIndex();
+        sg_rincian_cari->setCurrentRow(current.isValid() ? current.row() + sg_rincian_cari->fixedRows()
+                                                         : sg_rincian_cari->fixedRows());
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -269,6 +393,7 @@ void Tft_aktivitas::rgJenisAktivitasClick()
 void Tft_aktivitas::backClick()
 {
     JvWizard1->setCurrentPage(JvWizard1->currentPage() - 1);
+    focusPage(JvWizard1->currentPage());
 }
 
 bool Tft_aktivitas::JvWizardInteriorPage1NextButtonClick()
@@ -308,9 +433,11 @@ bool Tft_aktivitas::JvWizardInteriorPage1NextButtonClick()
         JvWizard1->setSubtitle(1, QStringLiteral("Pilih aktivitas lainnya"));
         break;
     }
+    kind_ = kind;
     if (search)
         btAktivitasTampilDataClick();
     JvWizard1->setCurrentPage(1);
+    focusPage(1);
     return true;
 }
 
@@ -328,25 +455,74 @@ void Tft_aktivitas::btAktivitasTampilDataClick()
                           {QStringLiteral("var_nama_rincian"), edAktivitas->text()}});
         lbJumlahData->setText(QStringLiteral("Jumlah Data : ") + QString::number(rs.recordCount()));
         fillGrid(*sg_rincian_cari, rs, searchColumns());
+        // Nothing is picked for the user, except the task of the last saved
+        // activity of this kind: Next pressed too early must not record
+        // whatever came first.
+        sg_rincian_cari->selectionModel()->clear();
+        const Session& s = ctx_.session();
+        if (kind_ != s.lastActivityKind || s.lastActivityTask.isEmpty() || sg_rincian_cari->fixedRows() == 0)
+            return;
+        for (int r = sg_rincian_cari->fixedRows(); r < sg_rincian_cari->rowCount(); ++r) {
+            if (sg_rincian_cari->cell(r, 0) == s.lastActivityTask) {
+                sg_rincian_cari->setCurrentRow(r);
+                sg_rincian_cari->scrollTo(sg_rincian_cari->currentIndex());
+                break;
+            }
+        }
     });
 }
 
 bool Tft_aktivitas::JvWizardInteriorPage2NextButtonClick()
 {
-    if (sg_rincian_cari->rowCount() <= 1) {
+    const int r = pickedRow();
+    if (sg_rincian_cari->rowCount() <= 1 || r < sg_rincian_cari->fixedRows()) {
         ctx_.messages().warning(QStringLiteral("Pilih dulu nama aktivitasnya!"));
         return false;
     }
-    const int r = sg_rincian_cari->currentRow();
     edProsesNama->setText(sg_rincian_cari->cell(r, 2));
     lbProsesSatuan->setText(sg_rincian_cari->cell(r, 3));
     kode_aktivitas_terpilih = sg_rincian_cari->cell(r, 0);
     skr_aktivitas_terpilih = sg_rincian_cari->cell(r, 6);
     edProsesDeskripsi->clear();
+    preparePickerRange();
     edProsesTanggal->setDateTime(ctx_.clock().now());
     edProsesVolume->setText(QStringLiteral("1"));
     JvWizard1->setCurrentPage(2);
+    minutesDay_ = QDate();
+    refreshDayMinutes();
+    focusPage(2);
     return true;
+}
+
+void Tft_aktivitas::preparePickerRange()
+{
+    // The picker offers only the days the server's input window allows:
+    // no future day, and no day further back than its setting.
+    const QDate today = ctx_.clock().today();
+    if (inputWindowDays_ < 0) {
+        Envelope(ctx_).run([&](db::Query& q) {
+            bool ok = false;
+            const int days =
+                q.open(QStringLiteral("CALL `kinerja_cek_waktu_input_aktivitas`(:var_tanggal_aktivitas)"),
+                       {{QStringLiteral("var_tanggal_aktivitas"), today.toString(QStringLiteral("yyyy-MM-dd"))}})
+                    .first(0)
+                    .toInt(&ok);
+            if (ok && days >= 0)
+                inputWindowDays_ = days;
+        });
+    }
+    edProsesTanggal->setDateRange(inputWindowDays_ >= 0 ? today.addDays(-inputWindowDays_) : today.addYears(-100),
+                                  today);
+}
+
+void Tft_aktivitas::refreshDayMinutes()
+{
+    const QDate day = edProsesTanggal->date();
+    if (day == minutesDay_)
+        return;
+    minutesDay_ = day;
+    showDayMinutes(lbMenitTercatat, QStringLiteral("Menit tercatat pada tanggal ini: "),
+                   DayMinutes::fetch(ctx_, ctx_.session().nip(), day));
 }
 
 bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
@@ -367,7 +543,7 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
         inWindow = true;
     });
     if (window.outcome() == Envelope::Outcome::NoConnection) {
-        reject();
+        closeUnsaved();
         return false;
     }
     if (!inWindow)
@@ -389,7 +565,7 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     const QString nip = ctx_.session().nip();
     if (nip.isEmpty()) {
         ctx_.messages().error(noSuperior);
-        reject();
+        closeUnsaved();
         return false;
     }
     QString atasan1;
@@ -407,7 +583,7 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
             found = true;
         }) ||
         !found) {
-        reject();
+        closeUnsaved();
         return false;
     }
 
@@ -456,10 +632,12 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
                 {QStringLiteral("var_atasan2"), atasan2}});
     });
     if (saved) {
+        ctx_.session().lastActivityKind = kind_;
+        ctx_.session().lastActivityTask = kode_aktivitas_terpilih;
         ctx_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
         accept();
     } else {
-        reject();
+        closeUnsaved();
     }
     return saved;
 }

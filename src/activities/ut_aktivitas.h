@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 
 class QButtonGroup;
 class QDateTimeEdit;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,6 +29,9 @@ public:
     static QString eligibilityRefusal(int kind, const QString& jenisJabatan, const QString& jmlTugasTambahan,
                                       const QString& statusPlt, const QString& statusSampiran);
 
+    // The question before a typed description is thrown away.
+    static QString discardQuestion();
+
 public slots:
     void rgJenisAktivitasClick();
     // Each answers whether the wizard moved on (or, for the last, saved).
@@ -35,6 +40,9 @@ public slots:
     bool JvWizardInteriorPage2NextButtonClick();
     bool JvWizardInteriorPage3FinishButtonClick();
     void backClick();
+    // Esc, the close button and "Batal": asks first when a description has
+    // been typed; answered No, the wizard stays as it is.
+    void reject() override;
 
 public:
     WizardFrame* JvWizard1;
@@ -50,6 +58,8 @@ public:
     QDateTimeEdit* edProsesTanggal;
     QLineEdit* edProsesVolume;
     QLabel* lbProsesSatuan;
+    // The minutes already recorded for the chosen day, against 480.
+    QLabel* lbMenitTercatat;
 
     QString var_jenis_aktivitas;
     QString var_kode_jabatan;
@@ -58,10 +68,26 @@ public:
 
     int selectedKind() const;
     void selectKind(int kind);
+    // The task row the user picked on page 2; -1 while none is picked.
+    int pickedRow() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Closes without saving and without asking: the user has been told why.
+    void closeUnsaved();
+    void enterPressed();
+    void focusPage(int page);
+    void preparePickerRange();
+    void refreshDayMinutes();
+
     PageContext& ctx_;
+    // The kind that page 1 let through, remembered with its task on saving.
+    int kind_ = -1;
+    // Days back the server lets an activity be entered; -1 until known.
+    int inputWindowDays_ = -1;
+    // The day whose minutes lbMenitTercatat shows.
+    QDate minutesDay_;
 };

@@ -24,6 +24,12 @@ struct Session {
     quint16 Month = 0;
     quint16 Day = 0;
 
+    // The kind (index of the entry wizard's first page) and the task detail
+    // (dictionary code) of the last activity saved, offered again by the
+    // next entry; -1 and empty before the first.
+    int lastActivityKind = -1;
+    QString lastActivityTask;
+
     // The profile load's rows: caption and value (row 2 is the NIP, 3 the
     // position type, 8 the count of additional tasks, 9 and 11 the acting
     // and side-assignment statuses).

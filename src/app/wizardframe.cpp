@@ -85,6 +85,17 @@ int WizardFrame::pageCount() const
     return stack_->count();
 }
 
+bool WizardFrame::moveOn()
+{
+    for (QPushButton* b : {nextButton, finishButton}) {
+        if (!b->isHidden() && b->isEnabled()) {
+            b->click();
+            return true;
+        }
+    }
+    return false;
+}
+
 void WizardFrame::setCurrentPage(int page)
 {
     if (page < 0 || page >= stack_->count())

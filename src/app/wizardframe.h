@@ -24,6 +24,9 @@ public:
     int currentPage() const;
     void setCurrentPage(int page);
     int pageCount() const;
+    // What Enter does in a wizard driven from the keyboard: Next, or Finish
+    // on a page without Next. False when the page offers neither.
+    bool moveOn();
 
     PageHeader* header;
     QLabel* subtitleLabel;

@@ -17,7 +17,12 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDateTimeEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -65,7 +70,7 @@ struct UserAtWork : MainFixture {
     AktivitasPage* page;
 };
 
-// Page 1 to page 3 with the first search result for the fragment.
+// Page 1 to page 3, picking the first search result for the fragment.
 bool toDetails(Tft_aktivitas& wz, int kind, const QString& fragment)
 {
     // Page 1 searches for what the field holds: nothing here, so that only
@@ -76,8 +81,27 @@ bool toDetails(Tft_aktivitas& wz, int kind, const QString& fragment)
         return false;
     wz.edAktivitas->setText(fragment);
     QTest::keyClick(wz.edAktivitas, Qt::Key_Return); // Enter searches too
+    wz.sg_rincian_cari->setCurrentRow(1);
     return wz.JvWizardInteriorPage2NextButtonClick();
 }
+
+// A key as the user types it: to the widget that has the focus.
+void type(QDialog& d, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = QApplication::focusWidget();
+    QTest::keyClick(target ? target : &d, key, modifiers);
+}
+
+// Shows the dialog the way exec() would, so that focus and mouse work.
+bool showActive(QDialog& d)
+{
+    d.show();
+    d.activateWindow();
+    return QTest::qWaitForWindowActive(&d);
+}
+
+const QString kDiscard = Tft_aktivitas::discardQuestion();
+const QString kPickFirst = QStringLiteral("Pilih dulu nama aktivitasnya!");
 
 } // namespace
 
@@ -397,11 +421,6 @@ private slots:
                                    << QStringList{"Volume harus diisi dengan angka!"} << false;
         QTest::newRow("five days back") << kAnalis << 1 << "jabatan" << ok << "1" << 5 << QList<bool>{true} << yes
                                         << true;
-        QTest::newRow("six days back")
-            << kAnalis << 1 << "jabatan" << ok << "1" << 6 << QList<bool>{}
-            << QStringList{"Gagal melakukan input aktivitas !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat ini "
-                           "6 hari,\rSelisih tgl diperbolehkan untuk input 5 hari."}
-            << false;
         QTest::newRow("answered no") << kAnalis << 1 << "jabatan" << ok << "1" << 0 << QList<bool>{false}
                                      << QStringList{"Simpan Aktivitas?"} << false;
     }
@@ -623,6 +642,316 @@ private slots:
         s.page->SpeedButton3Click();
         QCOMPARE(s.msgs.texts(), (QStringList{"Hapus aktivitas terpilih?", QString::fromUtf8(stdmsg::GagalMenampilkan)}));
         QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id = 201"), QStringLiteral("1"));
+    }
+
+    void windowShrunkMeanwhileIsStillRefused()
+    {
+        // The picker offers what the window allowed when page 3 opened; the
+        // server's check on saving has the last word.
+        UserAtWork s(kAnalis);
+        s.openList();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, 1, QStringLiteral("jabatan")))
+                return;
+            wz.edProsesDeskripsi->setPlainText(QStringLiteral("Dua puluh karakter!!"));
+            wz.edProsesTanggal->setDate(s.clock.today().addDays(-5));
+            QCOMPARE(wz.edProsesTanggal->date(), s.clock.today().addDays(-5));
+            QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '4' "
+                                              "WHERE nama = 'aktivitas_input_day_max'"));
+            QSignalSpy finished(&d, &QDialog::finished);
+            QVERIFY(!wz.JvWizardInteriorPage3FinishButtonClick());
+            QCOMPARE(finished.count(), 0);
+            QCOMPARE(wz.JvWizard1->currentPage(), 2);
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(),
+                 QStringList{"Gagal melakukan input aktivitas !\r\rAlasan :\rSelisih tgl input aktivitas dengan saat "
+                             "ini 5 hari,\rSelisih tgl diperbolehkan untuk input 4 hari."});
+        QCOMPARE(s.msgs.lastKind(), Messages::Kind::Warning);
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id > 206"), QStringLiteral("0"));
+    }
+
+    void pickerOffersTheInputWindow_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<int>("days");
+        QTest::newRow("five days") << "5" << 5;
+        QTest::newRow("one day") << "1" << 1;
+        QTest::newRow("today only") << "0" << 0;
+    }
+
+    void pickerOffersTheInputWindow()
+    {
+        QFETCH(QString, setting);
+        QFETCH(int, days);
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '" + setting +
+                                              "' WHERE nama = 'aktivitas_input_day_max'"));
+        UserAtWork s(kPelaksana);
+        s.openList();
+        const QDate today = s.clock.today();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, 3, QString()))
+                return;
+            QCOMPARE(wz.edProsesTanggal->minimumDate(), today.addDays(-days));
+            QCOMPARE(wz.edProsesTanggal->maximumDate(), today);
+            // Tomorrow and the day before the window are not offered.
+            wz.edProsesTanggal->setDate(today.addDays(1));
+            QCOMPARE(wz.edProsesTanggal->date(), today);
+            wz.edProsesTanggal->setDate(today.addDays(-days - 1));
+            QCOMPARE(wz.edProsesTanggal->date(), today.addDays(-days));
+            // The arrow key stops at today as well.
+            wz.edProsesTanggal->setDate(today);
+            wz.edProsesTanggal->setCurrentSection(QDateTimeEdit::DaySection);
+            QTest::keyClick(wz.edProsesTanggal, Qt::Key_Up);
+            QCOMPARE(wz.edProsesTanggal->date(), today);
+        });
+        s.page->SpeedButton2Click();
+        QVERIFY(s.msgs.log.isEmpty());
+    }
+
+    void closingAsksBeforeDiscarding_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("closed");
+        const QString typed = QStringLiteral("Sudah diketik dan belum disimpan");
+        QTest::newRow("Esc, nothing typed") << "esc" << "" << QList<bool>{} << true;
+        QTest::newRow("Esc, only blanks") << "esc" << "   \n " << QList<bool>{} << true;
+        QTest::newRow("Esc, typed, kept") << "esc" << typed << QList<bool>{false} << false;
+        QTest::newRow("Esc, typed, discarded") << "esc" << typed << QList<bool>{true} << true;
+        QTest::newRow("close button, typed, kept") << "close" << typed << QList<bool>{false} << false;
+        QTest::newRow("close button, typed, discarded") << "close" << typed << QList<bool>{true} << true;
+        QTest::newRow("Batal, typed, kept") << "batal" << typed << QList<bool>{false} << false;
+    }
+
+    void closingAsksBeforeDiscarding()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, description);
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, closed);
+        UserAtWork s(kPelaksana);
+        s.openList();
+        const QString before = rootValue("SELECT COUNT(*) FROM aktivitas");
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            QVERIFY(showActive(d));
+            if (!toDetails(wz, 3, QString()))
+                return;
+            wz.edProsesDeskripsi->setPlainText(description);
+            s.msgs.clear();
+            s.msgs.answers = answers;
+            QSignalSpy finished(&d, &QDialog::finished);
+            if (how == QLatin1String("esc"))
+                QTest::keyClick(wz.edProsesDeskripsi, Qt::Key_Escape);
+            else if (how == QLatin1String("close"))
+                d.close();
+            else
+                wz.JvWizard1->cancelButton->click();
+            QCOMPARE(s.msgs.texts(), answers.isEmpty() ? QStringList{} : QStringList{kDiscard});
+            QCOMPARE(finished.count(), closed ? 1 : 0);
+            QCOMPARE(d.isVisible(), !closed);
+            if (closed) {
+                QCOMPARE(finished.first().first().toInt(), int(QDialog::Rejected));
+                return;
+            }
+            QCOMPARE(wz.JvWizard1->currentPage(), 2);
+            QCOMPARE(wz.edProsesDeskripsi->toPlainText(), description);
+            d.hide();
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas"), before);
+    }
+
+    void keyboardOnlyRecordsAnActivity()
+    {
+        UserAtWork s(kPelaksana);
+        s.openList();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            QVERIFY(showActive(d));
+            // An executor starts on the first kind open to him, not on
+            // "Manajerial", which would be refused.
+            QCOMPARE(wz.selectedKind(), int(Tft_aktivitas::FungsionalPelaksana));
+            QCOMPARE(QApplication::focusWidget(), wz.jenisGroup->checkedButton());
+            type(d, Qt::Key_Return);
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.edAktivitas));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("agenda"));
+            type(d, Qt::Key_Return); // searches, stays
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            QCOMPARE(wz.lbJumlahData->text(), QStringLiteral("Jumlah Data : 1"));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.sg_rincian_cari));
+            type(d, Qt::Key_Return); // nothing picked yet
+            QCOMPARE(s.msgs.texts(), QStringList{kPickFirst});
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            type(d, Qt::Key_Down); // picks the row the focus is on
+            QCOMPARE(wz.pickedRow(), 1);
+            type(d, Qt::Key_Return);
+            QCOMPARE(wz.JvWizard1->currentPage(), 2);
+            QCOMPARE(wz.edProsesNama->text(), QStringLiteral("Mengagendakan surat masuk"));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.edProsesDeskripsi));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Mengagendakan surat"));
+            type(d, Qt::Key_Return, Qt::ShiftModifier); // a line break, no moving on
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("masuk pagi"));
+            type(d, Qt::Key_Return);
+            QVERIFY(wz.edProsesTanggal->hasFocus());
+            type(d, Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.edProsesVolume));
+            QTest::keyClick(wz.edProsesVolume, Qt::Key_Backspace);
+            QTest::keyClicks(wz.edProsesVolume, QStringLiteral("3"));
+            s.msgs.answers << true;
+            type(d, Qt::Key_Return); // saves
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), (QStringList{kPickFirst, "Simpan Aktivitas?", "Data berhasil disimpan!"}));
+        QCOMPARE(testdb::rootQuery(kSchema, "SELECT kode_rincian, volume, jenis_jabatan, deskripsi FROM aktivitas "
+                                            "WHERE id > 206"),
+                 (QList<QStringList>{{"3", "3", "Utama", "Mengagendakan surat\nmasuk pagi"}}));
+    }
+
+    void doubleClickPicksAndNothingIsPreselected()
+    {
+        UserAtWork s(kPelaksana);
+        s.openList();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            QVERIFY(showActive(d));
+            wz.selectKind(Tft_aktivitas::Lainnya);
+            QVERIFY(wz.JvWizardInteriorPage1NextButtonClick());
+            StringGrid* g = wz.sg_rincian_cari;
+            QCOMPARE(g->rowCount(), 3);
+            QCOMPARE(wz.pickedRow(), -1);
+            // Next pressed too early records nothing and says why.
+            wz.JvWizard1->nextButton->click();
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            QCOMPARE(s.msgs.texts(), QStringList{kPickFirst});
+            // A new search picks nothing either.
+            g->setCurrentRow(2);
+            wz.btAktivitasTampilData->click();
+            QCOMPARE(wz.pickedRow(), -1);
+            // A double-click on the second task picks it and moves on.
+            const QRect second = g->visualRect(g->model()->index(2 - g->fixedRows(), 2));
+            QVERIFY(second.isValid());
+            QTest::mouseDClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
+            QCOMPARE(wz.JvWizard1->currentPage(), 2);
+            QCOMPARE(wz.edProsesNama->text(), QStringLiteral("Mengikuti pelatihan teknis"));
+            QCOMPARE(wz.kode_aktivitas_terpilih, QStringLiteral("2"));
+            d.hide();
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), QStringList{kPickFirst});
+    }
+
+    void kindAndTaskAreRememberedUntilLogout()
+    {
+        UserAtWork s(kPelaksana);
+        s.openList();
+        // Which kind each wizard starts on and which row is picked on page 2.
+        int kind = -1;
+        QString picked;
+        const auto look = [&](bool save) {
+            s.dialogs.expect([&, save](QDialog& d) {
+                auto& wz = static_cast<Tft_aktivitas&>(d);
+                kind = wz.selectedKind();
+                if (!save) {
+                    QVERIFY(wz.JvWizardInteriorPage1NextButtonClick());
+                    picked = wz.pickedRow() < 0 ? QString() : wz.sg_rincian_cari->cell(wz.pickedRow(), 2);
+                    return;
+                }
+                wz.selectKind(Tft_aktivitas::Lainnya);
+                QVERIFY(wz.JvWizardInteriorPage1NextButtonClick());
+                wz.sg_rincian_cari->setCurrentRow(2);
+                QVERIFY(wz.JvWizardInteriorPage2NextButtonClick());
+                wz.edProsesDeskripsi->setPlainText(QStringLiteral("Mengikuti pelatihan teknis arsip"));
+                QVERIFY(wz.JvWizardInteriorPage3FinishButtonClick());
+            });
+            s.page->SpeedButton2Click();
+        };
+        look(false);
+        QCOMPARE(kind, int(Tft_aktivitas::FungsionalPelaksana));
+        QCOMPARE(picked, QString());
+        s.msgs.answers << true;
+        look(true);
+        QCOMPARE(s.msgs.texts(), (QStringList{"Simpan Aktivitas?", "Data berhasil disimpan!"}));
+        look(false);
+        QCOMPARE(kind, int(Tft_aktivitas::Lainnya));
+        QCOMPARE(picked, QStringLiteral("Mengikuti pelatihan teknis"));
+
+        s.w.dxAplikasiItems0Click(); // logout
+        s.login(kPelaksana);
+        s.openList();
+        look(false);
+        QCOMPARE(kind, int(Tft_aktivitas::FungsionalPelaksana));
+        QCOMPARE(picked, QString());
+    }
+
+    void dayTotalInSight()
+    {
+        // Today: 300 recognised minutes (400 counts 300); yesterday 30 (the
+        // rejected 400 does not count); two days back 20.
+        QVERIFY(testdb::rootExec(kSchema, "INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, deskripsi, "
+                                          "bobot_skr, volume, satuan, tanggal_aktivitas, tanggal_input, nip_atasan1) "
+                                          "VALUES ('" + kPelaksana + "', 'Lainnya', 2, 'pelatihan', 400, 1, "
+                                          "'Kegiatan', CURDATE() + INTERVAL 7 HOUR, NOW(), '" + kKabid + "')"));
+        UserAtWork s(kPelaksana);
+        s.openList();
+        const QDate today = s.clock.today();
+        QCOMPARE(s.page->xAktivitasTanggalMenit->date(), today);
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": 300 / 480"));
+        s.page->xAktivitasTanggalMenit->setDate(today.addDays(-1));
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": 30 / 480"));
+        s.page->xAktivitasTanggalMenit->setDate(today.addDays(-2));
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": 20 / 480"));
+
+        // A change and a deletion show at once.
+        s.select(QStringLiteral("201"));
+        s.msgs.answers << true;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& dlg = static_cast<Tfu_aktivitas&>(d);
+            dlg.fuAktivitasVolume->setText(QStringLiteral("5"));
+            QVERIFY(dlg.btSimpanClick());
+        });
+        s.page->SpeedButton21Click();
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": 50 / 480"));
+        s.select(QStringLiteral("201"));
+        s.msgs.answers << true;
+        s.page->SpeedButton3Click();
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": 0 / 480"));
+
+        // The wizard shows the chosen day and follows it; a save shows on
+        // the page.
+        s.page->xAktivitasTanggalMenit->setDate(today.addDays(-1));
+        s.msgs.answers << true;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            if (!toDetails(wz, 1, QStringLiteral("agenda")))
+                return;
+            QCOMPARE(wz.lbMenitTercatat->text(), QStringLiteral("Menit tercatat pada tanggal ini: 300 / 480"));
+            wz.edProsesTanggal->setDate(today.addDays(-1));
+            QCOMPARE(wz.lbMenitTercatat->text(), QStringLiteral("Menit tercatat pada tanggal ini: 30 / 480"));
+            wz.edProsesDeskripsi->setPlainText(QStringLiteral("Mengagendakan surat masuk kemarin"));
+            wz.edProsesVolume->setText(QStringLiteral("4"));
+            QVERIFY(wz.JvWizardInteriorPage3FinishButtonClick());
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": 70 / 480"));
+
+        // A full day stands out; a server that cannot answer leaves the
+        // figure unknown without a message box.
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE aktivitas SET volume = 45 WHERE id > 206"));
+        s.page->refreshDayMinutes();
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": 480 / 480"));
+        QVERIFY(s.page->lbAktivitasMenit->styleSheet().contains(QStringLiteral("color")));
+        s.msgs.clear();
+        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_aktivitas_menit_hari"));
+        s.page->xAktivitasTanggalMenit->setDate(today);
+        QCOMPARE(s.page->lbAktivitasMenit->text(), QStringLiteral(": - / 480"));
+        QVERIFY(s.page->lbAktivitasMenit->styleSheet().isEmpty());
+        QVERIFY(s.msgs.log.isEmpty());
     }
 
     void detailsShowTheListCells()

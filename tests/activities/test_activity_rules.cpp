@@ -200,6 +200,81 @@ private slots:
                  left);
     }
 
+    void dayMinutes_data()
+    {
+        QTest::addColumn<QString>("caller");
+        QTest::addColumn<QString>("nip");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("rows"); // bobot x volume, status, days back
+        QTest::addColumn<QString>("answer");
+        const QString today = day(0);
+        QTest::newRow("nothing that day") << kAnalis << kAnalis << today << "" << "0|480";
+        QTest::newRow("standard minutes x volume") << kAnalis << kAnalis << today << "(60, 2, '0', 0), (30, 1, 'accepted', 0)"
+                                                   << "150|480";
+        QTest::newRow("rejected do not count")
+            << kAnalis << kAnalis << today << "(60, 2, '0', 0), (100, 1, 'rejected', 0), (50, 1, 'rejected_by_spv', 0)"
+            << "120|480";
+        QTest::newRow("above the maximum counts it once")
+            << kAnalis << kAnalis << today << "(400, 2, 'accepted_by_system', 0), (60, 1, '0', 0)" << "360|480";
+        QTest::newRow("other days do not count")
+            << kAnalis << kAnalis << today << "(60, 1, '0', 1), (60, 1, '0', -1), (90, 1, '0', 0)" << "90|480";
+        QTest::newRow("a day back, with a time") << kAnalis << kAnalis << day(-1) + " 23:59:59"
+                                                 << "(60, 1, '0', 1), (90, 1, '0', 0)" << "300|480"; // with the fixture's 240
+        QTest::newRow("full day") << kAnalis << kAnalis << today << "(240, 2, '0', 0)" << "480|480";
+        QTest::newRow("another person's NIP") << kAnalis << kPelaksana << today << "" << "failed";
+        QTest::newRow("the superior asking") << kKabid << kAnalis << today << "(60, 1, '0', 0)" << "failed";
+        QTest::newRow("anonymous") << "" << kAnalis << today << "" << "failed";
+        QTest::newRow("not a date") << kAnalis << kAnalis << "kemarin" << "" << "failed";
+        QTest::newRow("impossible day") << kAnalis << kAnalis << "2026-02-30" << "" << "failed";
+        QTest::newRow("sql in the NIP") << kAnalis << kAnalis + "' OR '1'='1" << today << "" << "failed";
+    }
+
+    void dayMinutes()
+    {
+        QFETCH(QString, caller);
+        QFETCH(QString, nip);
+        QFETCH(QString, date);
+        QFETCH(QString, rows);
+        QFETCH(QString, answer);
+        if (!rows.isEmpty())
+            QVERIFY(testdb::rootExec(
+                kSchema, "INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, deskripsi, bobot_skr, volume, "
+                         "status, satuan, tanggal_aktivitas, tanggal_input, nip_atasan1) SELECT '" + kAnalis +
+                             "', 'Utama', 5, 'x', b, v, s, 'Dokumen', CURDATE() - INTERVAL d DAY + INTERVAL 8 HOUR, "
+                             "NOW(), '" + kKabid + "' FROM (SELECT 0 b, 0 v, '' s, 0 d UNION ALL VALUES " + rows +
+                             ") t WHERE s <> ''"));
+        QCOMPARE(call("CALL kinerja_aktivitas_menit_hari(:var_nip, :var_tanggal)",
+                      {{"var_nip", nip}, {"var_tanggal", date}}, caller),
+                 QStringList{answer});
+    }
+
+    void dayMinutesAgreeWithTheRefusal()
+    {
+        // What the user is shown is what the next insert is held against:
+        // 470 minutes leave room for one more activity of 10, not 11.
+        QVERIFY(testdb::rootExec(
+            kSchema, "INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, deskripsi, bobot_skr, volume, status, "
+                     "satuan, tanggal_aktivitas, tanggal_input, nip_atasan1) VALUES "
+                     "('" + kPelaksana + "', 'Lainnya', 2, 'x', 400, 1, '0', 'Kegiatan', CURDATE() + INTERVAL 7 HOUR, "
+                     "NOW(), '" + kKabid + "'), "
+                     "('" + kPelaksana + "', 'Utama', 3, 'x', 10, 17, 'accepted', 'Surat', CURDATE() + INTERVAL 8 HOUR, "
+                     "NOW(), '" + kKabid + "')"));
+        const auto minutes = [] {
+            return call("CALL kinerja_aktivitas_menit_hari(:var_nip, :var_tanggal)",
+                        {{"var_nip", kPelaksana}, {"var_tanggal", day(0)}}, kPelaksana);
+        };
+        QCOMPARE(minutes(), QStringList{"470|480"});
+        Insert more;
+        more.volume = QStringLiteral("2"); // 20 minutes: over
+        QVERIFY(!insert(more));
+        more.volume = QStringLiteral("1");
+        QVERIFY(insert(more));
+        QCOMPARE(minutes(), QStringList{"480|480"});
+        QVERIFY(!insert(more));
+        QCOMPARE(call("CALL kinerja_aktivitas_skr_hari_ini(:var_nip)", {{"var_nip", kPelaksana}}, kPelaksana),
+                 QStringList{"480|0"});
+    }
+
     void inputWindow_data()
     {
         QTest::addColumn<QString>("date");
