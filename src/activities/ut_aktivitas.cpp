@@ -611,7 +611,7 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     if (!ctx_.messages().confirm(QStringLiteral("Simpan Aktivitas?")))
         return false;
 
-    // 6. The insert; the dialog closes whatever its outcome.
+    // 6. The insert.
     const bool saved = Envelope(ctx_).run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL `kinerja_aktivitas_insert`(:var_nip, :var_aktivitas, :var_sasaran, :var_deskripsi, "
                               ":var_volume, :var_tanggal_aktivitas, :var_status, :var_kode_jabatan, "
@@ -636,8 +636,8 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
         ctx_.session().lastActivityTask = kode_aktivitas_terpilih;
         ctx_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
         accept();
-    } else {
-        closeUnsaved();
     }
+    // A refused or lost insert has told the user why; the wizard stays with
+    // the typed work so it can be corrected or saved again.
     return saved;
 }

@@ -287,6 +287,38 @@ private slots:
         QVERIFY(s.dialogs.opened.isEmpty());
     }
 
+    // The server refuses the insert (the day is fuller than the page knew):
+    // the wizard stays on its last page with the typed description.
+    void refusedInsertKeepsTheInput()
+    {
+        UserAtWork s(kAnalis);
+        s.openList();
+        QVERIFY(testdb::rootExec(kSchema, "INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, deskripsi, "
+                                          "bobot_skr, volume, satuan, tanggal_aktivitas, tanggal_input, nip_atasan1) "
+                                          "VALUES ('" + kAnalis + "', 'Utama', 3, 'lain', 240, 1, 'Surat', "
+                                          "CURDATE() + INTERVAL 7 HOUR, NOW(), '" + kKabid + "')"));
+        s.msgs.answers = {true};
+        const QString text = QStringLiteral("Menyusun kajian jabatan fungsional");
+        QString kept;
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            QVERIFY(toDetails(wz, 1, QStringLiteral("jabatan")));
+            wz.edProsesDeskripsi->setPlainText(text);
+            wz.edProsesVolume->setText(QStringLiteral("2"));
+            QVERIFY(!wz.JvWizardInteriorPage3FinishButtonClick());
+            QCOMPARE(wz.JvWizard1->currentPage(), 2);
+            kept = wz.edProsesDeskripsi->toPlainText();
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.dialogs.lastEnd(), DialogEnd::StillOpen);
+        QCOMPARE(kept, text);
+        QCOMPARE(s.msgs.texts().value(0), QStringLiteral("Simpan Aktivitas?"));
+        QCOMPARE(s.msgs.texts().size(), 2); // the question, then why the server refused
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE nip = '" + kAnalis + "' AND deskripsi = '" + text +
+                           "'"),
+                 QStringLiteral("0"));
+    }
+
     void kindsAndTheirSearch_data()
     {
         QTest::addColumn<QString>("nip");
