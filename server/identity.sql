@@ -176,19 +176,13 @@ BEGIN
     END IF;
 END $$
 
--- Refuses unless the caller's level is exactly "Admin System" (level
--- texts are compared as they are, so a look-alike level gets nothing).
+-- Refuses unless the caller's level is exactly "Admin System": the level
+-- check above with no other level allowed.
 DROP PROCEDURE IF EXISTS kinerja_wajib_admin_system $$
 CREATE PROCEDURE kinerja_wajib_admin_system()
     READS SQL DATA
 BEGIN
-    DECLARE v_level VARCHAR(40) DEFAULT kinerja_fn_pemanggil_level();
-    IF v_level IS NULL THEN
-        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Belum login';
-    END IF;
-    IF NOT (v_level = BINARY 'Admin System') THEN
-        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hanya untuk Admin System';
-    END IF;
+    CALL kinerja_wajib_level('');
 END $$
 
 -- Binds this connection to a session; a revoked, expired or unknown token is
