@@ -372,6 +372,24 @@ CREATE TABLE kinerja_progress_ah2 (
   KEY ix_ah2_periode (periode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+-- Servants whose activities of a period changed since the last recompute
+-- (marked by the triggers on aktivitas), for the incremental recompute.
+CREATE TABLE kinerja_progress_ubah (
+  periode CHAR(6)      NOT NULL,
+  nip     CHAR(18)     NOT NULL,
+  versi   INT UNSIGNED NOT NULL DEFAULT 1 COMMENT 'grows with each change, so a run forgets only what it saw',
+  PRIMARY KEY (periode, nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+-- The last whole recompute of each period and the settings it counted with.
+CREATE TABLE kinerja_progress_jalan (
+  periode      CHAR(6)  NOT NULL,
+  penuh        DATETIME NOT NULL COMMENT 'last whole recompute of the period',
+  target_menit INT      NOT NULL,
+  max_menit    INT      NOT NULL,
+  PRIMARY KEY (periode)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
 -- ---------------------------------------------------------------------------
 -- Reference data
 -- ---------------------------------------------------------------------------

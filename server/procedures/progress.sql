@@ -1,9 +1,23 @@
 -- Profile, progress figures and their sources.
 SET NAMES utf8mb4;
 
--- Databases loaded before the month index existed get it here.
+-- Databases loaded before the month index and the change marks existed get
+-- them here (the same definitions as in schema.sql).
 ALTER TABLE aktivitas ADD INDEX IF NOT EXISTS ix_akt_bulan
   (tanggal_aktivitas, nip, status, jenis_jabatan, bobot_skr, volume);
+CREATE TABLE IF NOT EXISTS kinerja_progress_ubah (
+  periode CHAR(6)      NOT NULL,
+  nip     CHAR(18)     NOT NULL,
+  versi   INT UNSIGNED NOT NULL DEFAULT 1 COMMENT 'grows with each change, so a run forgets only what it saw',
+  PRIMARY KEY (periode, nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE IF NOT EXISTS kinerja_progress_jalan (
+  periode      CHAR(6)  NOT NULL,
+  penuh        DATETIME NOT NULL COMMENT 'last whole recompute of the period',
+  target_menit INT      NOT NULL,
+  max_menit    INT      NOT NULL,
+  PRIMARY KEY (periode)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 DELIMITER $$
 
@@ -163,6 +177,132 @@ BEGIN
     RETURN IF(p_bobot > p_max, p_max, p_bobot * p_volume);
 END $$
 
+-- Who supervises whom, for every serving civil servant at once, into the
+-- session's tmp_atasan_a and its copy tmp_atasan_b (a temporary table cannot
+-- be opened twice in one statement). The same rule as kinerja_fn_atasan_nip,
+-- written over sets: a call per servant costs more than the whole recompute.
+DROP PROCEDURE IF EXISTS kinerja_atasan_semua_susun $$
+CREATE PROCEDURE kinerja_atasan_semua_susun()
+    MODIFIES SQL DATA
+BEGIN
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
+        ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
+        ENGINE = MEMORY;
+    -- the superior's post of each servant
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_kode (nip CHAR(18) PRIMARY KEY, kode VARCHAR(20), KEY (kode))
+        ENGINE = MEMORY;
+    -- the serving holder of each post, and the acting officials in force on it
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_pemegang (kode VARCHAR(20) PRIMARY KEY, nip CHAR(18))
+        ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_plt (kode VARCHAR(20) PRIMARY KEY, terakhir CHAR(18),
+        plh1 CHAR(18), plh2 CHAR(18)) ENGINE = MEMORY;
+    DELETE FROM tmp_atasan_a;
+    DELETE FROM tmp_atasan_b;
+    DELETE FROM tmp_atasan_kode;
+    DELETE FROM tmp_atasan_pemegang;
+    DELETE FROM tmp_atasan_plt;
+
+    -- The latest delegation in force names the post (its unit's head), else
+    -- the own position's superior post does.
+    INSERT INTO tmp_atasan_kode (nip, kode)
+    SELECT p.nip, COALESCE(d.kode, j.atasan_kode_jabatan)
+      FROM cache_pns p
+      LEFT JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
+      LEFT JOIN (SELECT x.nip, x.kode
+                   FROM (SELECT d.nip, u.kode_jabatan_kepala AS kode,
+                                ROW_NUMBER() OVER (PARTITION BY d.nip ORDER BY d.date_start DESC, d.id DESC) AS r
+                           FROM delegasi d JOIN unit u ON u.id = d.unit_id
+                          WHERE d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())) x
+                  WHERE x.r = 1) d ON d.nip = p.nip
+     WHERE p.status_pns = 'aktif';
+
+    INSERT INTO tmp_atasan_pemegang (kode, nip)
+    SELECT kode_jabatan, MIN(nip) FROM cache_pns WHERE status_pns = 'aktif' GROUP BY kode_jabatan;
+
+    -- Per post: the latest assignment of any kind (it fills a vacant post),
+    -- the latest Plh, and the latest Plh of another person (for the first
+    -- Plh's own work).
+    INSERT INTO tmp_atasan_plt (kode, terakhir, plh1)
+    SELECT x.kode, MAX(IF(x.r = 1, x.nip, NULL)), MAX(IF(x.jenis = 'plh' AND x.rp = 1, x.nip, NULL))
+      FROM (SELECT kode_jabatan_plt AS kode, nip, jenis,
+                   ROW_NUMBER() OVER (PARTITION BY kode_jabatan_plt ORDER BY plt_start DESC, id DESC) AS r,
+                   ROW_NUMBER() OVER (PARTITION BY kode_jabatan_plt, jenis = 'plh'
+                                      ORDER BY plt_start DESC, id DESC) AS rp
+              FROM plt
+             WHERE plt_start <= CURDATE() AND (plt_end IS NULL OR plt_end >= CURDATE())) x
+     GROUP BY x.kode;
+    UPDATE tmp_atasan_plt t
+       SET t.plh2 = (SELECT p.nip FROM plt p
+                      WHERE p.kode_jabatan_plt = t.kode AND p.jenis = 'plh' AND p.nip <> t.plh1
+                        AND p.plt_start <= CURDATE() AND (p.plt_end IS NULL OR p.plt_end >= CURDATE())
+                      ORDER BY p.plt_start DESC, p.id DESC LIMIT 1)
+     WHERE t.plh1 IS NOT NULL;
+
+    -- A vacant post goes to its latest assignment; a Plh in force stands in
+    -- for a serving holder, except towards the Plh's own work; nobody
+    -- supervises themselves.
+    INSERT INTO tmp_atasan_a (nip, atasan)
+    SELECT s.nip, NULLIF(s.v, s.nip)
+      FROM (SELECT k.nip,
+                   CASE WHEN k.kode IS NULL THEN NULL
+                        WHEN h.nip IS NULL THEN t.terakhir
+                        WHEN t.plh1 IS NOT NULL AND t.plh1 <> k.nip THEN t.plh1
+                        WHEN t.plh1 = k.nip AND t.plh2 IS NOT NULL THEN t.plh2
+                        ELSE h.nip END AS v
+              FROM tmp_atasan_kode k
+              LEFT JOIN tmp_atasan_pemegang h ON h.kode = k.kode
+              LEFT JOIN tmp_atasan_plt t ON t.kode = k.kode) s;
+    INSERT INTO tmp_atasan_b SELECT nip, atasan FROM tmp_atasan_a;
+END $$
+
+-- The second-level mix of one period for everybody with own figures, from
+-- the superiors of kinerja_atasan_semua_susun.
+DROP PROCEDURE IF EXISTS kinerja_progress_ah2_hitung $$
+CREATE PROCEDURE kinerja_progress_ah2_hitung(IN p_periode CHAR(6), IN p_now DATETIME)
+    MODIFIES SQL DATA
+BEGIN
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_klasifikasi (nip CHAR(18) PRIMARY KEY, klas VARCHAR(4)) ENGINE = MEMORY;
+    DELETE FROM tmp_klasifikasi;
+    -- A side assignment in force gives its classification, else the own
+    -- position does (kinerja_fn_klasifikasi, over sets).
+    INSERT INTO tmp_klasifikasi (nip, klas)
+    SELECT a.nip, COALESCE(s.klas, j.kode_klasifikasi)
+      FROM tmp_atasan_a a
+      JOIN cache_pns p ON p.nip = a.nip
+      LEFT JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
+      LEFT JOIN (SELECT x.nip, x.klas
+                   FROM (SELECT t.nip, j2.kode_klasifikasi AS klas,
+                                ROW_NUMBER() OVER (PARTITION BY t.nip ORDER BY t.plt_start DESC, t.id DESC) AS r
+                           FROM plt t JOIN jabatan j2 ON j2.kode_jabatan = t.kode_jabatan_plt
+                          WHERE t.jenis IN ('tugas-sampiran', 'korwil') AND j2.kode_klasifikasi IS NOT NULL
+                            AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE())) x
+                  WHERE x.r = 1) s ON s.nip = a.nip;
+
+    START TRANSACTION;
+    DELETE FROM kinerja_progress_ah2 WHERE periode = p_periode;
+    INSERT INTO kinerja_progress_ah2 (nip, periode, klasifikasi_id, p1, p2, p3, ah2, tanggal_progress)
+    SELECT x.nip, p_periode, x.klas, x.p1, COALESCE(x.p2, 0), COALESCE(x.p3, 0),
+           -- A source without subordinates gives its weight to the own progress.
+           ROUND(IF(x.w1 + x.w2 + x.w3 = 0, x.p1,
+                    (x.p1 * (x.w1 + IF(x.p2 IS NULL, x.w2, 0) + IF(x.p3 IS NULL, x.w3, 0))
+                     + COALESCE(x.p2, 0) * IF(x.p2 IS NULL, 0, x.w2)
+                     + COALESCE(x.p3, 0) * IF(x.p3 IS NULL, 0, x.w3)) / (x.w1 + x.w2 + x.w3)), 2),
+           p_now
+      FROM (SELECT g.nip, k.klas, g.persen_diakui AS p1,
+                   (SELECT AVG(b.persen_diakui) FROM tmp_atasan_a a JOIN kinerja_progress b
+                        ON b.nip = a.nip AND b.periode = p_periode WHERE a.atasan = g.nip) AS p2,
+                   (SELECT AVG(c.persen_diakui) FROM tmp_atasan_a a JOIN tmp_atasan_b b2 ON b2.atasan = a.nip
+                      JOIN kinerja_progress c ON c.nip = b2.nip AND c.periode = p_periode
+                     WHERE a.atasan = g.nip) AS p3,
+                   COALESCE(r.n1, 100) AS w1, COALESCE(r.n2, 0) AS w2, COALESCE(r.n3, 0) AS w3
+              FROM kinerja_progress g
+              LEFT JOIN tmp_klasifikasi k ON k.nip = g.nip
+              LEFT JOIN rasio_ak r ON r.klasifikasi_id = k.klas
+             WHERE g.periode = p_periode) x;
+    COMMIT;
+END $$
+
 -- Recomputes the progress figures of every civil servant for one period
 -- ("yyyymm"): own progress first, then the second-level mix.
 DROP PROCEDURE IF EXISTS kinerja_progress_hitung $$
@@ -187,6 +327,12 @@ BEGIN
     -- Reads see committed rows without locking them, so inputs and
     -- approvals of clients never wait for a recompute.
     SET TRANSACTION ISOLATION LEVEL READ COMMITTED;
+    -- The changes this run covers: marks made later stay for the next run.
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ubah (periode CHAR(6), nip CHAR(18), versi INT UNSIGNED,
+        PRIMARY KEY (periode, nip)) ENGINE = MEMORY;
+    DELETE FROM tmp_ubah;
+    INSERT INTO tmp_ubah SELECT periode, nip, versi FROM kinerja_progress_ubah WHERE periode = p_periode;
+
     START TRANSACTION;
     DELETE FROM kinerja_progress WHERE periode = p_periode;
     -- One range of the month index for everybody; the recognised minutes of
@@ -216,52 +362,176 @@ BEGIN
                           WHERE a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir) m
                   GROUP BY m.nip) s ON s.nip = p.nip
      WHERE p.status_pns = 'aktif';
+    COMMIT;
 
-    -- Who supervises whom, once per servant; two copies, since a temporary
-    -- table cannot be opened twice in one statement.
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
-        ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
-        ENGINE = MEMORY;
-    DELETE FROM tmp_atasan_a;
-    DELETE FROM tmp_atasan_b;
-    INSERT INTO tmp_atasan_a SELECT nip, kinerja_fn_atasan_nip(nip) FROM cache_pns WHERE status_pns = 'aktif';
-    INSERT INTO tmp_atasan_b SELECT nip, atasan FROM tmp_atasan_a;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_klasifikasi (nip CHAR(18) PRIMARY KEY, klas VARCHAR(4)) ENGINE = MEMORY;
-    DELETE FROM tmp_klasifikasi;
-    INSERT INTO tmp_klasifikasi SELECT nip, kinerja_fn_klasifikasi(nip) FROM tmp_atasan_a;
+    CALL kinerja_atasan_semua_susun();
+    CALL kinerja_progress_ah2_hitung(p_periode, v_now);
+    CALL kinerja_progress_ubah_selesai(p_periode, v_target, v_max, 1);
+END $$
 
-    DELETE FROM kinerja_progress_ah2 WHERE periode = p_periode;
-    INSERT INTO kinerja_progress_ah2 (nip, periode, klasifikasi_id, p1, p2, p3, ah2, tanggal_progress)
-    SELECT x.nip, p_periode, x.klas, x.p1, COALESCE(x.p2, 0), COALESCE(x.p3, 0),
-           -- A source without subordinates gives its weight to the own progress.
-           ROUND(IF(x.w1 + x.w2 + x.w3 = 0, x.p1,
-                    (x.p1 * (x.w1 + IF(x.p2 IS NULL, x.w2, 0) + IF(x.p3 IS NULL, x.w3, 0))
-                     + COALESCE(x.p2, 0) * IF(x.p2 IS NULL, 0, x.w2)
-                     + COALESCE(x.p3, 0) * IF(x.p3 IS NULL, 0, x.w3)) / (x.w1 + x.w2 + x.w3)), 2),
-           v_now
-      FROM (SELECT g.nip, k.klas, g.persen_diakui AS p1,
-                   (SELECT AVG(b.persen_diakui) FROM tmp_atasan_a a JOIN kinerja_progress b
-                        ON b.nip = a.nip AND b.periode = p_periode WHERE a.atasan = g.nip) AS p2,
-                   (SELECT AVG(c.persen_diakui) FROM tmp_atasan_a a JOIN tmp_atasan_b b2 ON b2.atasan = a.nip
-                      JOIN kinerja_progress c ON c.nip = b2.nip AND c.periode = p_periode
-                     WHERE a.atasan = g.nip) AS p3,
-                   COALESCE(r.n1, 100) AS w1, COALESCE(r.n2, 0) AS w2, COALESCE(r.n3, 0) AS w3
-              FROM kinerja_progress g
-              LEFT JOIN tmp_klasifikasi k ON k.nip = g.nip
-              LEFT JOIN rasio_ak r ON r.klasifikasi_id = k.klas
-             WHERE g.periode = p_periode) x;
+-- Forgets the changes of a period that a run has covered, in a transaction
+-- of its own: the inputs that mark changes wait for nothing longer. Records
+-- the run, and for a full one the settings it counted with.
+DROP PROCEDURE IF EXISTS kinerja_progress_ubah_selesai $$
+CREATE PROCEDURE kinerja_progress_ubah_selesai(IN p_periode CHAR(6), IN p_target INT, IN p_max INT,
+                                               IN p_penuh TINYINT)
+    MODIFIES SQL DATA
+BEGIN
+    START TRANSACTION;
+    DELETE q FROM kinerja_progress_ubah q JOIN tmp_ubah u ON u.periode = q.periode AND u.nip = q.nip
+     WHERE q.periode = p_periode AND q.versi = u.versi;
+    IF p_penuh THEN
+        INSERT INTO kinerja_progress_jalan (periode, penuh, target_menit, max_menit)
+        VALUES (p_periode, NOW(), p_target, p_max)
+        ON DUPLICATE KEY UPDATE penuh = NOW(), target_menit = p_target, max_menit = p_max;
+    END IF;
     COMMIT;
 END $$
 
+-- Recomputes one period for the servants whose activities changed since the
+-- last run (the marks of kinerja_progress_ubah) and those without figures
+-- yet; then the second-level mix of everybody, which also follows changes
+-- of who supervises whom.
+DROP PROCEDURE IF EXISTS kinerja_progress_hitung_ubah $$
+CREATE PROCEDURE kinerja_progress_hitung_ubah(IN p_periode CHAR(6))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_awal DATETIME;
+    DECLARE v_akhir DATETIME;
+    DECLARE v_target INT DEFAULT kinerja_fn_setting_angka('target_skr_bulanan', 6751);
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    DECLARE v_now DATETIME DEFAULT NOW();
+
+    IF p_periode IS NULL OR p_periode NOT REGEXP '^[0-9]{4}(0[1-9]|1[0-2])$' THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Periode tidak valid';
+    END IF;
+    IF v_target <= 0 THEN
+        SET v_target = 6751;
+    END IF;
+    SET v_awal = STR_TO_DATE(CONCAT(p_periode, '01'), '%Y%m%d');
+    SET v_akhir = v_awal + INTERVAL 1 MONTH;
+
+    SET TRANSACTION ISOLATION LEVEL READ COMMITTED;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ubah (periode CHAR(6), nip CHAR(18), versi INT UNSIGNED,
+        PRIMARY KEY (periode, nip)) ENGINE = MEMORY;
+    DELETE FROM tmp_ubah;
+    INSERT INTO tmp_ubah SELECT periode, nip, versi FROM kinerja_progress_ubah WHERE periode = p_periode;
+    INSERT IGNORE INTO tmp_ubah (periode, nip, versi)
+    SELECT p_periode, p.nip, 0
+      FROM cache_pns p LEFT JOIN kinerja_progress g ON g.nip = p.nip AND g.periode = p_periode
+     WHERE p.status_pns = 'aktif' AND g.nip IS NULL;
+
+    -- Each servant's month is one range of the primary key (nip, date).
+    START TRANSACTION;
+    REPLACE INTO kinerja_progress (nip, periode, target_menit, menit_diakui, menit_all, menit_utama, menit_tambahan,
+                                   menit_lainnya, persen_diakui, persen_all, persen_utama, persen_tambahan,
+                                   persen_lainnya, tanggal_progress)
+    SELECT s.nip, p_periode, v_target, s.diakui, s.semua, s.utama, s.tambahan, s.lainnya,
+           ROUND(s.diakui * 100 / v_target, 2), ROUND(s.semua * 100 / v_target, 2),
+           ROUND(s.utama * 100 / v_target, 2), ROUND(s.tambahan * 100 / v_target, 2),
+           ROUND(s.lainnya * 100 / v_target, 2), v_now
+      FROM (SELECT u.nip,
+                   COALESCE(SUM(IF(m.diterima, m.menit, 0)), 0) AS diakui,
+                   COALESCE(SUM(IF(m.ditolak, 0, m.menit)), 0) AS semua,
+                   COALESCE(SUM(IF(m.diterima AND m.jenis_jabatan = 'Utama', m.menit, 0)), 0) AS utama,
+                   COALESCE(SUM(IF(m.diterima AND m.jenis_jabatan = 'Tambahan', m.menit, 0)), 0) AS tambahan,
+                   COALESCE(SUM(IF(m.diterima AND m.jenis_jabatan = 'Lainnya', m.menit, 0)), 0) AS lainnya
+              FROM tmp_ubah u
+              JOIN cache_pns p ON p.nip = u.nip AND p.status_pns = 'aktif'
+              LEFT JOIN (SELECT a.nip, a.jenis_jabatan,
+                                a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv') AS diterima,
+                                a.status IN ('rejected', 'rejected_by_spv') AS ditolak,
+                                IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume) AS menit
+                           FROM aktivitas a
+                          WHERE a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir) m
+                ON m.nip = u.nip
+             GROUP BY u.nip) s;
+    COMMIT;
+
+    CALL kinerja_atasan_semua_susun();
+    CALL kinerja_progress_ah2_hitung(p_periode, v_now);
+    CALL kinerja_progress_ubah_selesai(p_periode, v_target, v_max, 0);
+END $$
+
 -- The current and the previous month by the server's clock; run hourly by
--- the event kinerja_progress_tiap_jam.
+-- the event kinerja_progress_tiap_jam. A month is recomputed whole at its
+-- first run of a day or when the target or the operational maximum changed
+-- since its last whole run; otherwise only for the changes since. Older
+-- months follow the changes made to them (corrections on the server).
 DROP PROCEDURE IF EXISTS kinerja_progress_hitung_semua $$
 CREATE PROCEDURE kinerja_progress_hitung_semua()
     MODIFIES SQL DATA
 BEGIN
-    CALL kinerja_progress_hitung(DATE_FORMAT(NOW() - INTERVAL 1 MONTH, '%Y%m'));
-    CALL kinerja_progress_hitung(DATE_FORMAT(NOW(), '%Y%m'));
+    DECLARE v_lalu CHAR(6) DEFAULT DATE_FORMAT(NOW() - INTERVAL 1 MONTH, '%Y%m');
+    DECLARE v_ini CHAR(6) DEFAULT DATE_FORMAT(NOW(), '%Y%m');
+    DECLARE v_periode CHAR(6);
+    DECLARE v_penuh TINYINT;
+    DECLARE v_habis TINYINT DEFAULT 0;
+    DECLARE c_lama CURSOR FOR
+        SELECT DISTINCT periode FROM kinerja_progress_ubah WHERE periode NOT IN (v_lalu, v_ini);
+    DECLARE CONTINUE HANDLER FOR NOT FOUND SET v_habis = 1;
+
+    SET v_periode = v_lalu;
+    WHILE v_periode IS NOT NULL DO
+        SELECT COUNT(*) = 0 INTO v_penuh FROM kinerja_progress_jalan
+         WHERE periode = v_periode AND penuh >= CURDATE()
+           AND target_menit = kinerja_fn_setting_angka('target_skr_bulanan', 6751)
+           AND max_menit = kinerja_fn_setting_angka('max_skr_operasional', 300);
+        IF v_penuh THEN
+            CALL kinerja_progress_hitung(v_periode);
+        ELSE
+            CALL kinerja_progress_hitung_ubah(v_periode);
+        END IF;
+        SET v_periode = IF(v_periode = v_lalu, v_ini, NULL);
+    END WHILE;
+
+    OPEN c_lama;
+    lama: LOOP
+        FETCH c_lama INTO v_periode;
+        IF v_habis THEN
+            LEAVE lama;
+        END IF;
+        CALL kinerja_progress_hitung_ubah(v_periode);
+    END LOOP;
+    CLOSE c_lama;
+END $$
+
+-- Marks the month of a servant whose activities changed, for the next
+-- incremental recompute.
+DROP PROCEDURE IF EXISTS kinerja_progress_tandai $$
+CREATE PROCEDURE kinerja_progress_tandai(IN p_nip CHAR(18), IN p_tanggal DATETIME)
+    MODIFIES SQL DATA
+BEGIN
+    INSERT INTO kinerja_progress_ubah (periode, nip, versi)
+    VALUES (DATE_FORMAT(p_tanggal, '%Y%m'), p_nip, 1)
+    ON DUPLICATE KEY UPDATE versi = versi + 1;
+END $$
+
+DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_insert $$
+CREATE TRIGGER kinerja_aktivitas_progress_insert AFTER INSERT ON aktivitas FOR EACH ROW
+BEGIN
+    CALL kinerja_progress_tandai(NEW.nip, NEW.tanggal_aktivitas);
+END $$
+
+DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_update $$
+CREATE TRIGGER kinerja_aktivitas_progress_update AFTER UPDATE ON aktivitas FOR EACH ROW
+BEGIN
+    -- Only what the figures count; validations and other stamps change nothing.
+    IF NOT (NEW.status <=> OLD.status AND NEW.volume <=> OLD.volume AND NEW.bobot_skr <=> OLD.bobot_skr
+            AND NEW.jenis_jabatan <=> OLD.jenis_jabatan AND NEW.nip <=> OLD.nip
+            AND NEW.tanggal_aktivitas <=> OLD.tanggal_aktivitas) THEN
+        CALL kinerja_progress_tandai(NEW.nip, NEW.tanggal_aktivitas);
+        IF NOT (NEW.nip <=> OLD.nip AND DATE_FORMAT(NEW.tanggal_aktivitas, '%Y%m')
+                                        <=> DATE_FORMAT(OLD.tanggal_aktivitas, '%Y%m')) THEN
+            CALL kinerja_progress_tandai(OLD.nip, OLD.tanggal_aktivitas);
+        END IF;
+    END IF;
+END $$
+
+DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_delete $$
+CREATE TRIGGER kinerja_aktivitas_progress_delete AFTER DELETE ON aktivitas FOR EACH ROW
+BEGIN
+    CALL kinerja_progress_tandai(OLD.nip, OLD.tanggal_aktivitas);
 END $$
 
 -- Own progress of one servant for one period; no row when none is computed.

@@ -122,6 +122,112 @@ private slots:
         QCOMPARE(got, expected);
     }
 
+    // The recompute finds every servant's superior over sets; it must agree
+    // with the one rule (kinerja_fn_atasan_nip) for every servant, under each
+    // kind of assignment. Each case is applied and rolled back.
+    void superiorsOverSetsFollowTheRule_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("nip");
+        QTest::addColumn<QString>("superior");
+        const QString plh = QStringLiteral("INSERT INTO plt (nip, kode_jabatan_plt, jenis, plt_start, plt_end) VALUES "
+                                           "('%1', '%2', 'plh', CURDATE() - INTERVAL %3 DAY, CURDATE() + INTERVAL 3 DAY);");
+        const QString delegation = QStringLiteral(
+            "INSERT INTO delegasi (nip, induk_id, unit_id, date_start, date_end, created_by) VALUES "
+            "('%1', 'U1', '%2', NOW() - INTERVAL 2 DAY, %3, '198001012005011001');");
+        QTest::newRow("fixture: acting head of a vacant field") << "" << kPengelola << kPlt;
+        QTest::newRow("Plh over a serving holder") << plh.arg(kAnalis, "J2", "1") << kPelaksana << kAnalis;
+        QTest::newRow("the Plh's own work stays with the holder") << plh.arg(kAnalis, "J2", "1") << kAnalis << kKabid;
+        QTest::newRow("the latest Plh's own work goes to the earlier Plh")
+            << plh.arg(kAnalis, "J2", "5") + plh.arg(kPelaksana, "J2", "1") << kPelaksana << kAnalis;
+        QTest::newRow("delegation in force") << delegation.arg(kGuru, "U1A", "NULL") << kGuru << kKabid;
+        QTest::newRow("ended delegation") << delegation.arg(kGuru, "U1A", "NOW() - INTERVAL 1 DAY") << kGuru << kKabid;
+        QTest::newRow("delegation to a unit without a head post")
+            << delegation.arg(kAnalis, "U1", "NULL") + "UPDATE unit SET kode_jabatan_kepala = NULL WHERE id = 'U1';"
+            << kAnalis << kKabid;
+        QTest::newRow("vacant post without assignment") << "DELETE FROM plt WHERE kode_jabatan_plt = 'J3';"
+                                                        << kPengelola << "NULL";
+        QTest::newRow("retired holder leaves the post vacant")
+            << "UPDATE cache_pns SET status_pns = 'pensiun' WHERE nip = '198102022006011002';" << kPelaksana << "NULL";
+        QTest::newRow("acting head of the own field supervises nobody above")
+            << "INSERT INTO plt (nip, kode_jabatan_plt, jenis, plt_start) VALUES ('199207072018011007', 'J3', 'plt', CURDATE());"
+            << kPengelola << "NULL";
+    }
+
+    void superiorsOverSetsFollowTheRule()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, nip);
+        QFETCH(QString, superior);
+        const QList<QStringList> rows = testdb::rootQuery(
+            kSchema, "START TRANSACTION;" + change +
+                         "CALL kinerja_atasan_semua_susun();"
+                         "SELECT COUNT(*) = (SELECT COUNT(*) FROM cache_pns WHERE status_pns = 'aktif'),"
+                         "       SUM(NOT (t.atasan <=> kinerja_fn_atasan_nip(t.nip))),"
+                         "       (SELECT COALESCE(atasan, 'NULL') FROM tmp_atasan_a WHERE nip = '" + nip + "')"
+                         "  FROM tmp_atasan_a t;"
+                         "ROLLBACK;");
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][0], QStringLiteral("1")); // every serving servant, once
+        QCOMPARE(rows[0][1], QStringLiteral("0")); // differences from the rule
+        QCOMPARE(rows[0][2], superior);
+    }
+
+    // The hourly run recomputes a month whole once a day and when the
+    // settings it counted with change; in between only the servants whose
+    // activities changed. Both must give the same figures.
+    void changesAloneGiveTheWholeFigures()
+    {
+        const QString s = QStringLiteral("t_progress_ubah");
+        QVERIFY(testdb::createSchema(s, {QStringLiteral("org.sql"), QStringLiteral("progress.sql")}));
+        QVERIFY(testdb::rootExec(s, "CALL kinerja_progress_hitung_semua()"));
+        QCOMPARE(testdb::rootValue(s, "SELECT COUNT(*) FROM kinerja_progress_ubah"), QStringLiteral("0"));
+        const QString marker = QStringLiteral("UPDATE kinerja_progress_jalan SET penuh = CURDATE() + INTERVAL 1 SECOND");
+        QVERIFY(testdb::rootExec(s, marker));
+
+        // A new activity, an approval, a deletion, a move to another month,
+        // and a stamp the figures do not count.
+        QVERIFY(testdb::rootExec(
+            s, "INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, satuan,"
+               " bobot_skr, tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2) VALUES"
+               " ('199104042016011004', 'Utama', 3, 'JP01', 'Baru hari ini', 3, 'Surat', 20, NOW(), NOW(), 'accepted',"
+               "  '198102022006011002', '198001012005011001');"
+               "UPDATE aktivitas SET status = 'accepted' WHERE deskripsi = 'Belum diverifikasi oleh atasan';"
+               "DELETE FROM aktivitas WHERE deskripsi = 'Lainnya disetujui supervisi';"
+               "UPDATE aktivitas SET tanggal_aktivitas = DATE_FORMAT(NOW(), '%Y-%m-01 08:00:00')"
+               " WHERE deskripsi = 'Lima menit saja untuk uji bulat';"
+               "UPDATE aktivitas SET tanggal_validasi = NOW() WHERE deskripsi = 'Tepat pada batas operasional';"));
+        const QString prev = period(1), cur = period(0);
+        QCOMPARE(testdb::rootQuery(s, "SELECT CONCAT(periode, ' ', nip) FROM kinerja_progress_ubah ORDER BY 1"),
+                 (QList<QStringList>{{prev + " " + kPlt}, {prev + " " + kPelaksana},
+                                     {cur + " " + kPlt}, {cur + " " + kPelaksana}}));
+
+        const QString figures = QStringLiteral(
+            "SELECT CONCAT_WS(' ', g.periode, g.nip, g.menit_diakui, g.menit_all, g.menit_utama, g.menit_tambahan,"
+            "                 g.menit_lainnya, g.persen_diakui, h.p1, h.p2, h.p3, h.ah2, h.klasifikasi_id)"
+            "  FROM kinerja_progress g LEFT JOIN kinerja_progress_ah2 h ON h.nip = g.nip AND h.periode = g.periode"
+            " ORDER BY g.periode, g.nip");
+        const QList<QStringList> before = testdb::rootQuery(s, figures);
+        QVERIFY(testdb::rootExec(s, "CALL kinerja_progress_hitung_semua()"));
+        // Only the changes were counted, and their marks are gone.
+        QCOMPARE(testdb::rootValue(s, "SELECT COUNT(*) FROM kinerja_progress_jalan WHERE penuh = CURDATE() + INTERVAL 1 SECOND"),
+                 QStringLiteral("2"));
+        QCOMPARE(testdb::rootValue(s, "SELECT COUNT(*) FROM kinerja_progress_ubah"), QStringLiteral("0"));
+        const QList<QStringList> changed = testdb::rootQuery(s, figures);
+        QVERIFY(changed != before);
+        QVERIFY(testdb::rootExec(s, "CALL kinerja_progress_hitung('" + prev + "'); CALL kinerja_progress_hitung('" + cur + "')"));
+        QCOMPARE(changed, testdb::rootQuery(s, figures));
+
+        // A new target counts at the next run for everybody.
+        QVERIFY(testdb::rootExec(s, marker + "; UPDATE kinerja_setting SET nilai = '2000' WHERE nama = 'target_skr_bulanan'"));
+        QVERIFY(testdb::rootExec(s, "CALL kinerja_progress_hitung_semua()"));
+        QCOMPARE(testdb::rootValue(s, "SELECT CONCAT(COUNT(*), ' ', MIN(target_menit)) FROM kinerja_progress"
+                                        " WHERE periode IN ('" + prev + "', '" + cur + "')"),
+                 testdb::rootValue(s, "SELECT CONCAT(COUNT(*) * 2, ' 2000') FROM cache_pns WHERE status_pns = 'aktif'"));
+        QCOMPARE(testdb::rootValue(s, "SELECT COUNT(*) FROM kinerja_progress_jalan WHERE penuh > CURDATE() + INTERVAL 1 SECOND"),
+                 QStringLiteral("2"));
+    }
+
     void badPeriodIsRefused()
     {
         MainFixture f(kSchema);
