@@ -1,7 +1,9 @@
 -- A regency's load for benchmarks: civil servants in agencies of four
--- fields of four sections each (heads, executors and functional staff), and
--- a year of activities with the demo's mix of types and statuses. Load into a scratch schema only, never into a
--- production one:  CALL kinerja_skala_kabupaten(10000, 10500000);
+-- fields of four sections each (heads, executors and functional staff), one
+-- field of the first agency with 150 schools of 17 (its head has about 2,700
+-- people below), and a year of activities with the demo's mix of types and
+-- statuses. Load into a scratch schema only, never into a production one:
+--   CALL kinerja_skala_kabupaten(10000, 10500000);
 SET NAMES utf8mb4;
 
 DELIMITER $$
@@ -12,11 +14,14 @@ CREATE PROCEDURE kinerja_skala_kabupaten(IN p_pns INT, IN p_aktivitas BIGINT)
 BEGIN
     DECLARE v_dinas INT DEFAULT GREATEST(1, p_pns DIV 330);
     DECLARE v_kepala INT;
+    DECLARE v_seksi INT;
+    DECLARE v_sekolah INT DEFAULT 150;
     DECLARE v_dari BIGINT DEFAULT 0;
     DECLARE v_batch BIGINT DEFAULT 500000;
     DECLARE v_detik BIGINT DEFAULT 365 * 86400;
-    SET v_kepala = v_dinas * 21;
-    IF p_pns < v_kepala + v_dinas * 16 THEN
+    SET v_kepala = v_dinas * 21 + v_sekolah - 4;
+    SET v_seksi = v_dinas * 16 - 4;
+    IF p_pns < v_kepala + v_sekolah * 17 + v_seksi THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Terlalu sedikit PNS untuk susunan organisasi';
     END IF;
 
@@ -34,8 +39,9 @@ BEGIN
     CREATE TABLE skala_unit (id VARCHAR(20) PRIMARY KEY, dinas INT, bidang INT, seksi INT) ENGINE = InnoDB;
     INSERT INTO skala_unit
     SELECT CONCAT('K', k.n, IF(b.n = 0, '', CONCAT('-', b.n)), IF(s.n = 0, '', CONCAT('-', s.n))), k.n, b.n, s.n
-      FROM skala_angka k JOIN skala_angka b ON b.n <= 4 JOIN skala_angka s ON s.n <= 4
-     WHERE k.n BETWEEN 1 AND v_dinas AND NOT (b.n = 0 AND s.n > 0);
+      FROM skala_angka k JOIN skala_angka b ON b.n <= 4 JOIN skala_angka s ON s.n <= v_sekolah
+     WHERE k.n BETWEEN 1 AND v_dinas AND NOT (b.n = 0 AND s.n > 0)
+       AND s.n <= IF(k.n = 1 AND b.n = 1, v_sekolah, 4);
     INSERT INTO unit (id, nama_unit, induk_id, parent_id, kode_jabatan_kepala)
     SELECT id,
            CASE WHEN bidang = 0 THEN CONCAT('Dinas Skala ', dinas)
@@ -67,13 +73,14 @@ BEGIN
       FROM skala_unit JOIN (SELECT 'P' AS j UNION ALL SELECT 'F') x
      WHERE seksi > 0;
 
-    -- People: the first v_kepala hold the heads' posts, the rest are staff
-    -- spread over the sections, one in three functional.
+    -- People: the first v_kepala hold the heads' posts, the next 17 per
+    -- school staff the schools, the rest are staff spread over the other
+    -- sections; one in three functional.
     DROP TABLE IF EXISTS skala_orang;
     CREATE TABLE skala_orang (i INT UNSIGNED PRIMARY KEY, nip CHAR(18) NOT NULL, kode_jabatan VARCHAR(20) NOT NULL,
                               unit_id VARCHAR(20) NOT NULL, induk_id VARCHAR(20) NOT NULL,
                               atasan1 CHAR(18) NOT NULL DEFAULT '', atasan2 CHAR(18) NOT NULL DEFAULT '',
-                              KEY (kode_jabatan)) ENGINE = InnoDB;
+                              KEY (kode_jabatan), KEY (nip)) ENGINE = InnoDB;
     INSERT INTO skala_orang (i, nip, kode_jabatan, unit_id, induk_id)
     SELECT r.i, CONCAT('19', LPAD(r.i, 16, '0')), CONCAT('J', u.id), u.id, CONCAT('K', u.dinas)
       FROM (SELECT id, ROW_NUMBER() OVER (ORDER BY dinas, bidang, seksi) - 1 AS i FROM skala_unit) r
@@ -83,8 +90,14 @@ BEGIN
            CONCAT('J', s.id, '-', IF(a.n % 3 = 0, 'F', 'P')), s.id, CONCAT('K', s.dinas)
       FROM skala_angka a
       JOIN (SELECT id, dinas, ROW_NUMBER() OVER (ORDER BY dinas, bidang, seksi) - 1 AS k FROM skala_unit
-             WHERE seksi > 0) s ON s.k = a.n % (v_dinas * 16)
-     WHERE a.n >= v_kepala AND a.n < p_pns;
+             WHERE seksi > 0 AND NOT (dinas = 1 AND bidang = 1)) s ON s.k = (a.n - v_kepala) % v_seksi
+     WHERE a.n >= v_kepala + v_sekolah * 17 AND a.n < p_pns;
+    INSERT INTO skala_orang (i, nip, kode_jabatan, unit_id, induk_id)
+    SELECT a.n, CONCAT('19', LPAD(a.n, 16, '0')), CONCAT('J', s.id, '-', IF(a.n % 3 = 0, 'F', 'P')), s.id, 'K1'
+      FROM skala_angka a
+      JOIN (SELECT id, seksi - 1 AS k FROM skala_unit WHERE dinas = 1 AND bidang = 1 AND seksi > 0) s
+        ON s.k = (a.n - v_kepala) % v_sekolah
+     WHERE a.n >= v_kepala AND a.n < v_kepala + v_sekolah * 17;
     INSERT INTO cache_pns (nip, nama_lengkap, golongan_id, kode_jabatan, jenis_jabatan_id, nama_jabatan,
                            kelas_jabatan, unit_id, nama_unit, induk_id, nama_induk)
     SELECT o.nip, CONCAT('PNS Skala ', o.i), '32', o.kode_jabatan, j.jenis_jabatan_id, j.nama_jabatan,
@@ -132,9 +145,14 @@ BEGIN
                   FROM skala_angka a
                  WHERE a.n < LEAST(v_batch, p_aktivitas - v_dari)) x
           JOIN skala_orang o ON o.i = x.g % p_pns
-          JOIN skala_rincian r ON r.m = x.g % 40;
+          JOIN skala_rincian r ON r.m = x.g % 40
+         ORDER BY o.nip, x.t;
         SET v_dari = v_dari + v_batch;
     END WHILE;
+
+    -- Everybody may log in (password "skala2026").
+    INSERT IGNORE INTO kinerja_user (nip, pass, level, register_date)
+    SELECT nip, MD5('skala2026'), '1', NOW() FROM skala_orang;
 END $$
 
 DELIMITER ;

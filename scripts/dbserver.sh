@@ -6,6 +6,9 @@
 # --tls: the server offers TLS with CERTS/ca.pem, CERTS/server-cert.pem and
 # CERTS/server-key.pem.
 # The socket is DIR/s; root connects through it without a password.
+# TARVESA_DB_BUFFER_POOL and TARVESA_DB_LOG_FILE size the buffer pool and the
+# redo log (defaults 128M and 48M; benchmarks at
+# a regency's scale want gigabytes).
 set -euo pipefail
 
 cmd="${1:?command}"
@@ -57,14 +60,17 @@ start() {
             exit 1
         }
     fi
+    # Temporary files of its own: nothing else on the machine cleans them up
+    # under a running statement.
+    mkdir -p "$dir/tmp"
     echo "Starting MariaDB on 127.0.0.1:$port"
     # setsid: the server outlives the shell that started it (ctest runs each
     # step as its own process).
     setsid mariadbd --no-defaults --user=root --datadir="$dir/data" --bind-address=127.0.0.1 \
-        --port="$port" --socket="$sock" --pid-file="$pidfile" --skip-name-resolve \
+        --port="$port" --socket="$sock" --pid-file="$pidfile" --skip-name-resolve --tmpdir="$dir/tmp" \
         --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
         --event-scheduler="$events" --log-error="$dir/error.log" \
-        --innodb-buffer-pool-size=128M --innodb-log-file-size=48M \
+        --innodb-buffer-pool-size="${TARVESA_DB_BUFFER_POOL:-128M}" --innodb-log-file-size="${TARVESA_DB_LOG_FILE:-48M}" \
         --innodb-flush-log-at-trx-commit=2 "${tls[@]}" </dev/null >/dev/null 2>&1 &
     for _ in $(seq 1 300); do
         if mariadb --no-defaults -uroot --socket="$sock" -e 'SELECT 1' >/dev/null 2>&1; then

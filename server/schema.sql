@@ -384,9 +384,10 @@ CREATE TABLE kinerja_progress_ubah (
 -- The last whole recompute of each period and the settings it counted with.
 CREATE TABLE kinerja_progress_jalan (
   periode      CHAR(6)  NOT NULL,
-  penuh        DATETIME NOT NULL COMMENT 'last whole recompute of the period',
-  target_menit INT      NOT NULL,
-  max_menit    INT      NOT NULL,
+  penuh        DATETIME NULL COMMENT 'last whole recompute of the period',
+  terakhir     DATETIME NOT NULL COMMENT 'last run of any kind: every figure of the period holds as of then',
+  target_menit INT      NULL,
+  max_menit    INT      NULL,
   PRIMARY KEY (periode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 

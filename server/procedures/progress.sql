@@ -13,9 +13,10 @@ CREATE TABLE IF NOT EXISTS kinerja_progress_ubah (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 CREATE TABLE IF NOT EXISTS kinerja_progress_jalan (
   periode      CHAR(6)  NOT NULL,
-  penuh        DATETIME NOT NULL COMMENT 'last whole recompute of the period',
-  target_menit INT      NOT NULL,
-  max_menit    INT      NOT NULL,
+  penuh        DATETIME NULL COMMENT 'last whole recompute of the period',
+  terakhir     DATETIME NOT NULL COMMENT 'last run of any kind: every figure of the period holds as of then',
+  target_menit INT      NULL,
+  max_menit    INT      NULL,
   PRIMARY KEY (periode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
@@ -185,13 +186,14 @@ DROP PROCEDURE IF EXISTS kinerja_atasan_semua_susun $$
 CREATE PROCEDURE kinerja_atasan_semua_susun()
     MODIFIES SQL DATA
 BEGIN
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
-        ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18), KEY (atasan))
-        ENGINE = MEMORY;
+    -- B-tree keys: many share one superior, which a hash key handles badly.
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+        KEY (atasan) USING BTREE) ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+        KEY (atasan) USING BTREE) ENGINE = MEMORY;
     -- the superior's post of each servant
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_kode (nip CHAR(18) PRIMARY KEY, kode VARCHAR(20), KEY (kode))
-        ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_kode (nip CHAR(18) PRIMARY KEY, kode VARCHAR(20),
+        KEY (kode) USING BTREE) ENGINE = MEMORY;
     -- the serving holder of each post, and the acting officials in force on it
     CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_pemegang (kode VARCHAR(20) PRIMARY KEY, nip CHAR(18))
         ENGINE = MEMORY;
@@ -279,27 +281,48 @@ BEGIN
                             AND kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE())) x
                   WHERE x.r = 1) s ON s.nip = a.nip;
 
+    -- The subordinates' averages per superior, one pass each: p2 over the
+    -- direct subordinates, p3 over everybody two levels down.
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ah2_p2 (nip CHAR(18) PRIMARY KEY, p DECIMAL(20,6)) ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ah2_p3 (nip CHAR(18) PRIMARY KEY, p DECIMAL(20,6)) ENGINE = MEMORY;
+    DELETE FROM tmp_ah2_p2;
+    DELETE FROM tmp_ah2_p3;
+    INSERT INTO tmp_ah2_p2 (nip, p)
+    SELECT a.atasan, AVG(b.persen_diakui)
+      FROM tmp_atasan_a a JOIN kinerja_progress b ON b.nip = a.nip AND b.periode = p_periode
+     WHERE a.atasan IS NOT NULL
+     GROUP BY a.atasan;
+    INSERT INTO tmp_ah2_p3 (nip, p)
+    SELECT a.atasan, AVG(c.persen_diakui)
+      FROM tmp_atasan_a a JOIN tmp_atasan_b b2 ON b2.atasan = a.nip
+      JOIN kinerja_progress c ON c.nip = b2.nip AND c.periode = p_periode
+     WHERE a.atasan IS NOT NULL
+     GROUP BY a.atasan;
+
+    -- Only rows whose figures differ are written: an hourly run changes few.
+    -- (The time a figure was last confirmed is the run's, kinerja_progress_jalan.)
     START TRANSACTION;
-    DELETE FROM kinerja_progress_ah2 WHERE periode = p_periode;
     INSERT INTO kinerja_progress_ah2 (nip, periode, klasifikasi_id, p1, p2, p3, ah2, tanggal_progress)
-    SELECT x.nip, p_periode, x.klas, x.p1, COALESCE(x.p2, 0), COALESCE(x.p3, 0),
-           -- A source without subordinates gives its weight to the own progress.
-           ROUND(IF(x.w1 + x.w2 + x.w3 = 0, x.p1,
-                    (x.p1 * (x.w1 + IF(x.p2 IS NULL, x.w2, 0) + IF(x.p3 IS NULL, x.w3, 0))
-                     + COALESCE(x.p2, 0) * IF(x.p2 IS NULL, 0, x.w2)
-                     + COALESCE(x.p3, 0) * IF(x.p3 IS NULL, 0, x.w3)) / (x.w1 + x.w2 + x.w3)), 2),
-           p_now
-      FROM (SELECT g.nip, k.klas, g.persen_diakui AS p1,
-                   (SELECT AVG(b.persen_diakui) FROM tmp_atasan_a a JOIN kinerja_progress b
-                        ON b.nip = a.nip AND b.periode = p_periode WHERE a.atasan = g.nip) AS p2,
-                   (SELECT AVG(c.persen_diakui) FROM tmp_atasan_a a JOIN tmp_atasan_b b2 ON b2.atasan = a.nip
-                      JOIN kinerja_progress c ON c.nip = b2.nip AND c.periode = p_periode
-                     WHERE a.atasan = g.nip) AS p3,
-                   COALESCE(r.n1, 100) AS w1, COALESCE(r.n2, 0) AS w2, COALESCE(r.n3, 0) AS w3
-              FROM kinerja_progress g
-              LEFT JOIN tmp_klasifikasi k ON k.nip = g.nip
-              LEFT JOIN rasio_ak r ON r.klasifikasi_id = k.klas
-             WHERE g.periode = p_periode) x;
+    SELECT y.nip, p_periode, y.klas, y.p1, y.p2, y.p3, y.ah2, p_now
+      FROM (SELECT x.nip, x.klas, x.p1, COALESCE(x.p2, 0) AS p2, COALESCE(x.p3, 0) AS p3,
+                   -- A source without subordinates gives its weight to the own progress.
+                   ROUND(IF(x.w1 + x.w2 + x.w3 = 0, x.p1,
+                            (x.p1 * (x.w1 + IF(x.p2 IS NULL, x.w2, 0) + IF(x.p3 IS NULL, x.w3, 0))
+                             + COALESCE(x.p2, 0) * IF(x.p2 IS NULL, 0, x.w2)
+                             + COALESCE(x.p3, 0) * IF(x.p3 IS NULL, 0, x.w3)) / (x.w1 + x.w2 + x.w3)), 2) AS ah2
+              FROM (SELECT g.nip, k.klas, g.persen_diakui AS p1, s2.p AS p2, s3.p AS p3,
+                           COALESCE(r.n1, 100) AS w1, COALESCE(r.n2, 0) AS w2, COALESCE(r.n3, 0) AS w3
+                      FROM kinerja_progress g
+                      LEFT JOIN tmp_klasifikasi k ON k.nip = g.nip
+                      LEFT JOIN rasio_ak r ON r.klasifikasi_id = k.klas
+                      LEFT JOIN tmp_ah2_p2 s2 ON s2.nip = g.nip
+                      LEFT JOIN tmp_ah2_p3 s3 ON s3.nip = g.nip
+                     WHERE g.periode = p_periode) x) y
+      LEFT JOIN kinerja_progress_ah2 h ON h.nip = y.nip AND h.periode = p_periode
+     WHERE NOT (h.klasifikasi_id <=> y.klas AND h.p1 <=> y.p1 AND h.p2 <=> y.p2 AND h.p3 <=> y.p3
+                AND h.ah2 <=> y.ah2)
+    ON DUPLICATE KEY UPDATE klasifikasi_id = VALUES(klasifikasi_id), p1 = VALUES(p1), p2 = VALUES(p2),
+                            p3 = VALUES(p3), ah2 = VALUES(ah2), tanggal_progress = VALUES(tanggal_progress);
     COMMIT;
 END $$
 
@@ -333,8 +356,9 @@ BEGIN
     DELETE FROM tmp_ubah;
     INSERT INTO tmp_ubah SELECT periode, nip, versi FROM kinerja_progress_ubah WHERE periode = p_periode;
 
+    -- Rows are updated in place: a reader never finds the month empty, and
+    -- the rewrite of unchanged pages is spared.
     START TRANSACTION;
-    DELETE FROM kinerja_progress WHERE periode = p_periode;
     -- One range of the month index for everybody; the recognised minutes of
     -- an activity (standard minutes x volume, an activity above the
     -- operational maximum counting the maximum once) written out, as a
@@ -361,29 +385,46 @@ BEGIN
                            FROM aktivitas a FORCE INDEX (ix_akt_bulan)
                           WHERE a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir) m
                   GROUP BY m.nip) s ON s.nip = p.nip
-     WHERE p.status_pns = 'aktif';
+     WHERE p.status_pns = 'aktif'
+    ON DUPLICATE KEY UPDATE target_menit = VALUES(target_menit), menit_diakui = VALUES(menit_diakui),
+                            menit_all = VALUES(menit_all), menit_utama = VALUES(menit_utama),
+                            menit_tambahan = VALUES(menit_tambahan), menit_lainnya = VALUES(menit_lainnya),
+                            persen_diakui = VALUES(persen_diakui), persen_all = VALUES(persen_all),
+                            persen_utama = VALUES(persen_utama), persen_tambahan = VALUES(persen_tambahan),
+                            persen_lainnya = VALUES(persen_lainnya), tanggal_progress = VALUES(tanggal_progress);
+    -- Whoever no longer serves keeps no figures of the period.
+    DELETE g FROM kinerja_progress g
+      LEFT JOIN cache_pns p ON p.nip = g.nip AND p.status_pns = 'aktif'
+     WHERE g.periode = p_periode AND p.nip IS NULL;
+    DELETE h FROM kinerja_progress_ah2 h
+      LEFT JOIN cache_pns p ON p.nip = h.nip AND p.status_pns = 'aktif'
+     WHERE h.periode = p_periode AND p.nip IS NULL;
     COMMIT;
 
     CALL kinerja_atasan_semua_susun();
     CALL kinerja_progress_ah2_hitung(p_periode, v_now);
-    CALL kinerja_progress_ubah_selesai(p_periode, v_target, v_max, 1);
+    CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 1);
 END $$
 
 -- Forgets the changes of a period that a run has covered, in a transaction
 -- of its own: the inputs that mark changes wait for nothing longer. Records
--- the run, and for a full one the settings it counted with.
+-- the run (every figure of the period holds as of its time), and for a
+-- whole one the settings it counted with.
 DROP PROCEDURE IF EXISTS kinerja_progress_ubah_selesai $$
-CREATE PROCEDURE kinerja_progress_ubah_selesai(IN p_periode CHAR(6), IN p_target INT, IN p_max INT,
-                                               IN p_penuh TINYINT)
+CREATE PROCEDURE kinerja_progress_ubah_selesai(IN p_periode CHAR(6), IN p_waktu DATETIME, IN p_target INT,
+                                               IN p_max INT, IN p_penuh TINYINT)
     MODIFIES SQL DATA
 BEGIN
     START TRANSACTION;
     DELETE q FROM kinerja_progress_ubah q JOIN tmp_ubah u ON u.periode = q.periode AND u.nip = q.nip
      WHERE q.periode = p_periode AND q.versi = u.versi;
     IF p_penuh THEN
-        INSERT INTO kinerja_progress_jalan (periode, penuh, target_menit, max_menit)
-        VALUES (p_periode, NOW(), p_target, p_max)
-        ON DUPLICATE KEY UPDATE penuh = NOW(), target_menit = p_target, max_menit = p_max;
+        INSERT INTO kinerja_progress_jalan (periode, penuh, terakhir, target_menit, max_menit)
+        VALUES (p_periode, p_waktu, p_waktu, p_target, p_max)
+        ON DUPLICATE KEY UPDATE penuh = p_waktu, terakhir = p_waktu, target_menit = p_target, max_menit = p_max;
+    ELSE
+        INSERT INTO kinerja_progress_jalan (periode, terakhir) VALUES (p_periode, p_waktu)
+        ON DUPLICATE KEY UPDATE terakhir = p_waktu;
     END IF;
     COMMIT;
 END $$
@@ -450,7 +491,7 @@ BEGIN
 
     CALL kinerja_atasan_semua_susun();
     CALL kinerja_progress_ah2_hitung(p_periode, v_now);
-    CALL kinerja_progress_ubah_selesai(p_periode, v_target, v_max, 0);
+    CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 0);
 END $$
 
 -- The current and the previous month by the server's clock; run hourly by
@@ -552,9 +593,11 @@ BEGIN
            CAST(persen_tambahan AS CHAR) AS persen_tambahan_x,
            LEAST(100, GREATEST(0, ROUND(persen_lainnya))) AS persen_lainnya_r,
            CAST(persen_lainnya AS CHAR) AS persen_lainnya_x,
-           DATE_FORMAT(tanggal_progress, '%Y-%m-%d %H:%i:%s') AS tanggal_progress
-      FROM kinerja_progress
-     WHERE periode = var_periode AND nip = var_nip;
+           -- the last run that covered the figure, changed or not
+           DATE_FORMAT(GREATEST(g.tanggal_progress, COALESCE(j.terakhir, g.tanggal_progress)), '%Y-%m-%d %H:%i:%s')
+               AS tanggal_progress
+      FROM kinerja_progress g LEFT JOIN kinerja_progress_jalan j ON j.periode = g.periode
+     WHERE g.periode = var_periode AND g.nip = var_nip;
 END $$
 
 -- Second-level progress of one servant for one period, two decimals each.
@@ -564,9 +607,10 @@ CREATE PROCEDURE kinerja_progress_ah2(IN var_periode VARCHAR(10), IN var_nip VAR
 BEGIN
     CALL kinerja_wajib_lihat(var_nip);
     SELECT CAST(p1 AS CHAR) AS p1, CAST(p2 AS CHAR) AS p2, CAST(p3 AS CHAR) AS p3, CAST(ah2 AS CHAR) AS ah2,
-           DATE_FORMAT(tanggal_progress, '%Y-%m-%d %H:%i:%s') AS tanggal_progress
-      FROM kinerja_progress_ah2
-     WHERE periode = var_periode AND nip = var_nip;
+           DATE_FORMAT(GREATEST(h.tanggal_progress, COALESCE(j.terakhir, h.tanggal_progress)), '%Y-%m-%d %H:%i:%s')
+               AS tanggal_progress
+      FROM kinerja_progress_ah2 h LEFT JOIN kinerja_progress_jalan j ON j.periode = h.periode
+     WHERE h.periode = var_periode AND h.nip = var_nip;
 END $$
 
 -- The proportions of the sources of the second-level progress per
