@@ -73,19 +73,12 @@ BEGIN
     INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
     SELECT kode_jabatan_plt, nip, IF(jenis IN ('plt', 'plh'), 'Plt', 'Tugas Sampiran')
       FROM plt WHERE nip = p_nip AND kinerja_fn_plt_aktif(plt_start, plt_end, CURDATE());
-
+    CALL kinerja_bawahan_tingkat_susun();
     INSERT IGNORE INTO tmp_bawahan_1 (nip, nip_atasan, status_bawahan)
-    SELECT n.nip, h.nip, h.status_bawahan
-      FROM tmp_pegang h
-      JOIN jabatan j ON j.atasan_kode_jabatan = h.kode
-      JOIN cache_pns n ON n.kode_jabatan = j.kode_jabatan
-     WHERE n.status_pns = 'aktif' AND n.nip <> h.nip AND kinerja_fn_atasan_nip(n.nip) = h.nip;
-    INSERT IGNORE INTO tmp_bawahan_1 (nip, nip_atasan, status_bawahan)
-    SELECT d.nip, h.nip, h.status_bawahan
-      FROM tmp_pegang h
-      JOIN unit u ON u.kode_jabatan_kepala = h.kode
-      JOIN delegasi d ON d.unit_id = u.id AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())
-     WHERE d.nip <> h.nip AND kinerja_fn_atasan_nip(d.nip) = h.nip;
+    SELECT k.nip, h.nip, h.status_bawahan
+      FROM tmp_atasan_kode k
+      JOIN tmp_atasan_a a ON a.nip = k.nip
+      JOIN tmp_pegang h ON h.kode = k.kode AND h.nip = a.atasan;
 
     -- Level 2: the same step from every direct subordinate.
     DELETE FROM tmp_pegang;
@@ -95,21 +88,36 @@ BEGIN
     SELECT t.kode_jabatan_plt, b.nip, b.status_bawahan
       FROM tmp_bawahan_1 b JOIN plt t ON t.nip = b.nip
      WHERE kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE());
-
+    CALL kinerja_bawahan_tingkat_susun();
     INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
-    SELECT n.nip, h.nip, h.status_bawahan
+    SELECT k.nip, h.nip, h.status_bawahan
+      FROM tmp_atasan_kode k
+      JOIN tmp_atasan_a a ON a.nip = k.nip
+      JOIN tmp_pegang h ON h.kode = k.kode AND h.nip = a.atasan
+     WHERE k.nip <> p_nip;
+    DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
+END $$
+
+-- One step down from the posts in tmp_pegang: everybody whose superior post
+-- is one of them, through the own position or a delegation to the post's
+-- unit, with the superior the rule finds (tmp_atasan_kode, tmp_atasan_a).
+DROP PROCEDURE IF EXISTS kinerja_bawahan_tingkat_susun $$
+CREATE PROCEDURE kinerja_bawahan_tingkat_susun()
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_calon_kosongkan();
+    INSERT IGNORE INTO tmp_calon (nip)
+    SELECT n.nip
       FROM tmp_pegang h
       JOIN jabatan j ON j.atasan_kode_jabatan = h.kode
       JOIN cache_pns n ON n.kode_jabatan = j.kode_jabatan
-     WHERE n.status_pns = 'aktif' AND n.nip <> p_nip AND n.nip <> h.nip
-       AND kinerja_fn_atasan_nip(n.nip) = h.nip;
-    INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
-    SELECT d.nip, h.nip, h.status_bawahan
+     WHERE n.status_pns = 'aktif';
+    INSERT IGNORE INTO tmp_calon (nip)
+    SELECT d.nip
       FROM tmp_pegang h
       JOIN unit u ON u.kode_jabatan_kepala = h.kode
-      JOIN delegasi d ON d.unit_id = u.id AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())
-     WHERE d.nip <> p_nip AND d.nip <> h.nip AND kinerja_fn_atasan_nip(d.nip) = h.nip;
-    DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
+      JOIN delegasi d ON d.unit_id = u.id AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE());
+    CALL kinerja_atasan_calon_susun();
 END $$
 
 -- The profile of a civil servant, one row.
@@ -178,12 +186,12 @@ BEGIN
     RETURN IF(p_bobot > p_max, p_max, p_bobot * p_volume);
 END $$
 
--- Who supervises whom, for every serving civil servant at once, into the
--- session's tmp_atasan_a and its copy tmp_atasan_b (a temporary table cannot
--- be opened twice in one statement). The same rule as kinerja_fn_atasan_nip,
--- written over sets: a call per servant costs more than the whole recompute.
-DROP PROCEDURE IF EXISTS kinerja_atasan_semua_susun $$
-CREATE PROCEDURE kinerja_atasan_semua_susun()
+-- Who supervises whom, over sets: the same rule as kinerja_fn_atasan_nip,
+-- for every servant in the session's tmp_calon at once, into tmp_atasan_a
+-- (and its copy tmp_atasan_b: a temporary table cannot be opened twice in
+-- one statement). A call per servant costs more than a whole recompute.
+DROP PROCEDURE IF EXISTS kinerja_atasan_calon_susun $$
+CREATE PROCEDURE kinerja_atasan_calon_susun()
     MODIFIES SQL DATA
 BEGIN
     -- B-tree keys: many share one superior, which a hash key handles badly.
@@ -208,19 +216,19 @@ BEGIN
     -- The latest delegation in force names the post (its unit's head), else
     -- the own position's superior post does.
     INSERT INTO tmp_atasan_kode (nip, kode)
-    SELECT p.nip, COALESCE(d.kode, j.atasan_kode_jabatan)
-      FROM cache_pns p
-      LEFT JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
-      LEFT JOIN (SELECT x.nip, x.kode
-                   FROM (SELECT d.nip, u.kode_jabatan_kepala AS kode,
-                                ROW_NUMBER() OVER (PARTITION BY d.nip ORDER BY d.date_start DESC, d.id DESC) AS r
-                           FROM delegasi d JOIN unit u ON u.id = d.unit_id
-                          WHERE d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())) x
-                  WHERE x.r = 1) d ON d.nip = p.nip
-     WHERE p.status_pns = 'aktif';
+    SELECT p.nip,
+           COALESCE((SELECT u.kode_jabatan_kepala FROM delegasi d JOIN unit u ON u.id = d.unit_id
+                      WHERE d.nip = p.nip AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE())
+                      ORDER BY d.date_start DESC, d.id DESC LIMIT 1),
+                    j.atasan_kode_jabatan)
+      FROM tmp_calon c
+      JOIN cache_pns p ON p.nip = c.nip
+      LEFT JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan;
 
     INSERT INTO tmp_atasan_pemegang (kode, nip)
-    SELECT kode_jabatan, MIN(nip) FROM cache_pns WHERE status_pns = 'aktif' GROUP BY kode_jabatan;
+    SELECT kode_jabatan, MIN(nip) FROM cache_pns
+     WHERE status_pns = 'aktif' AND kode_jabatan IN (SELECT kode FROM tmp_atasan_kode)
+     GROUP BY kode_jabatan;
 
     -- Per post: the latest assignment of any kind (it fills a vacant post),
     -- the latest Plh, and the latest Plh of another person (for the first
@@ -232,7 +240,8 @@ BEGIN
                    ROW_NUMBER() OVER (PARTITION BY kode_jabatan_plt, jenis = 'plh'
                                       ORDER BY plt_start DESC, id DESC) AS rp
               FROM plt
-             WHERE plt_start <= CURDATE() AND (plt_end IS NULL OR plt_end >= CURDATE())) x
+             WHERE plt_start <= CURDATE() AND (plt_end IS NULL OR plt_end >= CURDATE())
+               AND kode_jabatan_plt IN (SELECT kode FROM tmp_atasan_kode)) x
      GROUP BY x.kode;
     UPDATE tmp_atasan_plt t
        SET t.plh2 = (SELECT p.nip FROM plt p
@@ -256,6 +265,26 @@ BEGIN
               LEFT JOIN tmp_atasan_pemegang h ON h.kode = k.kode
               LEFT JOIN tmp_atasan_plt t ON t.kode = k.kode) s;
     INSERT INTO tmp_atasan_b SELECT nip, atasan FROM tmp_atasan_a;
+END $$
+
+-- The session's tmp_calon: the servants whose superiors a set-based step
+-- looks for.
+DROP PROCEDURE IF EXISTS kinerja_calon_kosongkan $$
+CREATE PROCEDURE kinerja_calon_kosongkan()
+    MODIFIES SQL DATA
+BEGIN
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_calon (nip CHAR(18) PRIMARY KEY) ENGINE = MEMORY;
+    DELETE FROM tmp_calon;
+END $$
+
+-- Superiors of every serving civil servant (tmp_atasan_a, tmp_atasan_b).
+DROP PROCEDURE IF EXISTS kinerja_atasan_semua_susun $$
+CREATE PROCEDURE kinerja_atasan_semua_susun()
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_calon_kosongkan();
+    INSERT INTO tmp_calon SELECT nip FROM cache_pns WHERE status_pns = 'aktif';
+    CALL kinerja_atasan_calon_susun();
 END $$
 
 -- The second-level mix of one period for everybody with own figures, from
@@ -337,6 +366,7 @@ BEGIN
     DECLARE v_target INT DEFAULT kinerja_fn_setting_angka('target_skr_bulanan', 6751);
     DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
     DECLARE v_now DATETIME DEFAULT NOW();
+    DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
 
     IF p_periode IS NULL OR p_periode NOT REGEXP '^[0-9]{4}(0[1-9]|1[0-2])$' THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Periode tidak valid';
@@ -348,8 +378,10 @@ BEGIN
     SET v_akhir = v_awal + INTERVAL 1 MONTH;
 
     -- Reads see committed rows without locking them, so inputs and
-    -- approvals of clients never wait for a recompute.
-    SET TRANSACTION ISOLATION LEVEL READ COMMITTED;
+    -- approvals of clients never wait for a recompute: for the whole run,
+    -- since every INSERT ... SELECT would take shared locks on its sources
+    -- under REPEATABLE READ.
+    SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED;
     -- The changes this run covers: marks made later stay for the next run.
     CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ubah (periode CHAR(6), nip CHAR(18), versi INT UNSIGNED,
         PRIMARY KEY (periode, nip)) ENGINE = MEMORY;
@@ -404,6 +436,7 @@ BEGIN
     CALL kinerja_atasan_semua_susun();
     CALL kinerja_progress_ah2_hitung(p_periode, v_now);
     CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 1);
+    SET SESSION tx_isolation = v_isolasi;
 END $$
 
 -- Forgets the changes of a period that a run has covered, in a transaction
@@ -442,6 +475,7 @@ BEGIN
     DECLARE v_target INT DEFAULT kinerja_fn_setting_angka('target_skr_bulanan', 6751);
     DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
     DECLARE v_now DATETIME DEFAULT NOW();
+    DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
 
     IF p_periode IS NULL OR p_periode NOT REGEXP '^[0-9]{4}(0[1-9]|1[0-2])$' THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Periode tidak valid';
@@ -452,7 +486,7 @@ BEGIN
     SET v_awal = STR_TO_DATE(CONCAT(p_periode, '01'), '%Y%m%d');
     SET v_akhir = v_awal + INTERVAL 1 MONTH;
 
-    SET TRANSACTION ISOLATION LEVEL READ COMMITTED;
+    SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED;
     CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ubah (periode CHAR(6), nip CHAR(18), versi INT UNSIGNED,
         PRIMARY KEY (periode, nip)) ENGINE = MEMORY;
     DELETE FROM tmp_ubah;
@@ -492,6 +526,7 @@ BEGIN
     CALL kinerja_atasan_semua_susun();
     CALL kinerja_progress_ah2_hitung(p_periode, v_now);
     CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 0);
+    SET SESSION tx_isolation = v_isolasi;
 END $$
 
 -- The current and the previous month by the server's clock; run hourly by
