@@ -5,7 +5,12 @@
 #include "db/resultset.h"
 #include "ui/envelope.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -176,10 +181,12 @@ QString LaporanBulanan::html() const
     }
 
     const QString superior = f("nama_atasan");
+    // One table row: the layout moves it to the next page whole rather than
+    // part a signature from its name.
     h += QStringLiteral("<br><table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\"><tr>"
-                        "<td width=\"50%\" align=\"center\">Mengetahui,<br>Atasan Langsung<br>%1<br><br><br><br>"
+                        "<td width=\"50%\" align=\"center\">Mengetahui,<br>Atasan Langsung<br>%1<br><br><br>"
                         "<b><u>%2</u></b><br>NIP. %3</td>"
-                        "<td width=\"50%\" align=\"center\">%4, %5<br>PNS yang bersangkutan<br>%6<br><br><br><br>"
+                        "<td width=\"50%\" align=\"center\">%4, %5<br>PNS yang bersangkutan<br>%6<br><br><br>"
                         "<b><u>%7</u></b><br>NIP. %8</td></tr></table>")
              .arg(esc(f("jabatan_atasan")), esc(orDash(superior)), esc(orDash(f("nip_atasan"))), esc(f("tempat")),
                   esc(f("tanggal_cetak")), esc(f("nama_jabatan")), esc(f("nama_lengkap")), esc(f("nip")));
@@ -194,14 +201,44 @@ void LaporanBulanan::print(QPagedPaintDevice& device) const
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(8.5);
     doc.setDefaultFont(font);
+    doc.setDocumentMargin(0);
     doc.setHtml(html());
-    // Unpaginated, so the document keeps 2 cm margins inside the device's
-    // and numbers the pages.
-    doc.print(&device);
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        return;
+    // The document is laid out in the screen's units, as Qt prints; the
+    // painter scales them to the device. The page keeps a band at its foot
+    // for "Halaman n dari m".
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal sx = device.logicalDpiX() / (screen ? screen->logicalDotsPerInchX() : 96.0);
+    const qreal sy = device.logicalDpiY() / (screen ? screen->logicalDotsPerInchY() : 96.0);
+    const qreal foot = QFontMetricsF(font).height() * 2;
+    const QSizeF body(device.width() / sx, device.height() / sy - foot);
+    doc.setPageSize(body);
+    const int pages = doc.pageCount();
+    const QFont footFont(font, &device);
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            device.newPage();
+        painter.save();
+        painter.scale(sx, sy);
+        const QRectF view(0, i * body.height(), body.width(), body.height());
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        doc.documentLayout()->draw(&painter, context);
+        painter.restore();
+        painter.setFont(footFont);
+        painter.drawText(QRectF(0, device.height() - foot * sy, device.width(), foot * sy),
+                         Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Halaman %1 dari %2").arg(i + 1).arg(pages));
+    }
 }
 
 void LaporanBulanan::preparePage(QPagedPaintDevice& device)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(5, 5, 5, 5),
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
                                      QPageLayout::Millimeter));
 }

@@ -30,10 +30,11 @@ public:
 
     // The printable document as rich text (every server text escaped).
     QString html() const;
-    // Lays the document out on the device's pages and paints them,
-    // numbered.
+    // Lays the document out on the device's pages and paints them, each
+    // numbered "Halaman n dari m".
     void print(QPagedPaintDevice& device) const;
-    // The report's page: A4 landscape, for the table's wide columns.
+    // The report's page: A4 landscape, for the table's wide columns, with
+    // 12 mm margins.
     static void preparePage(QPagedPaintDevice& device);
 
 private:

@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -129,6 +130,9 @@ void Tf_laporanBulanan::btPratinjauClick()
     LaporanBulanan::preparePage(printer);
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(QStringLiteral("Pratinjau Laporan Bulanan"));
+    // A page worth reading at once, not the dialog's small default.
+    if (const QScreen* s = screen())
+        preview.resize(s->availableGeometry().size() * 0.9);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&report](QPrinter* p) { report.print(*p); });
     ctx_.dialogs().exec(preview);

@@ -153,7 +153,9 @@ private slots:
             "(termasuk yang belum diverifikasi) : 550 menit (55.00 %)",
             // signatures
             "Atasan Langsung", "PNS yang bersangkutan", "Kabid Dua", "NIP. 198102022006011002", "Pelaksana Empat",
-            "NIP. 199104042016011004"};
+            "NIP. 199104042016011004",
+            // numbered pages
+            "Halaman 1 dari"};
         for (const QString& e : expected)
             QVERIFY2(text.contains(e), qPrintable("missing \"" + e + "\" in: " + text));
         // Only this servant's month.
