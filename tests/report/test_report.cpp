@@ -48,6 +48,18 @@ QString pdfText(const QString& path)
     return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC).simplified();
 }
 
+// Opens the subordinate list and selects the row of a NIP; its row, or -1.
+int openAndSelect(BawahanPage& list, const QString& nip)
+{
+    list.dxTarvesaItems3Click();
+    for (int r = 1; r < list.sg_bawahan->rowCount(); ++r)
+        if (list.sg_bawahan->cell(r, 1) == nip) {
+            list.sg_bawahan->setCurrentRow(r);
+            return r;
+        }
+    return -1;
+}
+
 // Answers the save dialog with a path, as a user typing it and pressing
 // "Simpan" would.
 void expectSaveAs(FakeContext& ctx, const QString& path)
@@ -118,13 +130,7 @@ private slots:
             // The subordinate list offers the current month; the superior
             // picks the previous one.
             expectPdf(ctx, prevMonth_, false, path);
-            subordinates.dxTarvesaItems3Click();
-            int row = -1;
-            for (int r = 1; r < subordinates.sg_bawahan->rowCount(); ++r)
-                if (subordinates.sg_bawahan->cell(r, 1) == kPelaksana)
-                    row = r;
-            QVERIFY(row > 0);
-            subordinates.sg_bawahan->setCurrentRow(row);
+            QVERIFY(openAndSelect(subordinates, kPelaksana) > 0);
             subordinates.CetakLaporan2->trigger();
         } else {
             // The own list offers the month in which its range starts.
@@ -208,14 +214,9 @@ private slots:
         FakeContext ctx(kSchema, QDateTime(serverToday(), QTime(9, 0)));
         QVERIFY(ctx.actAs(kKepala, QStringLiteral("Kepala Satu")));
         BawahanPage subordinates(ctx);
-        subordinates.dxTarvesaItems3Click();
-        int row = -1;
-        for (int r = 1; r < subordinates.sg_bawahan->rowCount(); ++r)
-            if (subordinates.sg_bawahan->cell(r, 1) == kPelaksana)
-                row = r;
+        const int row = openAndSelect(subordinates, kPelaksana);
         QVERIFY(row > 0);
         QCOMPARE(subordinates.sg_bawahan->cell(row, 8), QStringLiteral("Bawahan Dua Tingkat"));
-        subordinates.sg_bawahan->setCurrentRow(row);
         subordinates.CetakLaporan2->trigger();
         QVERIFY(ctx.dialogRunner.opened.isEmpty());
         QCOMPARE(ctx.msgs.last(), QStringLiteral("Laporan bulanan hanya dapat dicetak untuk bawahan langsung!"));
@@ -260,6 +261,35 @@ private slots:
         QVERIFY2(text.contains("Tidak ada aktivitas pada bulan ini."), qPrintable(text));
         QVERIFY2(text.contains("Progress bulan ini belum dihitung server"), qPrintable(text));
         QVERIFY2(text.contains("Jumlah 0 - -"), qPrintable(text));
+    }
+
+    // A server that answers something else than the report: the standard
+    // message, and no save dialog for a report that is not there.
+    void nonsenseAnswer_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::newRow("two results of other columns") << "SELECT 1 AS x; SELECT 2 AS y";
+        QTest::newRow("one row of the servant, other columns") << "SELECT * FROM cache_pns WHERE nip = var_nip";
+        QTest::newRow("no result at all") << "DO 0";
+    }
+    void nonsenseAnswer()
+    {
+        QFETCH(QString, body);
+        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_laporan_bulanan;\nDELIMITER $$\n"
+                                          "CREATE PROCEDURE kinerja_laporan_bulanan(var_nip VARCHAR(40), "
+                                          "var_periode VARCHAR(10)) BEGIN " + body + "; END $$\n"));
+        FakeContext ctx(kSchema, QDateTime(serverToday(), QTime(9, 0)));
+        QVERIFY(ctx.actAs(kPelaksana, QStringLiteral("Pelaksana Empat")));
+        Tf_laporanBulanan report(ctx, kPelaksana, QStringLiteral("Pelaksana Empat"), prevMonth_);
+        report.btSimpanPdf->click();
+        report.btPratinjau->click();
+        QVERIFY(ctx.dialogRunner.opened.isEmpty());
+        QCOMPARE(ctx.msgs.texts(), QStringList(2, QString::fromUtf8(stdmsg::GagalMenampilkan)));
+    }
+    void cleanupTestCase()
+    {
+        // The real procedure again, for whoever reads the schema afterwards.
+        QVERIFY(testdb::createSchema(kSchema));
     }
 };
 
