@@ -38,6 +38,10 @@ BEGIN
     SET v_atasan = kinerja_fn_atasan_nip(v_nip);
     SET v_awal = STR_TO_DATE(CONCAT(var_periode, '01'), '%Y%m%d');
     SET v_akhir = v_awal + INTERVAL 1 MONTH;
+    -- by the server's clock, whatever the client's says
+    IF v_awal > CURDATE() THEN
+        CALL kinerja_tolak('Periode belum berjalan');
+    END IF;
 
     SELECT COALESCE(NULLIF(TRIM(kinerja_fn_setting('nama_pemerintah_daerah')), ''),
                     'Pemerintah Kabupaten Kelordan') AS nama_pemda,

@@ -194,7 +194,7 @@ QString LaporanBulanan::html() const
     return h;
 }
 
-void LaporanBulanan::print(QPagedPaintDevice& device) const
+bool LaporanBulanan::print(QPagedPaintDevice& device) const
 {
     QTextDocument doc;
     // DejaVu ships with every Debian desktop and covers every Indonesian name.
@@ -206,7 +206,7 @@ void LaporanBulanan::print(QPagedPaintDevice& device) const
 
     QPainter painter;
     if (!painter.begin(&device))
-        return;
+        return false;
     // The document is laid out in the screen's units, as Qt prints; the
     // painter scales them to the device. The page keeps a band at its foot
     // for "Halaman n dari m".
@@ -235,6 +235,7 @@ void LaporanBulanan::print(QPagedPaintDevice& device) const
         painter.drawText(QRectF(0, device.height() - foot * sy, device.width(), foot * sy),
                          Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Halaman %1 dari %2").arg(i + 1).arg(pages));
     }
+    return painter.end();
 }
 
 void LaporanBulanan::preparePage(QPagedPaintDevice& device)

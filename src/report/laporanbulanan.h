@@ -31,8 +31,8 @@ public:
     // The printable document as rich text (every server text escaped).
     QString html() const;
     // Lays the document out on the device's pages and paints them, each
-    // numbered "Halaman n dari m".
-    void print(QPagedPaintDevice& device) const;
+    // numbered "Halaman n dari m"; false when the device would not paint.
+    bool print(QPagedPaintDevice& device) const;
     // The report's page: A4 landscape, for the table's wide columns, with
     // 12 mm margins.
     static void preparePage(QPagedPaintDevice& device);

@@ -149,7 +149,8 @@ void Tf_laporanBulanan::btCetakClick()
     dialog.setWindowTitle(QStringLiteral("Cetak Laporan Bulanan"));
     if (ctx_.dialogs().exec(dialog) != QDialog::Accepted)
         return;
-    report.print(printer);
+    if (!report.print(printer))
+        ctx_.messages().warning(QStringLiteral("Gagal mencetak laporan bulanan!"));
 }
 
 void Tf_laporanBulanan::btSimpanPdfClick()
@@ -189,9 +190,9 @@ void Tf_laporanBulanan::btSimpanPdfClick()
             pdf.setCreator(QStringLiteral("Tarvesa Kelordan"));
             pdf.setResolution(300);
             LaporanBulanan::preparePage(pdf);
-            report.print(pdf);
+            written = report.print(pdf);
         }
-        written = out.commit();
+        written = written && out.commit();
     }
     if (!written) {
         ctx_.messages().warning(QStringLiteral("Gagal menyimpan file PDF laporan bulanan!"));

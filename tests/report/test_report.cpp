@@ -189,6 +189,8 @@ private slots:
         QTest::newRow("anonymous") << QString() << kPelaksana << prev << false;
         QTest::newRow("self, month out of range") << kPelaksana << kPelaksana << "202613" << false;
         QTest::newRow("self, month not a number") << kPelaksana << kPelaksana << "2026-1" << false;
+        QTest::newRow("self, month not yet begun")
+            << kPelaksana << kPelaksana << serverToday().addMonths(1).toString(QStringLiteral("yyyyMM")) << false;
     }
     void whoMayPrint()
     {
