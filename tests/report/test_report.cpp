@@ -182,8 +182,8 @@ private slots:
         QTest::newRow("self") << kPelaksana << kPelaksana << prev << true;
         QTest::newRow("direct superior") << kKabid << kPelaksana << prev << true;
         QTest::newRow("acting direct superior") << kPlt << kPengelola << prev << true;
-        QTest::newRow("two levels up") << kKepala << kPelaksana << prev << false;
-        QTest::newRow("stranger, a peer") << kAnalis << kPelaksana << prev << false;
+        QTest::newRow("two levels up, also Admin System") << kKepala << kPelaksana << prev << false;
+        QTest::newRow("stranger, a peer who is Admin Sektira") << kAnalis << kPelaksana << prev << false;
         QTest::newRow("stranger, another field") << kPengelola << kPelaksana << prev << false;
         QTest::newRow("subordinate asking for the superior") << kPelaksana << kKabid << prev << false;
         QTest::newRow("anonymous") << QString() << kPelaksana << prev << false;
