@@ -7,8 +7,11 @@ BUILD="${TARVESA_BUILD_DIR:-$ROOT/build}"
 
 say() { printf '\n==> %s\n' "$*"; }
 
+# qt6-base-dev carries Qt's print support (the monthly report's preview,
+# printing and PDF); the tests read the PDF back with poppler-utils'
+# pdftotext.
 PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libmariadb-dev
-          mariadb-server mariadb-client fonts-dejavu-core fonts-wine openssl)
+          mariadb-server mariadb-client fonts-dejavu-core fonts-wine openssl poppler-utils)
 
 install_missing() {
     local missing=()

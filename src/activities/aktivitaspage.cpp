@@ -7,6 +7,8 @@
 #include "ut_aktivitas.h"
 #include "uu_aktivitas.h"
 
+#include "report/ulaporan_bulanan.h"
+
 #include "app/pageheader.h"
 #include "app/sidebar.h"
 #include "app/pagecontext.h"
@@ -158,6 +160,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     olak1 = poAktivitas->addAction(QStringLiteral("Tolak"));
     N2 = poAktivitas->addSeparator();
     Refresh1 = poAktivitas->addAction(QStringLiteral("Refresh"));
+    N3 = poAktivitas->addSeparator();
+    CetakLaporan1 = poAktivitas->addAction(QStringLiteral("Cetak Laporan Bulanan"));
     sg_aktivitas->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_aktivitas, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poAktivitas->popup(sg_aktivitas->viewport()->mapToGlobal(pos)); });
@@ -169,6 +173,7 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     connect(SpeedButton3, &QPushButton::clicked, this, &AktivitasPage::SpeedButton3Click);
     connect(info1, &QAction::triggered, this, &AktivitasPage::info1Click);
     connect(Refresh1, &QAction::triggered, this, &AktivitasPage::Refresh1Click);
+    connect(CetakLaporan1, &QAction::triggered, this, &AktivitasPage::CetakLaporan1Click);
     connect(this, &Page::shown, this, &AktivitasPage::xAktivitasTampilDataClick);
     connect(xAktivitasTanggalMenit, &QDateEdit::dateChanged, this, &AktivitasPage::refreshDayMinutes);
 }
@@ -378,4 +383,9 @@ void AktivitasPage::xAktivitasInfoClick()
               sg_aktivitas->cell(r, 9), sg_aktivitas->cell(r, 10), sg_aktivitas->cell(r, 11),
               sg_aktivitas->cell(r, 12));
     ctx_.dialogs().exec(info);
+}
+
+void AktivitasPage::CetakLaporan1Click()
+{
+    Tf_laporanBulanan::open(ctx_, ctx_.session().nip(), ctx_.session().nama(), xAktivitasTanggalAwal->date());
 }

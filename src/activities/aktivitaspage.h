@@ -31,6 +31,8 @@ public slots:
     void SpeedButton21Click();
     void SpeedButton3Click();
     void xAktivitasInfoClick();
+    // The monthly report of the user, for the month the list's range starts in.
+    void CetakLaporan1Click();
     // The minutes recorded for the day of xAktivitasTanggalMenit, from the
     // server; after every reload of the list and every change of that day.
     void refreshDayMinutes();
@@ -64,6 +66,8 @@ public:
     QAction* olak1;
     QAction* N2;
     QAction* Refresh1;
+    QAction* N3;
+    QAction* CetakLaporan1;
 
 private:
     bool hasDataRows() const;

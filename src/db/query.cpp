@@ -47,12 +47,19 @@ ResultSet Query::open(const QString& sql, const Params& params)
     return rs;
 }
 
+std::vector<ResultSet> Query::openAll(const QString& sql, const Params& params)
+{
+    std::vector<ResultSet> all;
+    run(sql, params, nullptr, &all);
+    return all;
+}
+
 void Query::exec(const QString& sql, const Params& params)
 {
     run(sql, params, nullptr);
 }
 
-void Query::run(const QString& sql, const Params& params, ResultSet* out)
+void Query::run(const QString& sql, const Params& params, ResultSet* out, std::vector<ResultSet>* all)
 {
     MYSQL* m = conn_.handle();
     if (!m)
@@ -75,7 +82,9 @@ void Query::run(const QString& sql, const Params& params, ResultSet* out)
     for (;;) {
         MYSQL_RES* res = mysql_store_result(m);
         if (res) {
-            if (out && !haveRows) {
+            if (all) {
+                all->emplace_back(res);
+            } else if (out && !haveRows) {
                 *out = ResultSet(res);
                 haveRows = true;
             } else {

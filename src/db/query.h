@@ -4,6 +4,7 @@
 #include "sqlparams.h"
 
 #include <functional>
+#include <vector>
 
 namespace db {
 
@@ -20,6 +21,9 @@ public:
     // Runs the statement and returns its first result set (empty when the
     // statement sends no rows). Throws DbError.
     ResultSet open(const QString& sql, const Params& params = {});
+    // Runs the statement and returns every result set it sends, in order
+    // (a CALL whose procedure selects more than once). Throws DbError.
+    std::vector<ResultSet> openAll(const QString& sql, const Params& params = {});
     // Runs the statement; any rows it sends are discarded. Throws DbError.
     void exec(const QString& sql, const Params& params = {});
 
@@ -28,7 +32,8 @@ public:
     void setBusyHook(std::function<void(bool)> hook) { busy_ = std::move(hook); }
 
 private:
-    void run(const QString& sql, const Params& params, ResultSet* out);
+    // Keeps the first result set in *out, or every one in *all.
+    void run(const QString& sql, const Params& params, ResultSet* out, std::vector<ResultSet>* all = nullptr);
 
     Connection& conn_;
     std::function<void(bool)> busy_;

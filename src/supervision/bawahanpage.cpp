@@ -5,6 +5,7 @@
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "report/ulaporan_bulanan.h"
 #include "ui/controls.h"
 #include "ui/stringgrid.h"
 
@@ -117,6 +118,8 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     MenuItem2 = poBawahan->addSeparator();
     MenuItem4 = poBawahan->addAction(QStringLiteral("Aktivitas Harian"));
     MenuItem6 = poBawahan->addAction(QStringLiteral("Kualitas Mutu"));
+    MenuItem7 = poBawahan->addSeparator();
+    CetakLaporan2 = poBawahan->addAction(QStringLiteral("Cetak Laporan Bulanan"));
     sg_bawahan->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_bawahan, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poBawahan->popup(sg_bawahan->viewport()->mapToGlobal(pos)); });
@@ -128,6 +131,7 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     connect(ugasTambahan1, &QAction::triggered, this, &BawahanPage::btbTugasTambahanClick);
     connect(MenuItem4, &QAction::triggered, this, &BawahanPage::btbAktivitasHarianClick);
     connect(MenuItem6, &QAction::triggered, this, &BawahanPage::btbKualitasMutuClick);
+    connect(CetakLaporan2, &QAction::triggered, this, &BawahanPage::CetakLaporan2Click);
 }
 
 QString BawahanPage::positionKindList() const
@@ -212,4 +216,17 @@ void BawahanPage::btbTugasTambahanClick()
     if (!selected(nip, nama, jenis))
         return;
     emit tasksRequested(nip, nama);
+}
+
+void BawahanPage::CetakLaporan2Click()
+{
+    QString nip, nama, jenis;
+    if (!selected(nip, nama, jenis))
+        return;
+    // The direct superior signs the report; the server refuses anybody else.
+    if (jenis != kLangsung) {
+        ctx_.messages().information(QStringLiteral("Laporan bulanan hanya dapat dicetak untuk bawahan langsung!"));
+        return;
+    }
+    Tf_laporanBulanan::open(ctx_, nip, nama, ctx_.clock().today());
 }

@@ -35,6 +35,8 @@ public slots:
     void btbAktivitasHarianClick();
     void btbKualitasMutuClick();
     void btbTugasTambahanClick();
+    // The monthly report of the selected direct subordinate.
+    void CetakLaporan2Click();
 
 public:
     QLineEdit* edBawahanFilterNama;
@@ -54,6 +56,8 @@ public:
     QAction* MenuItem2;
     QAction* MenuItem4;
     QAction* MenuItem6;
+    QAction* MenuItem7;
+    QAction* CetakLaporan2;
 
 private:
     // The selected row's cell; false (after the message) on an empty list.
