@@ -50,8 +50,14 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
                           QStringLiteral("status_bawahan")),
         GridColumn::field(QStringLiteral("Jenis Bawahan"), g.fitted(120, QStringLiteral("Bawahan Dua Tingkat")),
                           QStringLiteral("jenis_bawahan")),
+        // Filled by the unverified work of each subordinate after the list.
+        GridColumn::text(QStringLiteral("Belum Verifikasi"), g.fitted(70, QStringLiteral("Belum Verifikasi")), QString()),
+        GridColumn::text(QStringLiteral("Tertua (hari)"), g.fitted(70, QStringLiteral("Tertua (hari)")), QString()),
     };
 }
+
+constexpr int kColBelumVerifikasi = 9;
+constexpr int kColTertua = 10;
 
 } // namespace
 
@@ -167,6 +173,19 @@ void BawahanPage::btBawahanTampilDataClick()
                                    {QStringLiteral("var_status"), statusList()}});
         rows = rs.recordCount();
         fillGrid(*sg_bawahan, std::move(rs), listColumns(*sg_bawahan));
+        if (rows == 0)
+            return;
+        // The list stands without its figures: a failure here only leaves
+        // the two last columns empty.
+        optionalPart("unverified work of the subordinates", [&] {
+            const db::ResultSet counts = q.open(QStringLiteral("CALL `kinerja_bawahan_belum_verifikasi`(:var_nip)"),
+                                              {{QStringLiteral("var_nip"), ctx_.session().nip()}});
+            StringGrid::Batch batch(*sg_bawahan);
+            forEachKeyedRow(*sg_bawahan, 1, counts, QStringLiteral("nip"), [&](int row, int i) {
+                sg_bawahan->setCell(row, kColBelumVerifikasi, counts.text(i, QStringLiteral("belum_verifikasi")));
+                sg_bawahan->setCell(row, kColTertua, counts.text(i, QStringLiteral("umur_tertua")));
+            });
+        });
     });
     if (ok)
         lbBawahanJumlah->setText(QStringLiteral("Jumlah bawahan : ") + QString::number(rows));
