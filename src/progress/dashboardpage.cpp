@@ -167,10 +167,6 @@ DashboardPage::DashboardPage(PageContext& ctx, ProfilPage& profil)
     btDsBawahanMenunggu->setFlat(true);
     btDsBawahanMenunggu->setCursor(Qt::PointingHandCursor);
     btDsBawahanMenunggu->setToolTip(QStringLiteral("Buka Data Bawahan"));
-    btDsBawahanMenunggu->setStyleSheet(QStringLiteral(
-        "QPushButton { text-align: left; color: #9932CC; padding: 4px 6px; border: 1px solid #D8C4E6;"
-        " border-radius: 3px; background: #F7F1FA; }"
-        "QPushButton:hover { background: #EFE3F6; }"));
     btDsBawahanMenunggu->setVisible(false);
     v->addWidget(btDsBawahanMenunggu);
 
@@ -366,10 +362,14 @@ bool DashboardPage::loadWaitingWork(bool leads,
             QStringLiteral("  \u00B7  menunggu validasi: ") + rs.first(QStringLiteral("menunggu_validasi")) +
             QStringLiteral("  \u00B7  disetujui sistem dalam sehari: ") + soon +
             QStringLiteral("   \u203A Data Bawahan"));
-        // Work the system is about to take out of the superior's hands.
-        QFont f = btDsBawahanMenunggu->font();
-        f.setBold(soon != QLatin1String("0") && !soon.isEmpty());
-        btDsBawahanMenunggu->setFont(f);
+        // Bold while the system is about to take work out of the superior's
+        // hands (a style sheet overrides setFont, so the weight is its own).
+        const bool due = soon != QLatin1String("0") && !soon.isEmpty();
+        btDsBawahanMenunggu->setStyleSheet(
+            QStringLiteral("QPushButton { text-align: left; color: #9932CC; padding: 4px 6px; border: 1px solid "
+                           "#D8C4E6; border-radius: 3px; background: #F7F1FA; font-weight: %1; }"
+                           "QPushButton:hover { background: #EFE3F6; }")
+                .arg(due ? QStringLiteral("bold") : QStringLiteral("normal")));
         btDsBawahanMenunggu->setVisible(true);
     });
 }

@@ -51,8 +51,8 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
         GridColumn::field(QStringLiteral("Jenis Bawahan"), g.fitted(120, QStringLiteral("Bawahan Dua Tingkat")),
                           QStringLiteral("jenis_bawahan")),
         // Filled by the unverified work of each subordinate after the list.
-        GridColumn::text(QStringLiteral("Belum Verifikasi"), g.fitted(70, QStringLiteral("Belum Verifikasi")), QString()),
-        GridColumn::text(QStringLiteral("Tertua (hari)"), g.fitted(70, QStringLiteral("Tertua (hari)")), QString()),
+        GridColumn::text(QStringLiteral("Blm. Verif."), g.fitted(60, QStringLiteral("Blm. Verif.")), QString()),
+        GridColumn::text(QStringLiteral("Tertua (hari)"), g.fitted(60, QStringLiteral("Tertua (hari)")), QString()),
     };
 }
 
@@ -113,7 +113,7 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     dl->addLayout(bar);
     sg_bawahan = new StringGrid(data);
     sg_bawahan->setObjectName(QStringLiteral("sg_bawahan"));
-    sg_bawahan->setElasticColumns({2, 4});
+    sg_bawahan->setElasticColumns({2, 4}, 130);
     dl->addWidget(sg_bawahan, 1);
     body()->addWidget(data, 1);
 

@@ -60,7 +60,9 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
                          g.fitted(90, direct ? QStringLiteral("lewat batas, otomatis 0000-00-00")
                                              : QStringLiteral("lewat batas")),
                          QString()),
-        GridColumn::text(QStringLiteral("Catatan"), 220, QString()),
+        // Whole: past the free texts that give way, the reasons' names.
+        GridColumn::text(QStringLiteral("Catatan"), g.fitted(220, QStringLiteral("Hari > 480 menit, Deskripsi ganda")),
+                         QString()),
     };
 }
 
@@ -177,7 +179,7 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     auto* dl = new QVBoxLayout(data);
     sg_aktivitas_bawahan = new StringGrid(data);
     sg_aktivitas_bawahan->setObjectName(QStringLiteral("sg_aktivitas_bawahan"));
-    sg_aktivitas_bawahan->setElasticColumns({3, 4, kColCatatan}, 100);
+    sg_aktivitas_bawahan->setElasticColumns({3, 4}, 100);
     dl->addWidget(sg_aktivitas_bawahan, 1);
 
     pBwAktivitasAction2tk = new QWidget(data);

@@ -35,12 +35,20 @@ QString day(int offset)
 // task detail 3 ("Surat", 10 minutes), 2 (400 minutes) or 4 (30 minutes);
 // the activity's day and its input as SQL expressions.
 struct Act {
-    int id;
-    QString hari;           // e.g. "CURDATE() - INTERVAL 2 DAY"
-    QString input;          // empty: two hours after the activity
+    Act() = default;
+    Act(int id_, QString hari_, QString input_ = {}, int kode_ = 3, int volume_ = 1,
+        QString deskripsi_ = QStringLiteral("Mengagendakan surat masuk dari dinas"))
+        : id(id_), hari(std::move(hari_)), input(std::move(input_)), kode(kode_), volume(volume_),
+          deskripsi(std::move(deskripsi_))
+    {
+    }
+
+    int id = 0;
+    QString hari;  // e.g. "CURDATE() - INTERVAL 2 DAY"
+    QString input; // empty: two hours after the activity
     int kode = 3;
     int volume = 1;
-    QString deskripsi = QStringLiteral("Mengagendakan surat masuk dari dinas");
+    QString deskripsi;
     QString status = QStringLiteral("0");
     QString verif = QStringLiteral("NULL"); // verification moment
     QString validasi = QStringLiteral("NULL");
@@ -441,6 +449,7 @@ private slots:
         if (line.isEmpty())
             return;
         QCOMPARE(page.btDsBawahanMenunggu->text(), line);
+        page.btDsBawahanMenunggu->ensurePolished();
         QVERIFY(page.btDsBawahanMenunggu->font().bold()); // one is approved by the system tonight
         QSignalSpy open(&page, &DashboardPage::subordinatesRequested);
         page.btDsBawahanMenunggu->click();

@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(g->cell(row, 6), QStringLiteral("0"));
         QCOMPARE(g->cell(row, 8), QStringLiteral("Bawahan Langsung"));
         // The unverified work and the age of the oldest, in days since input.
-        QCOMPARE(g->cell(0, 9), QStringLiteral("Belum Verifikasi"));
+        QCOMPARE(g->cell(0, 9), QStringLiteral("Blm. Verif."));
         QCOMPARE(g->cell(0, 10), QStringLiteral("Tertua (hari)"));
         QCOMPARE(g->cell(row, 9), QStringLiteral("3"));
         QCOMPARE(g->cell(row, 10), QStringLiteral("10"));
