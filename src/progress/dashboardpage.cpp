@@ -362,14 +362,16 @@ bool DashboardPage::loadWaitingWork(bool leads,
             QStringLiteral("  \u00B7  menunggu validasi: ") + rs.first(QStringLiteral("menunggu_validasi")) +
             QStringLiteral("  \u00B7  disetujui sistem dalam sehari: ") + soon +
             QStringLiteral("   \u203A Data Bawahan"));
-        // Bold while the system is about to take work out of the superior's
-        // hands (a style sheet overrides setFont, so the weight is its own).
+        // Bold and red while the system is about to take work out of the
+        // superior's hands (a style sheet overrides setFont, so the weight
+        // is the style sheet's own).
         const bool due = soon != QLatin1String("0") && !soon.isEmpty();
         btDsBawahanMenunggu->setStyleSheet(
-            QStringLiteral("QPushButton { text-align: left; color: #9932CC; padding: 4px 6px; border: 1px solid "
-                           "#D8C4E6; border-radius: 3px; background: #F7F1FA; font-weight: %1; }"
+            QStringLiteral("QPushButton { text-align: left; color: %1; padding: 4px 6px; border: 1px solid "
+                           "#D8C4E6; border-radius: 3px; background: #F7F1FA; font-weight: %2; }"
                            "QPushButton:hover { background: #EFE3F6; }")
-                .arg(due ? QStringLiteral("bold") : QStringLiteral("normal")));
+                .arg(due ? QStringLiteral("#B0301E") : QStringLiteral("#9932CC"),
+                     due ? QStringLiteral("bold") : QStringLiteral("normal")));
         btDsBawahanMenunggu->setVisible(true);
     });
 }
