@@ -4529,6 +4529,30 @@ SELECT o.nip, 'Utama', r.kode, r.kode_jabatan, CONCAT(r.rincian_tugas, ' yang be
   FROM hari h JOIN orang o JOIN rincian_tugas r ON r.kode = o.kode
  WHERE WEEKDAY(CURDATE() - INTERVAL h.n DAY) < 5;
 
+-- Review aids. Rina Marlina's unverified work of the last days as Fajar
+-- Ramadhan reviews it: one on its last day to verify, one with a day left,
+-- and activities his review marks for a second look: a description twice on
+-- one day, a day above 480 minutes, a volume far above her usual for the
+-- task, and an activity recorded ten days after it was done (as only a
+-- correction on the server could).
+INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, satuan, bobot_skr,
+                       tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2)
+WITH a (hari, jam, tunda, jenis, rincian, volume, deskripsi) AS (VALUES
+    (5, 9, 0, 'Utama', 279, 2, 'Mengirim undangan rapat evaluasi kinerja ke perangkat daerah'),
+    (4, 10, 0, 'Utama', 279, 1, 'Mengirim bahan rapat evaluasi kinerja triwulan ke Sekretariat'),
+    (3, 9, 0, 'Utama', 276, 1, 'Merekap daftar hadir pegawai minggu ini dari mesin presensi'),
+    (3, 13, 0, 'Utama', 276, 1, 'Merekap daftar hadir pegawai minggu ini dari mesin presensi'),
+    (1, 8, 0, 'Lainnya', 69, 1, 'Mengikuti bimbingan teknis pengelolaan arsip dinamis di Bappeda'),
+    (1, 15, 0, 'Utama', 278, 3, 'Menginventarisasi kebutuhan alat tulis kantor ruang rapat'),
+    (2, 11, 0, 'Utama', 278, 9, 'Menginventarisasi kebutuhan alat tulis kantor seluruh bidang'),
+    (12, 10, 10, 'Utama', 272, 1, 'Membuat notulen rapat koordinasi kepegawaian bulan ini'))
+SELECT '199209162019032002', a.jenis, r.kode, r.kode_jabatan, a.deskripsi, a.volume, r.satuan, r.bobot_skr,
+       CURDATE() - INTERVAL a.hari DAY + INTERVAL a.jam HOUR,
+       CURDATE() - INTERVAL (a.hari - a.tunda) DAY + INTERVAL (a.jam + 1) HOUR, '0',
+       '198702032011011001', '197606142001122003'
+  FROM a JOIN rincian_tugas r ON r.kode = a.rincian
+ WHERE CURDATE() - INTERVAL (a.hari - a.tunda) DAY + INTERVAL (a.jam + 1) HOUR <= NOW();
+
 -- Joko Susanto holds as many additional tasks as allowed (2).
 INSERT INTO tugas_tambahan (nip, kode_jabatan, kode_skpd, nip_atasan, tanggal_mulai, tanggal_selesai, status) VALUES
   ('198807102010011004', 'JP0202', 'BKPSDM', '198702032011011001', CURDATE() - INTERVAL 40 DAY, NULL, 'aktif'),

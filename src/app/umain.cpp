@@ -214,6 +214,7 @@ void Tfmain::buildPages()
     connect(xBawahan, &BawahanPage::qualityRequested, xBwKualMutu, &BwKualMutuPage::openFor);
     connect(xBawahan, &BawahanPage::tasksRequested, xBwTugasTambahan, &BwTugasTambahanPage::openFor);
     connect(xAdmAplikasi, &AdmAplikasiPage::saved, this, [this] { showPage(xDashboard); });
+    connect(xDashboard, &DashboardPage::subordinatesRequested, this, &Tfmain::dxTarvesaItems3Click);
 }
 
 void Tfmain::FormCreate()

@@ -162,6 +162,14 @@ DashboardPage::DashboardPage(PageContext& ctx, ProfilPage& profil)
     idGrid->setColumnStretch(2, 1);
     v->addWidget(identity);
 
+    btDsBawahanMenunggu = new QPushButton(content);
+    btDsBawahanMenunggu->setObjectName(QStringLiteral("btDsBawahanMenunggu"));
+    btDsBawahanMenunggu->setFlat(true);
+    btDsBawahanMenunggu->setCursor(Qt::PointingHandCursor);
+    btDsBawahanMenunggu->setToolTip(QStringLiteral("Buka Data Bawahan"));
+    btDsBawahanMenunggu->setVisible(false);
+    v->addWidget(btDsBawahanMenunggu);
+
     // Progress box.
     auto* progress = new QGroupBox(QStringLiteral("[ Progress Aktivitas Harian ]"), content);
     auto* pv = new QVBoxLayout(progress);
@@ -264,6 +272,7 @@ DashboardPage::DashboardPage(PageContext& ctx, ProfilPage& profil)
 
     connect(SpeedButton23, &QPushButton::clicked, this, &DashboardPage::SpeedButton23Click);
     connect(btDashRasio, &QPushButton::clicked, this, &DashboardPage::btDashRasioClick);
+    connect(btDsBawahanMenunggu, &QPushButton::clicked, this, &DashboardPage::subordinatesRequested);
 }
 
 void DashboardPage::trace(const QString& what)
@@ -295,6 +304,9 @@ void DashboardPage::dxTarvesaItems0Click()
         ~ShowProfile() { page.showProfile(); }
     } follow{profil_};
 
+    // The line of the earlier load goes until this one finds the user leads.
+    btDsBawahanMenunggu->setVisible(false);
+    bool leads = false;
     const bool profile = step([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_load_profil`(:var_nip)"),
                                         {{QStringLiteral("var_nip"), nip}});
@@ -305,9 +317,9 @@ void DashboardPage::dxTarvesaItems0Click()
             rows[row] = {QString::fromUtf8(kProfileCaptions[row]),
                          kProfileColumns[row] ? rs.first(QString::fromUtf8(kProfileColumns[row])) : QString()};
 
-        const bool leads = rs.first(QStringLiteral("jenis_jabatan_id")) == QLatin1String("struktural") ||
-                           rs.first(QStringLiteral("jenis_plt")) == QLatin1String("Ya") ||
-                           rs.first(QStringLiteral("jenis_sampiran")) == QLatin1String("Ya");
+        leads = rs.first(QStringLiteral("jenis_jabatan_id")) == QLatin1String("struktural") ||
+                rs.first(QStringLiteral("jenis_plt")) == QLatin1String("Ya") ||
+                rs.first(QStringLiteral("jenis_sampiran")) == QLatin1String("Ya");
         ctx_.setSubordinatesEnabled(leads);
 
         lDsNIP->setText(rs.first(QStringLiteral("nip")));
@@ -333,6 +345,35 @@ void DashboardPage::dxTarvesaItems0Click()
         return;
     trace(QStringLiteral(" hitung pr start"));
     ctx_.showPage(this);
+    loadWaitingWork(leads, step);
+}
+
+bool DashboardPage::loadWaitingWork(bool leads,
+                                    const std::function<bool(const std::function<void(db::Query&)>&)>& step)
+{
+    if (!leads)
+        return true;
+    return step([&](db::Query& q) {
+        const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_bawahan_menunggu`(:var_nip)"),
+                                        {{QStringLiteral("var_nip"), ctx_.session().nipLogin}});
+        const QString soon = rs.first(QStringLiteral("otomatis_sehari"));
+        btDsBawahanMenunggu->setText(
+            QStringLiteral("Aktivitas bawahan menunggu verifikasi: ") + rs.first(QStringLiteral("menunggu_verifikasi")) +
+            QStringLiteral("  \u00B7  menunggu validasi: ") + rs.first(QStringLiteral("menunggu_validasi")) +
+            QStringLiteral("  \u00B7  disetujui sistem dalam sehari: ") + soon +
+            QStringLiteral("   \u203A Data Bawahan"));
+        // Bold and red while the system is about to take work out of the
+        // superior's hands (a style sheet overrides setFont, so the weight
+        // is the style sheet's own).
+        const bool due = soon != QLatin1String("0") && !soon.isEmpty();
+        btDsBawahanMenunggu->setStyleSheet(
+            QStringLiteral("QPushButton { text-align: left; color: %1; padding: 4px 6px; border: 1px solid "
+                           "#D8C4E6; border-radius: 3px; background: #F7F1FA; font-weight: %2; }"
+                           "QPushButton:hover { background: #EFE3F6; }")
+                .arg(due ? QStringLiteral("#B0301E") : QStringLiteral("#9932CC"),
+                     due ? QStringLiteral("bold") : QStringLiteral("normal")));
+        btDsBawahanMenunggu->setVisible(true);
+    });
 }
 
 void DashboardPage::ResetProgressGauges()

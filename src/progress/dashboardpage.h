@@ -3,6 +3,11 @@
 #include "app/page.h"
 
 #include <array>
+#include <functional>
+
+namespace db {
+class Query;
+}
 
 class ProfilPage;
 class QLabel;
@@ -25,6 +30,10 @@ public:
         QLabel* label;
     };
 
+signals:
+    // The superior's line of waiting work was clicked: the subordinate list.
+    void subordinatesRequested();
+
 public slots:
     // The profile load ("Dashboard" in the side bar, also run by the login).
     void dxTarvesaItems0Click();
@@ -42,6 +51,9 @@ public:
     QPushButton* btDashRasio;
     QLabel* lDsProgressTime;
     QPlainTextEdit* Memo3;
+    // A superior's subordinates' work waiting for verification or
+    // validation; hidden for everybody else.
+    QPushButton* btDsBawahanMenunggu;
 
     Gauge gaiDiakui, gaiBulanan, gaiUtama, gaiTambahan, gaiLainnya;
     Gauge gaiDiakui2, gaiBulanan2, gaiUtama2, gaiTambahan2, gaiLainnya2;
@@ -50,5 +62,7 @@ public:
 private:
     ProfilPage& profil_;
     void trace(const QString& what);
+    // Fills (or hides) btDsBawahanMenunggu; false when the load failed.
+    bool loadWaitingWork(bool leads, const std::function<bool(const std::function<void(db::Query&)>&)>& step);
     bool loadMonth(const QString& periodSql, const std::array<Gauge*, 5>& gauges, bool current);
 };

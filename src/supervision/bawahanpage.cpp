@@ -51,8 +51,14 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
                           QStringLiteral("status_bawahan")),
         GridColumn::field(QStringLiteral("Jenis Bawahan"), g.fitted(120, QStringLiteral("Bawahan Dua Tingkat")),
                           QStringLiteral("jenis_bawahan")),
+        // Filled by the unverified work of each subordinate after the list.
+        GridColumn::text(QStringLiteral("Blm. Verif."), g.fitted(60, QStringLiteral("Blm. Verif.")), QString()),
+        GridColumn::text(QStringLiteral("Tertua (hari)"), g.fitted(60, QStringLiteral("Tertua (hari)")), QString()),
     };
 }
+
+constexpr int kColBelumVerifikasi = 9;
+constexpr int kColTertua = 10;
 
 } // namespace
 
@@ -108,7 +114,7 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     dl->addLayout(bar);
     sg_bawahan = new StringGrid(data);
     sg_bawahan->setObjectName(QStringLiteral("sg_bawahan"));
-    sg_bawahan->setElasticColumns({2, 4});
+    sg_bawahan->setElasticColumns({2, 4}, 130);
     dl->addWidget(sg_bawahan, 1);
     body()->addWidget(data, 1);
 
@@ -171,6 +177,19 @@ void BawahanPage::btBawahanTampilDataClick()
                                    {QStringLiteral("var_status"), statusList()}});
         rows = rs.recordCount();
         fillGrid(*sg_bawahan, std::move(rs), listColumns(*sg_bawahan));
+        if (rows == 0)
+            return;
+        // The list stands without its figures: a failure here only leaves
+        // the two last columns empty.
+        optionalPart("unverified work of the subordinates", [&] {
+            const db::ResultSet counts = q.open(QStringLiteral("CALL `kinerja_bawahan_belum_verifikasi`(:var_nip)"),
+                                              {{QStringLiteral("var_nip"), ctx_.session().nip()}});
+            StringGrid::Batch batch(*sg_bawahan);
+            forEachKeyedRow(*sg_bawahan, 1, counts, QStringLiteral("nip"), [&](int row, int i) {
+                sg_bawahan->setCell(row, kColBelumVerifikasi, counts.text(i, QStringLiteral("belum_verifikasi")));
+                sg_bawahan->setCell(row, kColTertua, counts.text(i, QStringLiteral("umur_tertua")));
+            });
+        });
     });
     if (ok)
         lbBawahanJumlah->setText(QStringLiteral("Jumlah bawahan : ") + QString::number(rows));

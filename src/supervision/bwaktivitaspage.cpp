@@ -11,6 +11,7 @@
 #include "ui/stringgrid.h"
 
 #include <QAction>
+#include <QColor>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -54,7 +55,41 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
         GridColumn::field(QStringLiteral("Tgl. Verif"), moment, QStringLiteral("tanggal_statusx")),
         GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
         GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 170, QStringLiteral("st_wajib_validasi")),
+        // Filled by the review figures after the list (annotateReview).
+        GridColumn::text(QStringLiteral("Sisa Hari"),
+                         g.fitted(90, direct ? QStringLiteral("lewat batas, otomatis 0000-00-00")
+                                             : QStringLiteral("lewat batas")),
+                         QString()),
+        // Whole: past the free texts that give way, the reasons' names.
+        GridColumn::text(QStringLiteral("Catatan"), g.fitted(220, QStringLiteral("Hari > 480 menit, Deskripsi ganda")),
+                         QString()),
     };
+}
+
+constexpr int kColSisaHari = 13;
+constexpr int kColCatatan = 14;
+const QColor kTintDue(0xFF, 0xD6, 0xCC);     // the window closes, or the system approves, within a day
+const QColor kTintNoted(0xFF, 0xF3, 0xC4);   // worth a second look
+
+// Days left and plausibility notes of the listed rows, from the server's
+// answer beside the list: the two last columns, a tint for rows due within
+// a day (else for rows with a note), and the reasons as the row's tooltip.
+void annotateReview(StringGrid& grid, const db::ResultSet& rs)
+{
+    StringGrid::Batch batch(grid);
+    forEachKeyedRow(grid, 0, rs, QStringLiteral("id"), [&](int row, int i) {
+        const QString catatan = rs.text(i, QStringLiteral("catatan"));
+        grid.setCell(row, kColSisaHari, rs.text(i, QStringLiteral("sisa_harix")));
+        grid.setCell(row, kColCatatan, catatan);
+        QStringList note;
+        for (const char* field : {"sisa_hari_ket", "catatan_ket"})
+            if (const QString t = rs.text(i, QString::fromUtf8(field)); !t.isEmpty())
+                note << t;
+        const QColor tint = rs.text(i, QStringLiteral("segera")) == QLatin1String("1") ? kTintDue
+                            : !catatan.isEmpty()                                         ? kTintNoted
+                                                                                         : QColor();
+        grid.cells().setRowMark(row, tint, note.join(QLatin1Char('\n')));
+    });
 }
 
 constexpr int kColInput = 9;
@@ -276,22 +311,31 @@ void BwAktivitasPage::xBwAktivitasTampilDataClick()
     const QString types = typeList();
     const QString statuses = statusList();
     int rows = 0;
+    const QString params = QStringLiteral(
+        "`(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, :var_jenis_jabatan, :var_status, :var_aktivitas, "
+        ":var_nip_atasan2)");
+    const db::Params values{
+        {QStringLiteral("var_nip"), nip_},
+        {QStringLiteral("var_tanggal_awal"), xBwAktivitasTanggalAwal->date().toString(QStringLiteral("yyyy-MM-dd"))},
+        {QStringLiteral("var_tanggal_akhir"), xBwAktivitasTanggalAkhir->date().toString(QStringLiteral("yyyy-MM-dd"))},
+        {QStringLiteral("var_jenis_jabatan"), types},
+        {QStringLiteral("var_status"), statuses},
+        {QStringLiteral("var_aktivitas"), xBwAktivitasEdAktivitas->text()},
+        {QStringLiteral("var_nip_atasan2"), direct ? QString() : ctx_.session().nip()}};
     const bool ok = Envelope(ctx_).run([&](db::Query& q) {
         const QString call = direct ? QStringLiteral("kinerja_aktivitas_tampil_data")
                                     : QStringLiteral("kinerja_aktivitas_tampil_data_2tk");
-        db::ResultSet rs = q.open(
-            QStringLiteral("CALL `") + call +
-                QStringLiteral("`(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, :var_jenis_jabatan, :var_status, "
-                               ":var_aktivitas, :var_nip_atasan2)"),
-            {{QStringLiteral("var_nip"), nip_},
-             {QStringLiteral("var_tanggal_awal"), xBwAktivitasTanggalAwal->date().toString(QStringLiteral("yyyy-MM-dd"))},
-             {QStringLiteral("var_tanggal_akhir"), xBwAktivitasTanggalAkhir->date().toString(QStringLiteral("yyyy-MM-dd"))},
-             {QStringLiteral("var_jenis_jabatan"), types},
-             {QStringLiteral("var_status"), statuses},
-             {QStringLiteral("var_aktivitas"), xBwAktivitasEdAktivitas->text()},
-             {QStringLiteral("var_nip_atasan2"), direct ? QString() : ctx_.session().nip()}});
+        db::ResultSet rs = q.open(QStringLiteral("CALL `") + call + params, values);
         rows = rs.recordCount();
         fillGrid(*sg_aktivitas_bawahan, std::move(rs), listColumns(*sg_aktivitas_bawahan, direct));
+        if (rows == 0)
+            return;
+        // The list stands without its figures: a failure here only leaves
+        // the two last columns empty.
+        optionalPart("review figures", [&] {
+            annotateReview(*sg_aktivitas_bawahan, q.open(QStringLiteral("CALL `kinerja_aktivitas_tinjau") + params,
+                                                         values));
+        });
     });
     if (ok)
         lbBwAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));

@@ -43,6 +43,17 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
     return ok;
 }
 
+bool optionalPart(const char* what, const std::function<void()>& part)
+{
+    try {
+        part();
+        return true;
+    } catch (const std::exception& e) {
+        qWarning("%s failed: %s", what, e.what());
+        return false;
+    }
+}
+
 bool probeConnection(OperationHost& host)
 {
     return Envelope(host).run(nullptr);

@@ -57,5 +57,10 @@ private:
     Outcome outcome_ = Outcome::Done;
 };
 
+// Inside an envelope's body, a part whose failure must not fail the
+// operation (figures shown beside a list that stands without them): a
+// failure is logged, not reported. Answers whether the part went through.
+bool optionalPart(const char* what, const std::function<void()>& part);
+
 // A connection probe: connect and close; on failure the connection warning.
 bool probeConnection(OperationHost& host);

@@ -8,6 +8,7 @@
 #include <charconv>
 
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -52,6 +53,8 @@ void GridModel::setGridRowCount(int rows)
 
     for (size_t i = size_t(rows) * size_t(cols_); i < cells_.size(); ++i)
         forget(cells_[i]);
+    for (auto it = marks_.begin(); it != marks_.end();)
+        it = it.key() >= rows ? marks_.erase(it) : std::next(it);
     cells_.resize(size_t(rows) * size_t(cols_));
     rows_ = rows;
 
@@ -181,6 +184,19 @@ void GridModel::clearText()
     ownedBytes_ = 0;
     liveOwned_ = 0;
     kept_.clear();
+    marks_.clear();
+}
+
+void GridModel::setRowMark(int row, const QColor& tint, const QString& note)
+{
+    if (row < fixedRows_ || row >= rows_)
+        throw std::out_of_range("grid row out of range");
+    if (!tint.isValid() && note.isEmpty())
+        marks_.remove(row);
+    else
+        marks_.insert(row, {tint, note});
+    if (batch_ == 0 && cols_ > 0)
+        emit dataChanged(index(row - fixedRows_, 0), index(row - fixedRows_, cols_ - 1));
 }
 
 void GridModel::fillRows(const db::ResultSet& rs, const std::vector<ColumnSource>& columns, bool reference)
@@ -274,7 +290,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (col < fixedCols_)
             return QBrush(QColor(0xF0, 0xF0, 0xF0));
+        if (const QColor tint = rowTint(row); tint.isValid())
+            return QBrush(tint);
         return {};
+    case NoteRole:
+        return rowNote(row);
     default:
         return {};
     }

@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QByteArray>
+#include <QColor>
+#include <QHash>
 
 #include <cstdint>
 #include <memory>
@@ -40,9 +42,17 @@ public:
     // Shows text that lives in a buffer passed to keepAlive().
     void setCellRef(int row, int col, const char* data, size_t size);
     void keepAlive(std::shared_ptr<const void> buffer);
-    // Empties every cell and releases all text, for a caller about to write
-    // every cell anew (inside a batch).
+    // Empties every cell and releases all text and row marks, for a caller
+    // about to write every cell anew (inside a batch).
     void clearText();
+
+    // A data row's tint (an invalid colour: none) and note, the note shown
+    // as the tooltip of each of its cells; for rows a list wants looked at.
+    void setRowMark(int row, const QColor& tint, const QString& note);
+    QColor rowTint(int row) const { return marks_.value(row).tint; }
+    QString rowNote(int row) const { return marks_.value(row).note; }
+    // The role under which data() answers a row's note.
+    static constexpr int NoteRole = Qt::UserRole + 1;
 
     // What fills a grid column from a result: a result column (>= 0), the
     // running row number, or a fixed text.
@@ -92,4 +102,9 @@ private:
     size_t ownedBytes_ = 0; // copied text, live or dead
     size_t liveOwned_ = 0;  // copied text still shown
     std::vector<std::shared_ptr<const void>> kept_;
+    struct RowMark {
+        QColor tint;
+        QString note;
+    };
+    QHash<int, RowMark> marks_; // few rows have one
 };

@@ -4,6 +4,7 @@
 
 #include "db/resultset.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -54,9 +55,16 @@ public:
     {
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
+        // A cut text first, then the note of a marked row.
+        QStringList parts;
         const QString text = index.data(Qt::DisplayRole).toString();
         if (QFontMetrics(option.font).horizontalAdvance(text) > textArea(option.rect).width())
-            QToolTip::showText(event->globalPos(), text, view);
+            parts << text;
+        const QString note = index.data(GridModel::NoteRole).toString();
+        if (!note.isEmpty())
+            parts << note;
+        if (!parts.isEmpty())
+            QToolTip::showText(event->globalPos(), parts.join(QStringLiteral("\n\n")), view);
         else
             QToolTip::hideText();
         return true;
@@ -393,4 +401,18 @@ bool requireDataRows(const StringGrid& grid, Messages& messages)
         return true;
     messages.warning(QString::fromUtf8(stdmsg::TidakAdaDipilih));
     return false;
+}
+
+void forEachKeyedRow(const StringGrid& grid, int keyCol, const db::ResultSet& rs, const QString& keyField,
+                     const std::function<void(int gridRow, int record)>& each)
+{
+    const int key = rs.requireColumn(keyField);
+    QHash<QString, int> rows;
+    for (int r = grid.fixedRows(); r < grid.rowCount(); ++r)
+        rows.insert(grid.cell(r, keyCol), r);
+    for (int i = 0; i < rs.recordCount(); ++i) {
+        const auto row = rows.constFind(rs.text(i, key));
+        if (row != rows.constEnd())
+            each(*row, i);
+    }
 }

@@ -5,6 +5,7 @@
 
 #include <QTableView>
 
+#include <functional>
 #include <vector>
 
 namespace db {
@@ -154,3 +155,10 @@ void fillGrid(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridC
               int fixedCols = 1);
 // The same, keeping the result: the grid shows its text without copying it.
 void fillGrid(StringGrid& grid, db::ResultSet&& rs, const std::vector<GridColumn>& columns, int fixedCols = 1);
+
+// For figures a second call answers beside a list: calls each(gridRow,
+// record) for every record of the side result whose keyField equals the
+// key column of a data row of the grid. Rows without a record are left as
+// they are; a missing keyField is a db::DbError.
+void forEachKeyedRow(const StringGrid& grid, int keyCol, const db::ResultSet& rs, const QString& keyField,
+                     const std::function<void(int gridRow, int record)>& each);

@@ -8,6 +8,7 @@
 #include "ui/stringgrid.h"
 
 #include <QAction>
+#include <QBrush>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -107,13 +108,21 @@ private slots:
         QVERIFY(!s.list.cbBawahanJBP->isEnabled());
         QCOMPARE(s.list.statusList(), QStringLiteral("x,Definitif"));
         StringGrid* g = s.list.sg_bawahan;
-        QCOMPARE(g->colCount(), 9);
+        QCOMPARE(g->colCount(), 11);
         QCOMPARE(s.list.lbBawahanJumlah->text(), "Jumlah bawahan : " + QString::number(g->rowCount() - 1));
         const int row = s.rowOf(g, 1, kPelaksana);
         QVERIFY(row > 0);
         QCOMPARE(g->cell(row, 2), QStringLiteral("Pelaksana Empat"));
         QCOMPARE(g->cell(row, 6), QStringLiteral("0"));
         QCOMPARE(g->cell(row, 8), QStringLiteral("Bawahan Langsung"));
+        // The unverified work and the age of the oldest, in days since input.
+        QCOMPARE(g->cell(0, 9), QStringLiteral("Blm. Verif."));
+        QCOMPARE(g->cell(0, 10), QStringLiteral("Tertua (hari)"));
+        QCOMPARE(g->cell(row, 9), QStringLiteral("3"));
+        QCOMPARE(g->cell(row, 10), QStringLiteral("10"));
+        const int analyst = s.rowOf(g, 1, kAnalis);
+        QCOMPARE(g->cell(analyst, 9), QStringLiteral("1"));
+        QCOMPARE(g->cell(analyst, 10), QStringLiteral("1"));
 
         // Nothing ticked in a group: the list is still asked for, and empty.
         for (QCheckBox* c : {s.list.cbBawahanJJabS, s.list.cbBawahanJJabF, s.list.cbBawahanJJabP})
@@ -358,6 +367,84 @@ private slots:
         QCOMPARE(s.ctx.msgs.texts(), (QStringList{"Aktivitas sudah divalidasi!\rproses validasi kedua dan seterusnya "
                                                   "juga akan merubah tanggal validasi di sistem.\rLanjut proses?"}));
         QCOMPARE(rootValue("SELECT tanggal_validasi FROM aktivitas WHERE id = 203"), stamp);
+    }
+
+    // The two last columns: days left (and the day of the automatic
+    // approval) of the work that waits, and the notes, with a tint for rows
+    // due within a day, another for rows with a note, the reasons on hover.
+    void reviewShowsDeadlinesAndNotes()
+    {
+        QVERIFY(testdb::rootExec(
+            kSchema, "UPDATE aktivitas SET tanggal_input = CURDATE() - INTERVAL 5 DAY + INTERVAL 11 HOUR WHERE id = 205;"
+                     "INSERT INTO aktivitas (id, nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, "
+                     "satuan, bobot_skr, tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2) "
+                     "SELECT 207, nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, 1, satuan, bobot_skr, "
+                     "tanggal_aktivitas + INTERVAL 1 HOUR, tanggal_input, '0', nip_atasan1, nip_atasan2 "
+                     "FROM aktivitas WHERE id = 201"));
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        s.widen();
+        QVERIFY(s.ctx.msgs.log.isEmpty());
+        StringGrid* g = s.review.sg_aktivitas_bawahan;
+        QCOMPARE(g->colCount(), 15);
+        QCOMPARE(g->cell(0, 13), QStringLiteral("Sisa Hari"));
+        QCOMPARE(g->cell(0, 14), QStringLiteral("Catatan"));
+        auto day = [](int n) { return rootValue(QStringLiteral("SELECT CURDATE() + INTERVAL %1 DAY").arg(n)); };
+
+        const int twice = s.rowOf(g, 0, QStringLiteral("201"));
+        QCOMPARE(g->cell(twice, 13), "3 hari, otomatis " + day(4));
+        QCOMPARE(g->cell(twice, 14), QStringLiteral("Deskripsi ganda"));
+        const QString note = g->cells().rowNote(twice);
+        QVERIFY2(note.contains("Batas verifikasi " + day(3)) && note.contains("tercatat 2 kali"), qPrintable(note));
+
+        const int due = s.rowOf(g, 0, QStringLiteral("205"));
+        QCOMPARE(g->cell(due, 13), "hari ini, otomatis " + day(1));
+        QCOMPARE(g->cell(due, 14), QString());
+
+        const int verified = s.rowOf(g, 0, QStringLiteral("203"));
+        QCOMPARE(g->cell(verified, 13), QString());
+        QCOMPARE(g->cell(verified, 14), QString());
+
+        QVERIFY(g->cells().rowTint(twice).isValid());
+        QVERIFY(g->cells().rowTint(due).isValid());
+        QVERIFY(g->cells().rowTint(due) != g->cells().rowTint(twice));
+        QVERIFY(!g->cells().rowTint(verified).isValid());
+        QVERIFY(g->cells().rowNote(verified).isEmpty());
+        // The tint is what the row's cells paint with.
+        const QModelIndex cell = g->model()->index(due - 1, 4);
+        QCOMPARE(cell.data(Qt::BackgroundRole).value<QBrush>().color(), g->cells().rowTint(due));
+
+        // A reload with a narrower filter keeps no mark of earlier rows.
+        s.review.cbBwStat3->setChecked(false);
+        s.review.xBwAktivitasTampilDataClick();
+        for (int r = 1; r < g->rowCount(); ++r) {
+            QVERIFY(!g->cells().rowTint(r).isValid());
+            QCOMPARE(g->cell(r, 13), QString());
+        }
+
+        // Two levels up: the days left of the validation.
+        Superior head(kKepala, QStringLiteral("Kepala Satu"));
+        QVERIFY(head.review_(kPelaksana));
+        head.widen();
+        const int toValidate = head.rowOf(head.review.sg_aktivitas_bawahan, 0, QStringLiteral("203"));
+        QCOMPARE(head.review.sg_aktivitas_bawahan->cell(toValidate, 13), QStringLiteral("3 hari"));
+    }
+
+    // The lists stand when their figures fail: no message, empty columns.
+    void figuresFailureLeavesTheLists()
+    {
+        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_aktivitas_tinjau;"
+                                          "DROP PROCEDURE kinerja_bawahan_belum_verifikasi"));
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        s.widen();
+        QVERIFY(s.ctx.msgs.log.isEmpty());
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 5"));
+        StringGrid* g = s.review.sg_aktivitas_bawahan;
+        QCOMPARE(g->colCount(), 15);
+        QCOMPARE(g->cell(s.rowOf(g, 0, QStringLiteral("201")), 13), QString());
+        const int row = s.rowOf(s.list.sg_bawahan, 1, kPelaksana);
+        QCOMPARE(s.list.sg_bawahan->cell(row, 9), QString());
     }
 
     void backKeepsTheRow()

@@ -1,0 +1,292 @@
+-- What a superior reviewing subordinates' work should see at a glance: how
+-- many days are left before the verification or validation window closes
+-- (and when the system approves unverified work by itself), how much work
+-- waits, and the activities worth a second look.
+--
+-- The windows count whole days from the day of input (verification,
+-- "aktivitas_verifikasi_day_max") or of verification (validation,
+-- "aktivitas_validasi_day_max"), as kinerja_fn_boleh_verifikasi and
+-- kinerja_fn_boleh_validasi do: "0 days left" is the last day. The hourly
+-- automatic approval (kinerja_aktivitas_auto_approve) takes an activity
+-- still unverified on the day after the "aktivitas_auto_approve" days from
+-- its input, at its first run of that day (midnight). Something that
+-- happens before the next midnight is due "within a day".
+--
+-- Rejected activities count in no figure and carry no note: they are no
+-- work, as in the day's minutes.
+SET NAMES utf8mb4;
+
+DELIMITER $$
+
+-- The plausibility rules, for the activities in tmp_tinjau (one servant's,
+-- filled by the caller): each row gets catatan (short names, ", "-joined)
+-- and catatan_ket (one sentence per rule, newline-joined). The servant's
+-- work around them is read once, one range of the owner's primary key: 90
+-- days before the earliest listed day through the end of the latest
+-- listed day's month. The rules:
+--  1. "Hari > 480 menit": the recognised minutes of the activity's day
+--     (counted as the 480-minute refusal counts them) exceed 480;
+--  2. "Deskripsi ganda": the same description (ignoring case and blanks at
+--     either end) more than once on the activity's day;
+--  3. "Deskripsi berulang": the same description on 12 or more different
+--     days of the activity's calendar month (more than half of a month's
+--     working days: routine work told in the same words every day);
+--  4. "Input terlambat": recorded more days after the activity's day than
+--     "aktivitas_input_day_max" allows (only a change on the server gets
+--     such a row in);
+--  5. "Volume tidak biasa": a volume above 3 times the mean volume of the
+--     same task detail in the servant's 90 days before the activity's day,
+--     when there are at least 5 such earlier activities.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_catatan_hitung $$
+CREATE PROCEDURE kinerja_aktivitas_catatan_hitung()
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_nip CHAR(18);
+    DECLARE v_awal DATE;
+    DECLARE v_akhir DATE;
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    DECLARE v_input INT DEFAULT kinerja_fn_setting_angka('aktivitas_input_day_max', 5);
+    -- The thresholds of the rules above.
+    DECLARE c_hari_bulan INT DEFAULT 12;
+    DECLARE c_kali_volume INT DEFAULT 3;
+    DECLARE c_riwayat_hari INT DEFAULT 90;
+    DECLARE c_riwayat_min INT DEFAULT 5;
+
+    SELECT MIN(nip), MIN(hari) - INTERVAL c_riwayat_hari DAY, LAST_DAY(MAX(hari)) + INTERVAL 1 DAY
+      INTO v_nip, v_awal, v_akhir FROM tmp_tinjau;
+
+    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_konteks;
+    CREATE TEMPORARY TABLE tmp_tinjau_konteks (
+        id BIGINT UNSIGNED NOT NULL PRIMARY KEY, hari DATE NOT NULL, kode_rincian INT UNSIGNED NOT NULL,
+        volume INT UNSIGNED NOT NULL, menit DECIMAL(12,2) NOT NULL, kunci CHAR(32) NOT NULL,
+        KEY (kode_rincian, hari), KEY (hari, kunci)) ENGINE = MEMORY;
+    INSERT INTO tmp_tinjau_konteks (id, hari, kode_rincian, volume, menit, kunci)
+    SELECT id, DATE(tanggal_aktivitas), kode_rincian, volume, IF(bobot_skr > v_max, v_max, bobot_skr * volume),
+           MD5(LOWER(TRIM(deskripsi)))
+      FROM aktivitas
+     WHERE nip = v_nip AND tanggal_aktivitas >= v_awal AND tanggal_aktivitas < v_akhir
+       AND status NOT IN ('rejected', 'rejected_by_spv');
+
+    -- Day totals, descriptions per day and per month, and each listed
+    -- row's history of its task detail: one statement each, since a
+    -- temporary table may appear only once in a statement.
+    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_hari;
+    CREATE TEMPORARY TABLE tmp_tinjau_hari (hari DATE NOT NULL PRIMARY KEY, menit DECIMAL(12,2) NOT NULL)
+        ENGINE = MEMORY;
+    INSERT INTO tmp_tinjau_hari SELECT hari, SUM(menit) FROM tmp_tinjau_konteks GROUP BY hari;
+    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_sama;
+    CREATE TEMPORARY TABLE tmp_tinjau_sama (hari DATE NOT NULL, kunci CHAR(32) NOT NULL, jumlah INT NOT NULL,
+                                            PRIMARY KEY (hari, kunci)) ENGINE = MEMORY;
+    INSERT INTO tmp_tinjau_sama SELECT hari, kunci, COUNT(*) FROM tmp_tinjau_konteks GROUP BY hari, kunci;
+    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_bulan;
+    CREATE TEMPORARY TABLE tmp_tinjau_bulan (bulan DATE NOT NULL, kunci CHAR(32) NOT NULL, hari INT NOT NULL,
+                                             PRIMARY KEY (bulan, kunci)) ENGINE = MEMORY;
+    INSERT INTO tmp_tinjau_bulan
+    SELECT DATE_FORMAT(hari, '%Y-%m-01'), kunci, COUNT(DISTINCT hari) FROM tmp_tinjau_konteks
+     GROUP BY DATE_FORMAT(hari, '%Y-%m-01'), kunci;
+    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_riwayat;
+    CREATE TEMPORARY TABLE tmp_tinjau_riwayat (id BIGINT UNSIGNED NOT NULL PRIMARY KEY, jumlah INT NOT NULL,
+                                               rerata DECIMAL(12,2) NOT NULL) ENGINE = MEMORY;
+    INSERT INTO tmp_tinjau_riwayat
+    SELECT t.id, COUNT(*), AVG(k.volume)
+      FROM tmp_tinjau t
+      JOIN tmp_tinjau_konteks k ON k.kode_rincian = t.kode_rincian AND k.hari < t.hari
+                               AND k.hari >= t.hari - INTERVAL c_riwayat_hari DAY
+     GROUP BY t.id;
+
+    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_hitung;
+    CREATE TEMPORARY TABLE tmp_tinjau_hitung (
+        id BIGINT UNSIGNED NOT NULL PRIMARY KEY, menit_hari DECIMAL(12,2) NULL, sama_hari INT NULL,
+        hari_bulan INT NULL, riwayat INT NULL, rerata DECIMAL(12,2) NULL) ENGINE = MEMORY;
+    INSERT INTO tmp_tinjau_hitung (id, menit_hari, sama_hari, hari_bulan, riwayat, rerata)
+    SELECT t.id, d.menit, s.jumlah, b.hari, r.jumlah, r.rerata
+      FROM tmp_tinjau t
+      LEFT JOIN tmp_tinjau_hari d ON d.hari = t.hari
+      LEFT JOIN tmp_tinjau_sama s ON s.hari = t.hari AND s.kunci = t.kunci
+      LEFT JOIN tmp_tinjau_bulan b ON b.bulan = DATE_FORMAT(t.hari, '%Y-%m-01') AND b.kunci = t.kunci
+      LEFT JOIN tmp_tinjau_riwayat r ON r.id = t.id
+     WHERE t.status NOT IN ('rejected', 'rejected_by_spv');
+
+    UPDATE tmp_tinjau t JOIN tmp_tinjau_hitung h ON h.id = t.id
+       SET t.catatan = CONCAT_WS(', ',
+               IF(h.menit_hari > 480, 'Hari > 480 menit', NULL),
+               IF(h.sama_hari > 1, 'Deskripsi ganda', NULL),
+               IF(h.hari_bulan >= c_hari_bulan, 'Deskripsi berulang', NULL),
+               IF(DATEDIFF(t.tanggal_input, t.hari) > v_input, 'Input terlambat', NULL),
+               IF(h.riwayat >= c_riwayat_min AND t.volume > c_kali_volume * h.rerata, 'Volume tidak biasa', NULL)),
+           t.catatan_ket = CONCAT_WS('\n',
+               IF(h.menit_hari > 480,
+                  CONCAT('Total aktivitas hari ', DATE_FORMAT(t.hari, '%Y-%m-%d'), ': ', ROUND(h.menit_hari),
+                         ' menit, melebihi 480 menit sehari.'), NULL),
+               IF(h.sama_hari > 1,
+                  CONCAT('Deskripsi yang sama tercatat ', h.sama_hari, ' kali pada hari yang sama.'), NULL),
+               IF(h.hari_bulan >= c_hari_bulan,
+                  CONCAT('Deskripsi yang sama tercatat pada ', h.hari_bulan, ' hari berbeda dalam bulan ini (batas ',
+                         c_hari_bulan, ' hari).'), NULL),
+               IF(DATEDIFF(t.tanggal_input, t.hari) > v_input,
+                  CONCAT('Dicatat ', DATEDIFF(t.tanggal_input, t.hari), ' hari setelah dikerjakan; batas input ',
+                         v_input, ' hari.'), NULL),
+               IF(h.riwayat >= c_riwayat_min AND t.volume > c_kali_volume * h.rerata,
+                  CONCAT('Volume ', t.volume, ' lebih dari ', c_kali_volume, ' kali rata-rata ',
+                         REPLACE(TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM CAST(ROUND(h.rerata, 1) AS CHAR))), '.', ','),
+                         ' untuk rincian tugas ini (', h.riwayat, ' aktivitas dalam ', c_riwayat_hari,
+                         ' hari sebelumnya).'), NULL));
+    DROP TEMPORARY TABLE tmp_tinjau_hitung, tmp_tinjau_riwayat, tmp_tinjau_bulan, tmp_tinjau_sama, tmp_tinjau_hari,
+                         tmp_tinjau_konteks;
+END $$
+
+-- Beside the review list of one subordinate, with the list's own
+-- parameters: one row per listed activity with the days left of the
+-- window that waits for this superior (sisa_hari, empty when nothing
+-- waits; sisa_harix as shown; sisa_hari_ket the dates in words), segera
+-- "1" when the window closes or the system approves before the next
+-- midnight, and the plausibility notes (catatan, catatan_ket). An empty
+-- var_nip_atasan2 is the direct superior's list (unverified work waits,
+-- by the day of input), a NIP the list of the superior two levels up
+-- (verified, unvalidated work waits, by the day of verification). Reads
+-- the listed rows through the list's index and the servant's work around
+-- them through the primary key.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_tinjau $$
+CREATE PROCEDURE kinerja_aktivitas_tinjau(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
+                                          IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
+                                          IN var_status VARCHAR(200), IN var_aktivitas VARCHAR(500),
+                                          IN var_nip_atasan2 VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_langsung TINYINT DEFAULT COALESCE(TRIM(var_nip_atasan2), '') = '';
+    DECLARE v_awal DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_awal));
+    DECLARE v_akhir DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_akhir));
+    DECLARE v_cari VARCHAR(500) DEFAULT COALESCE(var_aktivitas, '');
+    DECLARE v_verif INT DEFAULT kinerja_fn_setting_angka('aktivitas_verifikasi_day_max', 5);
+    DECLARE v_valid INT DEFAULT kinerja_fn_setting_angka('aktivitas_validasi_day_max', 5);
+    DECLARE v_otomatis INT DEFAULT kinerja_fn_setting_angka('aktivitas_auto_approve', 5);
+
+    IF v_langsung THEN
+        CALL kinerja_wajib_atasan(var_nip, 1);
+    ELSE
+        CALL kinerja_wajib_pemanggil(var_nip_atasan2);
+        CALL kinerja_wajib_atasan(var_nip, 2);
+    END IF;
+
+    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau;
+    CREATE TEMPORARY TABLE tmp_tinjau (
+        id BIGINT UNSIGNED NOT NULL PRIMARY KEY, nip CHAR(18) NOT NULL, hari DATE NOT NULL,
+        tanggal_input DATETIME NOT NULL, tanggal_status DATETIME NULL, tanggal_validasi DATETIME NULL,
+        status VARCHAR(20) NOT NULL, kode_rincian INT UNSIGNED NOT NULL, volume INT UNSIGNED NOT NULL,
+        kunci CHAR(32) NOT NULL, sisa INT NULL, sisa_otomatis INT NULL,
+        sisa_tampil INT NULL, catatan VARCHAR(200) NULL, catatan_ket VARCHAR(2000) NULL);
+    -- The selection of kinerja_aktivitas_tampil_data (direct) and
+    -- kinerja_aktivitas_tampil_data_2tk, each on its own index.
+    IF v_langsung THEN
+        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
+                                volume, kunci)
+        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
+               volume, MD5(LOWER(TRIM(deskripsi)))
+          FROM aktivitas
+         WHERE nip = var_nip AND tanggal_input >= v_awal AND tanggal_input < v_akhir + INTERVAL 1 DAY
+           AND FIND_IN_SET(jenis_jabatan, var_jenis_jabatan) > 0 AND FIND_IN_SET(status, var_status) > 0
+           AND (v_cari = '' OR LOCATE(v_cari, rincian_tugas) > 0);
+        UPDATE tmp_tinjau
+           SET sisa = v_verif - DATEDIFF(CURDATE(), tanggal_input),
+               sisa_otomatis = v_otomatis - DATEDIFF(CURDATE(), tanggal_input)
+         WHERE status = '0';
+    ELSE
+        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
+                                volume, kunci)
+        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
+               volume, MD5(LOWER(TRIM(deskripsi)))
+          FROM aktivitas
+         WHERE nip = var_nip AND tanggal_status >= v_awal AND tanggal_status < v_akhir + INTERVAL 1 DAY
+           AND FIND_IN_SET(jenis_jabatan, var_jenis_jabatan) > 0 AND FIND_IN_SET(status, var_status) > 0
+           AND status IN ('accepted', 'rejected')
+           AND (v_cari = '' OR LOCATE(v_cari, rincian_tugas) > 0);
+        UPDATE tmp_tinjau SET sisa = v_valid - DATEDIFF(CURDATE(), tanggal_status) WHERE tanggal_validasi IS NULL;
+    END IF;
+
+    -- Shown: the days to whichever comes first, the window's end or the
+    -- automatic approval; an approval overdue in an open window comes at
+    -- the next hourly run, today.
+    UPDATE tmp_tinjau
+       SET sisa_tampil = IF(sisa < 0, sisa, GREATEST(0, LEAST(sisa, COALESCE(sisa_otomatis, sisa))))
+     WHERE sisa IS NOT NULL;
+    IF EXISTS (SELECT 1 FROM tmp_tinjau) THEN
+        CALL kinerja_aktivitas_catatan_hitung();
+    END IF;
+
+    SELECT id, COALESCE(CAST(sisa_tampil AS CHAR), '') AS sisa_hari,
+           CASE WHEN sisa IS NULL THEN ''
+                ELSE CONCAT(CASE WHEN sisa_tampil < 0 THEN 'lewat batas'
+                                 WHEN sisa_tampil = 0 THEN 'hari ini'
+                                 ELSE CONCAT(sisa_tampil, ' hari') END,
+                            IF(sisa_otomatis IS NULL, '',
+                               CONCAT(', otomatis ', DATE_FORMAT(GREATEST(CURDATE(), DATE(tanggal_input)
+                                                                           + INTERVAL v_otomatis + 1 DAY),
+                                                                  '%Y-%m-%d'))))
+           END AS sisa_harix,
+           CASE WHEN sisa IS NULL THEN ''
+                WHEN sisa_otomatis IS NULL
+                    THEN CONCAT('Batas validasi ', DATE_FORMAT(DATE(tanggal_status) + INTERVAL v_valid DAY, '%Y-%m-%d'),
+                                ' (', v_valid, ' hari sejak verifikasi).')
+                ELSE CONCAT('Batas verifikasi ', DATE_FORMAT(DATE(tanggal_input) + INTERVAL v_verif DAY, '%Y-%m-%d'),
+                            ' (', v_verif, ' hari sejak input). Bila belum diverifikasi, sistem menyetujuinya ',
+                            'otomatis pada ',
+                            DATE_FORMAT(GREATEST(CURDATE(), DATE(tanggal_input) + INTERVAL v_otomatis + 1 DAY),
+                                        '%Y-%m-%d'), '.')
+           END AS sisa_hari_ket,
+           IF(sisa_tampil = 0, '1', '0') AS segera,
+           COALESCE(catatan, '') AS catatan, COALESCE(catatan_ket, '') AS catatan_ket
+      FROM tmp_tinjau
+     ORDER BY id;
+    DROP TEMPORARY TABLE tmp_tinjau;
+END $$
+
+-- Beside the subordinate list: each direct and two-level subordinate of the
+-- caller with the number of unverified activities and the age in days of
+-- the oldest of them since its input (empty when there is none). Reads the
+-- unverified rows of each subordinate from the (nip, tanggal_status) index:
+-- an unverified activity has no verification date.
+DROP PROCEDURE IF EXISTS kinerja_bawahan_belum_verifikasi $$
+CREATE PROCEDURE kinerja_bawahan_belum_verifikasi(IN var_nip VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_wajib_pemanggil(var_nip);
+    CALL kinerja_bawahan_susun(var_nip);
+    SELECT b.nip, CAST(COUNT(a.id) AS CHAR) AS belum_verifikasi,
+           COALESCE(CAST(MAX(DATEDIFF(CURDATE(), a.tanggal_input)) AS CHAR), '') AS umur_tertua
+      FROM (SELECT nip FROM tmp_bawahan_1 UNION SELECT nip FROM tmp_bawahan_2) b
+      LEFT JOIN aktivitas a ON a.nip = b.nip AND a.tanggal_status IS NULL AND a.status = '0'
+     GROUP BY b.nip
+     ORDER BY b.nip;
+END $$
+
+-- The superior's line on the dashboard, one row: the direct subordinates'
+-- unverified activities that may still be verified, the two-level
+-- subordinates' verified ones that may still be validated, and how many of
+-- the direct subordinates' unverified ones the system approves before the
+-- next midnight.
+DROP PROCEDURE IF EXISTS kinerja_bawahan_menunggu $$
+CREATE PROCEDURE kinerja_bawahan_menunggu(IN var_nip VARCHAR(40))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_verif INT DEFAULT kinerja_fn_setting_angka('aktivitas_verifikasi_day_max', 5);
+    DECLARE v_valid INT DEFAULT kinerja_fn_setting_angka('aktivitas_validasi_day_max', 5);
+    DECLARE v_otomatis INT DEFAULT kinerja_fn_setting_angka('aktivitas_auto_approve', 5);
+    DECLARE v_verifikasi INT DEFAULT 0;
+    DECLARE v_besok INT DEFAULT 0;
+    DECLARE v_validasi INT DEFAULT 0;
+    CALL kinerja_wajib_pemanggil(var_nip);
+    CALL kinerja_bawahan_susun(var_nip);
+    SELECT COALESCE(SUM(DATEDIFF(CURDATE(), a.tanggal_input) <= v_verif), 0),
+           COALESCE(SUM(DATEDIFF(CURDATE(), a.tanggal_input) >= v_otomatis), 0)
+      INTO v_verifikasi, v_besok
+      FROM tmp_bawahan_1 b
+      JOIN aktivitas a ON a.nip = b.nip AND a.tanggal_status IS NULL AND a.status = '0';
+    SELECT COUNT(*) INTO v_validasi
+      FROM tmp_bawahan_2 b
+      JOIN aktivitas a ON a.nip = b.nip AND a.tanggal_status >= CURDATE() - INTERVAL v_valid DAY
+     WHERE a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL;
+    SELECT CAST(v_verifikasi AS CHAR) AS menunggu_verifikasi, CAST(v_validasi AS CHAR) AS menunggu_validasi,
+           CAST(v_besok AS CHAR) AS otomatis_sehari;
+END $$
+
+DELIMITER ;
