@@ -381,6 +381,24 @@ CREATE TABLE kinerja_progress_ubah (
   PRIMARY KEY (periode, nip)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+-- Every serving servant's direct superior, kept by kinerja_atasan_peta_pastikan
+-- for lists and counts of subordinates.
+CREATE TABLE kinerja_atasan_peta (
+  nip    CHAR(18)    NOT NULL,
+  atasan CHAR(18)    NULL COMMENT 'the direct superior kinerja_fn_atasan_nip finds',
+  kode   VARCHAR(20) NULL COMMENT 'the superior post it goes through',
+  PRIMARY KEY (nip),
+  KEY ix_peta_atasan (atasan)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE kinerja_atasan_peta_versi (
+  id       TINYINT UNSIGNED NOT NULL,
+  ubah     BIGINT UNSIGNED  NOT NULL DEFAULT 1 COMMENT 'grows with every change of who may supervise whom',
+  dibangun BIGINT UNSIGNED  NULL COMMENT 'the value of ubah the map was built for',
+  tanggal  DATE             NULL COMMENT 'the day it was built for: assignments start and end by the day',
+  PRIMARY KEY (id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+INSERT IGNORE INTO kinerja_atasan_peta_versi (id) VALUES (1);
+
 -- The last whole recompute of each period and the settings it counted with.
 CREATE TABLE kinerja_progress_jalan (
   periode      CHAR(6)  NOT NULL,

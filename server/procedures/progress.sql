@@ -20,6 +20,22 @@ CREATE TABLE IF NOT EXISTS kinerja_progress_jalan (
   PRIMARY KEY (periode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+CREATE TABLE IF NOT EXISTS kinerja_atasan_peta (
+  nip    CHAR(18)    NOT NULL,
+  atasan CHAR(18)    NULL COMMENT 'the direct superior kinerja_fn_atasan_nip finds',
+  kode   VARCHAR(20) NULL COMMENT 'the superior post it goes through',
+  PRIMARY KEY (nip),
+  KEY ix_peta_atasan (atasan)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE IF NOT EXISTS kinerja_atasan_peta_versi (
+  id       TINYINT UNSIGNED NOT NULL,
+  ubah     BIGINT UNSIGNED  NOT NULL DEFAULT 1 COMMENT 'grows with every change of who may supervise whom',
+  dibangun BIGINT UNSIGNED  NULL COMMENT 'the value of ubah the map was built for',
+  tanggal  DATE             NULL COMMENT 'the day it was built for: assignments start and end by the day',
+  PRIMARY KEY (id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+INSERT IGNORE INTO kinerja_atasan_peta_versi (id) VALUES (1);
+
 DELIMITER $$
 
 -- The position classification of a civil servant: that of a side assignment
@@ -66,19 +82,19 @@ BEGIN
     DELETE FROM tmp_pegang;
     DELETE FROM tmp_bawahan_1;
     DELETE FROM tmp_bawahan_2;
+    CALL kinerja_atasan_peta_pastikan();
 
-    -- Level 1: the positions the superior holds.
+    -- Level 1: the positions the superior holds, and whoever the map leads
+    -- to the superior through one of them.
     INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
     SELECT kode_jabatan, nip, 'Definitif' FROM cache_pns WHERE nip = p_nip;
     INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
     SELECT kode_jabatan_plt, nip, IF(jenis IN ('plt', 'plh'), 'Plt', 'Tugas Sampiran')
       FROM plt WHERE nip = p_nip AND kinerja_fn_plt_aktif(plt_start, plt_end, CURDATE());
-    CALL kinerja_bawahan_tingkat_susun();
     INSERT IGNORE INTO tmp_bawahan_1 (nip, nip_atasan, status_bawahan)
-    SELECT k.nip, h.nip, h.status_bawahan
-      FROM tmp_atasan_kode k
-      JOIN tmp_atasan_a a ON a.nip = k.nip
-      JOIN tmp_pegang h ON h.kode = k.kode AND h.nip = a.atasan;
+    SELECT m.nip, h.nip, h.status_bawahan
+      FROM kinerja_atasan_peta m JOIN tmp_pegang h ON h.kode = m.kode AND h.nip = m.atasan
+     WHERE m.atasan = p_nip;
 
     -- Level 2: the same step from every direct subordinate.
     DELETE FROM tmp_pegang;
@@ -88,36 +104,66 @@ BEGIN
     SELECT t.kode_jabatan_plt, b.nip, b.status_bawahan
       FROM tmp_bawahan_1 b JOIN plt t ON t.nip = b.nip
      WHERE kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE());
-    CALL kinerja_bawahan_tingkat_susun();
     INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
-    SELECT k.nip, h.nip, h.status_bawahan
-      FROM tmp_atasan_kode k
-      JOIN tmp_atasan_a a ON a.nip = k.nip
-      JOIN tmp_pegang h ON h.kode = k.kode AND h.nip = a.atasan
-     WHERE k.nip <> p_nip;
+    SELECT m.nip, h.nip, h.status_bawahan
+      FROM tmp_pegang h
+      JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
+     WHERE m.nip <> p_nip;
     DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
 END $$
 
--- One step down from the posts in tmp_pegang: everybody whose superior post
--- is one of them, through the own position or a delegation to the post's
--- unit, with the superior the rule finds (tmp_atasan_kode, tmp_atasan_a).
-DROP PROCEDURE IF EXISTS kinerja_bawahan_tingkat_susun $$
-CREATE PROCEDURE kinerja_bawahan_tingkat_susun()
+-- Marks the superior map out of date; the triggers on the tables the
+-- superior rule reads call it.
+DROP PROCEDURE IF EXISTS kinerja_atasan_peta_basi $$
+CREATE PROCEDURE kinerja_atasan_peta_basi()
     MODIFIES SQL DATA
 BEGIN
-    CALL kinerja_calon_kosongkan();
-    INSERT IGNORE INTO tmp_calon (nip)
-    SELECT n.nip
-      FROM tmp_pegang h
-      JOIN jabatan j ON j.atasan_kode_jabatan = h.kode
-      JOIN cache_pns n ON n.kode_jabatan = j.kode_jabatan
-     WHERE n.status_pns = 'aktif';
-    INSERT IGNORE INTO tmp_calon (nip)
-    SELECT d.nip
-      FROM tmp_pegang h
-      JOIN unit u ON u.kode_jabatan_kepala = h.kode
-      JOIN delegasi d ON d.unit_id = u.id AND d.date_start <= NOW() AND (d.date_end IS NULL OR d.date_end >= CURDATE());
-    CALL kinerja_atasan_calon_susun();
+    UPDATE kinerja_atasan_peta_versi SET ubah = ubah + 1 WHERE id = 1;
+END $$
+
+-- Brings the superior map (kinerja_atasan_peta: every serving servant's
+-- direct superior, as kinerja_fn_atasan_nip finds it) up to date when a
+-- change of positions, assignments or delegations, or a new day, has
+-- outdated it. Lists and counts of subordinates then read index ranges
+-- instead of applying the rule to every candidate.
+DROP PROCEDURE IF EXISTS kinerja_atasan_peta_pastikan $$
+CREATE PROCEDURE kinerja_atasan_peta_pastikan()
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_ubah BIGINT UNSIGNED;
+    DECLARE v_dibangun BIGINT UNSIGNED;
+    DECLARE v_tanggal DATE;
+    DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        SET SESSION tx_isolation = v_isolasi;
+        RESIGNAL;
+    END;
+    SELECT ubah, dibangun, tanggal INTO v_ubah, v_dibangun, v_tanggal FROM kinerja_atasan_peta_versi WHERE id = 1;
+    IF NOT (v_dibangun <=> v_ubah AND v_tanggal <=> CURDATE()) THEN
+        -- One builder at a time; a change committed meanwhile waits for the
+        -- lock and outdates the map again. The sources are read without
+        -- locks, so inputs and approvals never wait for a build.
+        SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED;
+        START TRANSACTION;
+        SELECT ubah, dibangun, tanggal INTO v_ubah, v_dibangun, v_tanggal
+          FROM kinerja_atasan_peta_versi WHERE id = 1 FOR UPDATE;
+        IF NOT (v_dibangun <=> v_ubah AND v_tanggal <=> CURDATE()) THEN
+            CALL kinerja_atasan_semua_susun();
+            DELETE m FROM kinerja_atasan_peta m LEFT JOIN tmp_atasan_a a ON a.nip = m.nip WHERE a.nip IS NULL;
+            INSERT INTO kinerja_atasan_peta (nip, atasan, kode)
+            SELECT a.nip, a.atasan, k.kode
+              FROM tmp_atasan_a a
+              JOIN tmp_atasan_kode k ON k.nip = a.nip
+              LEFT JOIN kinerja_atasan_peta m ON m.nip = a.nip
+             WHERE m.nip IS NULL OR NOT (m.atasan <=> a.atasan AND m.kode <=> k.kode)
+            ON DUPLICATE KEY UPDATE atasan = VALUES(atasan), kode = VALUES(kode);
+            UPDATE kinerja_atasan_peta_versi SET dibangun = v_ubah, tanggal = CURDATE() WHERE id = 1;
+        END IF;
+        COMMIT;
+        SET SESSION tx_isolation = v_isolasi;
+    END IF;
 END $$
 
 -- The profile of a civil servant, one row.
@@ -674,5 +720,37 @@ CREATE PROCEDURE kinerja_klasifikasi_jabatan_show()
 BEGIN
     SELECT id, klasifikasi_jabatan FROM klasifikasi_jabatan ORDER BY urutan;
 END $$
+
+-- Whatever changes the tables the superior rule reads outdates the map.
+DROP TRIGGER IF EXISTS kinerja_cache_pns_peta_insert $$
+CREATE TRIGGER kinerja_cache_pns_peta_insert AFTER INSERT ON cache_pns FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_cache_pns_peta_update $$
+CREATE TRIGGER kinerja_cache_pns_peta_update AFTER UPDATE ON cache_pns FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_cache_pns_peta_delete $$
+CREATE TRIGGER kinerja_cache_pns_peta_delete AFTER DELETE ON cache_pns FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_jabatan_peta_insert $$
+CREATE TRIGGER kinerja_jabatan_peta_insert AFTER INSERT ON jabatan FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_jabatan_peta_update $$
+CREATE TRIGGER kinerja_jabatan_peta_update AFTER UPDATE ON jabatan FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_jabatan_peta_delete $$
+CREATE TRIGGER kinerja_jabatan_peta_delete AFTER DELETE ON jabatan FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_unit_peta_insert $$
+CREATE TRIGGER kinerja_unit_peta_insert AFTER INSERT ON unit FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_unit_peta_update $$
+CREATE TRIGGER kinerja_unit_peta_update AFTER UPDATE ON unit FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_unit_peta_delete $$
+CREATE TRIGGER kinerja_unit_peta_delete AFTER DELETE ON unit FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_plt_peta_insert $$
+CREATE TRIGGER kinerja_plt_peta_insert AFTER INSERT ON plt FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_plt_peta_update $$
+CREATE TRIGGER kinerja_plt_peta_update AFTER UPDATE ON plt FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_plt_peta_delete $$
+CREATE TRIGGER kinerja_plt_peta_delete AFTER DELETE ON plt FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_delegasi_peta_insert $$
+CREATE TRIGGER kinerja_delegasi_peta_insert AFTER INSERT ON delegasi FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_delegasi_peta_update $$
+CREATE TRIGGER kinerja_delegasi_peta_update AFTER UPDATE ON delegasi FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
+DROP TRIGGER IF EXISTS kinerja_delegasi_peta_delete $$
+CREATE TRIGGER kinerja_delegasi_peta_delete AFTER DELETE ON delegasi FOR EACH ROW CALL kinerja_atasan_peta_basi() $$
 
 DELIMITER ;

@@ -173,6 +173,52 @@ private slots:
         QCOMPARE(rows[0][2], superior);
     }
 
+    // Lists and counts of subordinates read a kept map of superiors; every
+    // change of what the rule reads, and a new day, must show at once. The
+    // cases build on each other in a schema of their own.
+    void subordinatesFollowChangesAtOnce_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("superior");
+        QTest::addColumn<int>("direct");
+        QTest::newRow("fixture") << "" << kKabid << 4;
+        QTest::newRow("Plh over the serving holder")
+            << "INSERT INTO plt (nip, kode_jabatan_plt, jenis, plt_start) VALUES ('" + kAnalis + "', 'J2', 'plh', CURDATE())"
+            << kAnalis << 3;
+        QTest::newRow("delegation to the field") << "INSERT INTO delegasi (nip, induk_id, unit_id, date_start, created_by) "
+                                                    "VALUES ('" + kPengelola + "', 'U1', 'U1A', NOW(), '" + kKepala + "')"
+                                                 << kAnalis << 4;
+        QTest::newRow("Plh ended") << "UPDATE plt SET plt_end = CURDATE() - INTERVAL 1 DAY WHERE kode_jabatan_plt = 'J2'"
+                                   << kKabid << 5;
+        QTest::newRow("subordinate retired") << "UPDATE cache_pns SET status_pns = 'pensiun' WHERE nip = '" + kPelaksana + "'"
+                                             << kKabid << 4;
+        QTest::newRow("position moved under another post")
+            << "UPDATE jabatan SET atasan_kode_jabatan = 'J3' WHERE kode_jabatan = 'J4'" << kKabid << 2;
+        QTest::newRow("map built on another day") << "UPDATE kinerja_atasan_peta SET atasan = NULL; "
+                                                     "UPDATE kinerja_atasan_peta_versi SET tanggal = CURDATE() - INTERVAL 1 DAY"
+                                                  << kPlt << 1;
+    }
+
+    void subordinatesFollowChangesAtOnce()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, superior);
+        QFETCH(int, direct);
+        const QString s = QStringLiteral("t_progress_peta");
+        if (QByteArray(QTest::currentDataTag()) == "fixture")
+            QVERIFY(testdb::createSchema(s, {QStringLiteral("org.sql")}));
+        if (!change.isEmpty())
+            QVERIFY(testdb::rootExec(s, change));
+        const QList<QStringList> rows = testdb::rootQuery(
+            s, "CALL kinerja_bawahan_susun('" + superior + "');"
+               "SELECT (SELECT COALESCE(GROUP_CONCAT(nip ORDER BY nip), '') FROM tmp_bawahan_1) ="
+               "       (SELECT COALESCE(GROUP_CONCAT(nip ORDER BY nip), '') FROM cache_pns"
+               "         WHERE status_pns = 'aktif' AND kinerja_fn_atasan_nip(nip) = '" + superior + "'),"
+               "       (SELECT COUNT(*) FROM tmp_bawahan_1)");
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0], (QStringList{QStringLiteral("1"), QString::number(direct)}));
+    }
+
     // The hourly run recomputes a month whole once a day and when the
     // settings it counted with change; in between only the servants whose
     // activities changed. Both must give the same figures.
