@@ -286,6 +286,7 @@ CREATE TABLE aktivitas (
   tanggal_status    DATETIME          NULL,
   nip_verifikator   CHAR(18)          NULL,
   tanggal_validasi  DATETIME          NULL,
+  hari_status       DATE AS (CAST(tanggal_status AS DATE)) VIRTUAL COMMENT 'the day of tanggal_status, indexed',
   nip_validator     CHAR(18)          NULL,
   nip_atasan1       CHAR(18)          NOT NULL,
   nip_atasan2       CHAR(18)          NOT NULL DEFAULT '',
@@ -294,6 +295,10 @@ CREATE TABLE aktivitas (
   UNIQUE KEY ux_akt_id (id),
   KEY ix_akt_nip_input (nip, tanggal_input),
   KEY ix_akt_nip_status_tgl (nip, tanggal_status),
+  -- a subordinate's verifications of one day, for the counts of work
+  -- waiting for validation: equality on the day instead of a date range
+  -- that a join would read as the subordinate's whole history
+  KEY ix_akt_nip_hari_status (nip, hari_status, status, tanggal_validasi),
   KEY ix_akt_atasan1 (nip_atasan1, status),
   KEY ix_akt_atasan2 (nip_atasan2, status),
   -- One month of everybody for the progress recompute, read from the index
@@ -388,7 +393,7 @@ CREATE TABLE kinerja_atasan_peta (
   atasan CHAR(18)    NULL COMMENT 'the direct superior kinerja_fn_atasan_nip finds',
   kode   VARCHAR(20) NULL COMMENT 'the superior post it goes through',
   PRIMARY KEY (nip),
-  KEY ix_peta_atasan (atasan)
+  KEY ix_peta_atasan (atasan, kode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 CREATE TABLE kinerja_atasan_peta_versi (
   id       TINYINT UNSIGNED NOT NULL,

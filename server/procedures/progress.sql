@@ -5,6 +5,10 @@ SET NAMES utf8mb4;
 -- them here (the same definitions as in schema.sql).
 ALTER TABLE aktivitas ADD INDEX IF NOT EXISTS ix_akt_bulan
   (tanggal_aktivitas, nip, status, jenis_jabatan, bobot_skr, volume);
+ALTER TABLE aktivitas
+  ADD COLUMN IF NOT EXISTS hari_status DATE AS (CAST(tanggal_status AS DATE)) VIRTUAL
+      COMMENT 'the day of tanggal_status, indexed',
+  ADD INDEX IF NOT EXISTS ix_akt_nip_hari_status (nip, hari_status, status, tanggal_validasi);
 CREATE TABLE IF NOT EXISTS kinerja_progress_ubah (
   periode CHAR(6)      NOT NULL,
   nip     CHAR(18)     NOT NULL,
@@ -25,7 +29,7 @@ CREATE TABLE IF NOT EXISTS kinerja_atasan_peta (
   atasan CHAR(18)    NULL COMMENT 'the direct superior kinerja_fn_atasan_nip finds',
   kode   VARCHAR(20) NULL COMMENT 'the superior post it goes through',
   PRIMARY KEY (nip),
-  KEY ix_peta_atasan (atasan)
+  KEY ix_peta_atasan (atasan, kode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 CREATE TABLE IF NOT EXISTS kinerja_atasan_peta_versi (
   id       TINYINT UNSIGNED NOT NULL,
