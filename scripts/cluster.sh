@@ -164,8 +164,9 @@ case "$cmd" in
         cmake --build "$BUILD" -j "$(nproc)" --target test_cluster
         stop
         rm -rf "$DIR"
-        start
+        # Also when a node fails to start: the others must not stay behind.
         trap 'say "Stopping the test cluster"; stop' EXIT
+        start
         say "Running the cluster test"
         (cd "$BUILD" && QT_QPA_PLATFORM=offscreen QTEST_FUNCTION_TIMEOUT=600000 \
              TARVESA_TEST_SOCKET="$(node_dir 1)/s" TARVESA_TEST_PORT="$(node_port 1)" \
