@@ -82,6 +82,7 @@ start() {
         --event-scheduler="$events" --log-error="$dir/error.log" \
         --innodb-buffer-pool-size=128M --innodb-log-file-size=48M \
         --innodb-flush-log-at-trx-commit=2 "${tls[@]}" "${extra[@]}" </dev/null >/dev/null 2>&1 &
+    # Up to 90 s: a node joining a cluster first copies the data it lacks.
     for _ in $(seq 1 900); do
         if mariadb --no-defaults -uroot --socket="$sock" -e 'SELECT 1' >/dev/null 2>&1; then
             return 0
