@@ -12,10 +12,15 @@ say() { printf '\n==> %s\n' "$*"; }
 # pdftotext.
 PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libmariadb-dev
           mariadb-server mariadb-client fonts-dejavu-core fonts-wine openssl poppler-utils)
+# Only scripts/cluster.sh needs these: the replication library and the tool
+# of its full state transfer.
+CLUSTER_PACKAGES=(galera-4 rsync)
 
+# install_missing [PACKAGE...]: the given packages, PACKAGES by default.
 install_missing() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
+    local wanted=("$@") missing=()
+    [ $# -gt 0 ] || wanted=("${PACKAGES[@]}")
+    for p in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$p")
         fi

@@ -3,6 +3,20 @@
 -- (moments); every procedure that takes a date accepts both forms.
 SET NAMES utf8mb4;
 
+-- One row per servant, written by every write that adds to the servant's
+-- day (kinerja_kunci_pns). On one server the row lock on cache_pns already
+-- queues such writes; on a Galera cluster a lock taken on one node holds
+-- nothing on another, and only rows written are compared when transactions
+-- commit. Two writers on different nodes both write this row, so the later
+-- one is refused (error 1213, SQLSTATE 40001) and rolled back whole.
+-- Here rather than in schema.sql: a reload of the routines creates it on
+-- an existing database.
+CREATE TABLE IF NOT EXISTS kinerja_pns_tulis (
+  nip   CHAR(18)        NOT NULL,
+  versi BIGINT UNSIGNED NOT NULL DEFAULT 0 COMMENT 'writes so far',
+  PRIMARY KEY (nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
 DELIMITER $$
 
 -- The day's minutes have one count, kinerja_menit_hari_terkunci below (the
@@ -226,17 +240,22 @@ END $$
 
 -- Locks a servant's row for the rest of the transaction: every write that
 -- adds to the servant's day queues here, so the day's limit holds for
--- parallel connections, on every node of a cluster (a row lock is
--- certified across the nodes).
+-- parallel connections. The lock holds on this server only; the write of
+-- the servant's kinerja_pns_tulis row makes two such transactions on
+-- different nodes of a cluster collide, and the later one fails with 1213.
+-- The lock comes first, so local writers queue before the upsert (two
+-- upserts of a new key could otherwise deadlock each other).
 DROP PROCEDURE IF EXISTS kinerja_kunci_pns $$
 CREATE PROCEDURE kinerja_kunci_pns(IN p_nip VARCHAR(18))
-    READS SQL DATA
+    MODIFIES SQL DATA
 BEGIN
     DECLARE v CHAR(18) DEFAULT NULL;
     SELECT nip INTO v FROM cache_pns WHERE nip = p_nip FOR UPDATE;
     IF v IS NULL THEN
         CALL kinerja_tolak('PNS tidak dikenal');
     END IF;
+    INSERT INTO kinerja_pns_tulis (nip, versi) VALUES (v, 1)
+        ON DUPLICATE KEY UPDATE versi = versi + 1;
 END $$
 
 -- Recognised minutes of a servant's day, leaving one activity out (the one

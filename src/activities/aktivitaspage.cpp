@@ -363,7 +363,7 @@ void AktivitasPage::SpeedButton3Click()
     }
     if (!ctx_.messages().confirm(QStringLiteral("Hapus aktivitas terpilih?")))
         return;
-    if (!Envelope(ctx_).run([&](db::Query& q) {
+    if (!Envelope(ctx_).retryOnConflict().run([&](db::Query& q) {
             q.exec(QStringLiteral("CALL `kinerja_aktivitas_hapus`(:var_id)"), {{QStringLiteral("var_id"), id}});
         }))
         return;

@@ -611,8 +611,9 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     if (!ctx_.messages().confirm(QStringLiteral("Simpan Aktivitas?")))
         return false;
 
-    // 6. The insert.
-    const bool saved = Envelope(ctx_).run([&](db::Query& q) {
+    // 6. The insert; a conflict with a write for the same person elsewhere
+    // undid it whole, so it runs again and then counts that write too.
+    const bool saved = Envelope(ctx_).retryOnConflict().run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL `kinerja_aktivitas_insert`(:var_nip, :var_aktivitas, :var_sasaran, :var_deskripsi, "
                               ":var_volume, :var_tanggal_aktivitas, :var_status, :var_kode_jabatan, "
                               ":var_jenis_jabatan, :var_skr, :var_satuan, :var_atasan1, :var_atasan2)"),

@@ -107,7 +107,7 @@ bool Tfu_aktivitas::btSimpanClick()
     }
     if (!ctx_.messages().confirm(QStringLiteral("Simpan perubahan data aktivitas?")))
         return false;
-    const bool saved = Envelope(ctx_).run([&](db::Query& q) {
+    const bool saved = Envelope(ctx_).retryOnConflict().run([&](db::Query& q) {
         q.exec(QStringLiteral("CALL `kinerja_aktivitas_update`(:var_deskripsi, :var_volume, :var_id)"),
                {{QStringLiteral("var_deskripsi"), deskripsi},
                 {QStringLiteral("var_volume"), fuAktivitasVolume->text()},

@@ -20,6 +20,11 @@ public:
     unsigned code() const noexcept { return code_; }
     const std::string& sqlState() const noexcept { return sqlState_; }
     const std::string& statement() const noexcept { return statement_; }
+    // The server rolled the whole transaction back because another one took
+    // the same rows first: a deadlock, or on a Galera cluster a transaction
+    // of another node that committed first (error 1213 either way). Nothing
+    // of it was kept.
+    bool isConflict() const noexcept { return sqlState_ == "40001"; }
 
 private:
     Kind kind_;

@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 
+#include <QThread>
 #include <QtGlobal>
 
 namespace {
@@ -15,6 +16,7 @@ struct CloseOnExit {
 
 bool Envelope::run(const std::function<void(db::Query&)>& body)
 {
+    runs_ = 0;
     try {
         host_.TryConn();
     } catch (const std::exception& e) {
@@ -28,12 +30,23 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
     bool ok = true;
     {
         CloseOnExit closer{host_};
-        try {
-            if (body)
-                body(host_.query());
-        } catch (const std::exception& e) {
-            qWarning("operation failed: %s", e.what());
-            ok = false;
+        for (runs_ = 1;; ++runs_) {
+            try {
+                if (body)
+                    body(host_.query());
+                break;
+            } catch (const std::exception& e) {
+                const auto* dbError = dynamic_cast<const db::DbError*>(&e);
+                if (dbError && dbError->isConflict() && runs_ < maxRuns_) {
+                    qWarning("conflict, running again: %s", e.what());
+                    // A moment for the other node's write to arrive here.
+                    QThread::msleep(20 * runs_);
+                    continue;
+                }
+                qWarning("operation failed: %s", e.what());
+                ok = false;
+                break;
+            }
         }
     }
     outcome_ = ok ? Outcome::Done : Outcome::Failed;

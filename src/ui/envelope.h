@@ -43,10 +43,23 @@ public:
         return *this;
     }
     Envelope& onFailure(QString text) { return onFailure(Messages::Kind::Warning, std::move(text)); }
+    // Runs the body again, up to `runs` times in all, while the server
+    // answers a conflict (db::DbError::isConflict): two writes for one person
+    // through different nodes of a cluster, or a deadlock. Only for a body
+    // that is one server transaction, such as one CALL that writes nothing
+    // before its transaction: its conflict undid all of it, so running it
+    // again cannot write twice, and it now sees the write it collided with.
+    Envelope& retryOnConflict(int runs = 3)
+    {
+        maxRuns_ = runs;
+        return *this;
+    }
 
     bool run(const std::function<void(db::Query&)>& body);
     // How the last run() ended.
     Outcome outcome() const { return outcome_; }
+    // How many times the last run() ran the body.
+    int runs() const { return runs_; }
 
 private:
     OperationHost& host_;
@@ -55,6 +68,8 @@ private:
     Messages::Kind failKind_ = Messages::Kind::Warning;
     QString failText_ = QString::fromUtf8(stdmsg::GagalMenampilkan);
     Outcome outcome_ = Outcome::Done;
+    int maxRuns_ = 1;
+    int runs_ = 0;
 };
 
 // Inside an envelope's body, a part whose failure must not fail the

@@ -1,5 +1,6 @@
 // The data module against a real server: binding, reading, draining,
 // failures, and servers that are down, slow or silent.
+#include "appcaller.h"
 #include "db/dberror.h"
 #include "db/query.h"
 #include "db/resultset.h"
@@ -196,6 +197,48 @@ private slots:
         QCOMPARE(off.msgs.log.size(), 1);
         QCOMPARE(off.msgs.lastKind(), Messages::Kind::Information);
         QCOMPARE(off.msgs.last(), kConnFail);
+    }
+
+    // A deadlock undoes the whole transaction of the side that loses it:
+    // the envelope runs the body again only when the operation asked for
+    // that, and then the value is stored once.
+    void conflictRunsTheBodyAgainWhenAsked_data()
+    {
+        QTest::addColumn<bool>("retry");
+        QTest::newRow("asked") << true;
+        QTest::newRow("not asked") << false;
+    }
+
+    void conflictRunsTheBodyAgainWhenAsked()
+    {
+        QFETCH(bool, retry);
+        const QString value = QStringLiteral("after a conflict, ") + QTest::currentDataTag();
+        AppCaller holder(kSchema, AppCaller::Scheduler{});
+        QCOMPARE(holder.call(QStringLiteral("START TRANSACTION")), QStringList());
+        // Much to undo: the server ends the transaction with less to undo.
+        const QStringList ballast(40, QStringLiteral("('ballast')"));
+        QCOMPARE(holder.call(QStringLiteral("INSERT INTO t_store (v) VALUES ") + ballast.join(',')), QStringList());
+        QCOMPARE(holder.call(QStringLiteral("UPDATE t_lock SET n = n + 1 WHERE id = 2")), QStringList());
+
+        TestHost host(testdb::appSettings(kSchema));
+        Envelope envelope(host);
+        if (retry)
+            envelope.retryOnConflict();
+        Racer racer([&] {
+            const bool ok = envelope.run([&](db::Query& q) {
+                q.exec(QStringLiteral("CALL t_store_locked(:var_v)"), {{"var_v", value}});
+            });
+            return QStringList{ok ? "stored" : "failed", QString::number(envelope.runs())};
+        });
+        QVERIFY(racer.stillRunningAfterPause()); // holds row 1, waits for row 2
+        QCOMPARE(holder.call(QStringLiteral("UPDATE t_lock SET n = n + 1 WHERE id = 1")), QStringList());
+        QCOMPARE(holder.call(QStringLiteral("ROLLBACK")), QStringList());
+
+        QCOMPARE(racer.result(), retry ? QStringList({"stored", "2"}) : QStringList({"failed", "1"}));
+        QCOMPARE(host.msgs.texts(), retry ? QStringList() : QStringList{kShowFail});
+        QCOMPARE(testdb::rootValue(kSchema, "SELECT COUNT(*) FROM t_store WHERE v = '" + value + "'"),
+                 retry ? QStringLiteral("1") : QStringLiteral("0"));
+        QVERIFY(!host.dm.connected());
     }
 
     void wrongPasswordIsAConnectionFailure()

@@ -22,6 +22,10 @@ public:
     struct Scheduler {};
     AppCaller(const QString& schema, Scheduler) { conn_.open(testdb::rootSettings(schema)); }
 
+    // An anonymous connection to a server given in full (a node of a
+    // cluster); bind it with a call of kinerja_sesi_ikat.
+    explicit AppCaller(const db::ConnSettings& settings) { conn_.open(settings); }
+
     explicit AppCaller(const QString& schema, const QString& nip = {})
     {
         conn_.open(testdb::appSettings(schema));

@@ -24,9 +24,11 @@ db::ConnSettings rootSettings(const QString& schema);
 // calling test when anything goes wrong.
 bool createSchema(const QString& schema, const QStringList& fixtures = {});
 
-// Logs a person in as the client does and answers the session token that
-// binds connections to that person; empty when the login is refused.
-QString loginToken(const db::ConnSettings& settings, const QString& nip, const QString& pass);
+// Logs a person in as the client does (the fixtures' password unless
+// given) and answers the session token that binds connections to that
+// person; empty when the login is refused.
+QString loginToken(const db::ConnSettings& settings, const QString& nip,
+                   const QString& pass = QStringLiteral("rahasia123"));
 
 // Runs SQL as root in the schema through the command-line client.
 bool rootExec(const QString& schema, const QString& sql);

@@ -10,12 +10,12 @@
 class TestHost : public OperationHost {
 public:
     explicit TestHost(const db::ConnSettings& s) : dm(s) {}
-    // A host whose connections act for a logged-in NIP (anonymous for an
-    // empty NIP).
+    // A host whose connections act for a NIP logged in through the same
+    // server (anonymous for an empty NIP).
     TestHost(const db::ConnSettings& s, const QString& nip) : dm(s)
     {
         if (!nip.isEmpty())
-            dm.setSessionToken(testdb::sessionToken(s.schema, nip));
+            dm.setSessionToken(testdb::loginToken(s, nip));
     }
     void TryConn() override
     {
