@@ -137,6 +137,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     bar->addWidget(SpeedButton21);
     bar->addSpacing(24);
     bar->addWidget(SpeedButton3);
+    bar->addSpacing(24);
+    bar->addWidget(exportButton(sg_aktivitas, data));
     bar->addStretch(1);
     // The day's total in sight, so nobody learns it from a refusal.
     bar->addWidget(new QLabel(QStringLiteral("Menit tercatat pada"), data));
@@ -158,6 +160,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     olak1 = poAktivitas->addAction(QStringLiteral("Tolak"));
     N2 = poAktivitas->addSeparator();
     Refresh1 = poAktivitas->addAction(QStringLiteral("Refresh"));
+    sg_aktivitas->addExportEntry(poAktivitas);
+    sg_aktivitas->setExportDates(xAktivitasTanggalAwal, xAktivitasTanggalAkhir);
     sg_aktivitas->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_aktivitas, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poAktivitas->popup(sg_aktivitas->viewport()->mapToGlobal(pos)); });

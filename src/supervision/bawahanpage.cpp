@@ -117,6 +117,7 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     MenuItem2 = poBawahan->addSeparator();
     MenuItem4 = poBawahan->addAction(QStringLiteral("Aktivitas Harian"));
     MenuItem6 = poBawahan->addAction(QStringLiteral("Kualitas Mutu"));
+    sg_bawahan->addExportEntry(poBawahan);
     sg_bawahan->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_bawahan, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poBawahan->popup(sg_bawahan->viewport()->mapToGlobal(pos)); });

@@ -177,6 +177,8 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     poBwAktivitas->setObjectName(QStringLiteral("poBwAktivitas"));
     Setujui2 = poBwAktivitas->addAction(QStringLiteral("Setujui"));
     olak2 = poBwAktivitas->addAction(QStringLiteral("Tolak"));
+    sg_aktivitas_bawahan->addExportEntry(poBwAktivitas);
+    sg_aktivitas_bawahan->setExportDates(xBwAktivitasTanggalAwal, xBwAktivitasTanggalAkhir);
     sg_aktivitas_bawahan->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_aktivitas_bawahan, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         poBwAktivitas->popup(sg_aktivitas_bawahan->viewport()->mapToGlobal(pos));

@@ -2,9 +2,11 @@
 
 #include <QAbstractTableModel>
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace db {
@@ -33,7 +35,15 @@ public:
     void setFixedRows(int n);
     void setFixedCols(int n);
 
+    // The tooltip note of a view cell: the caption and the text of its
+    // row's note column, as two strings; none when that text is empty.
+    static constexpr int NoteRole = Qt::UserRole + 1;
+
     QString cell(int row, int col) const;
+    // The cell's text as the grid holds it, UTF-8, without a copy.
+    QByteArrayView cellUtf8(int row, int col) const;
+    // The cells of column col take their tooltip note from column noteCol.
+    void setNoteColumn(int col, int noteCol);
     void setCell(int row, int col, const QString& text);
     // Copies the text into the grid.
     void setCellUtf8(int row, int col, const char* data, size_t size);
@@ -92,4 +102,5 @@ private:
     size_t ownedBytes_ = 0; // copied text, live or dead
     size_t liveOwned_ = 0;  // copied text still shown
     std::vector<std::shared_ptr<const void>> kept_;
+    std::vector<std::pair<int, int>> notes_; // column, its note column
 };
