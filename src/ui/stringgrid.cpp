@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
@@ -402,13 +403,17 @@ void appendField(QByteArray& out, QByteArrayView v)
         out.append('"');
 }
 
-QString writeFailure(const QFileDevice& f)
+QString writeFailure(const QFileDevice& f, const QString& path)
 {
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("Sudah ada folder dengan nama itu.");
     switch (f.error()) {
     case QFileDevice::ResourceError:
         return QStringLiteral("Ruang penyimpanan tidak cukup.");
     case QFileDevice::PermissionsError:
         return QStringLiteral("Tidak ada izin menulis di folder tersebut.");
+    case QFileDevice::RenameError:
+        return QStringLiteral("File dengan nama itu tidak dapat diganti.");
     case QFileDevice::OpenError:
         return QStringLiteral("File tidak dapat dibuat: folder tidak ada atau tidak boleh ditulisi.");
     default:
@@ -576,7 +581,7 @@ void StringGrid::exportCsv()
     bool written = file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size();
     written = written && file.commit();
     if (!written) {
-        const QString why = writeFailure(file);
+        const QString why = writeFailure(file, path);
         file.cancelWriting();
         messages.warning(QStringLiteral("Gagal menyimpan file CSV!\r\r") + QDir::toNativeSeparators(path) +
                          QStringLiteral("\r") + why);
