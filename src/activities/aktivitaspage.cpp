@@ -62,8 +62,12 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
         GridColumn::field(QStringLiteral("Tgl. Input"), moment, QStringLiteral("tanggal_input")),
         GridColumn::field(QStringLiteral("Tgl. Verifikasi"), moment, QStringLiteral("tanggal_statusx")),
         GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
+        GridColumn::field(QStringLiteral("Alasan Penolakan"), 0, QStringLiteral("alasan_tolak")),
     };
 }
+
+constexpr int kColStatus = 8;
+constexpr int kColReason = 13;
 
 } // namespace
 
@@ -125,6 +129,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     sg_aktivitas->setObjectName(QStringLiteral("sg_aktivitas"));
     // Task and description give way, so status and dates stay in view.
     sg_aktivitas->setElasticColumns({3, 4}, 100);
+    // The superior's reason for a rejection shows on its status.
+    sg_aktivitas->setNoteColumn(kColStatus, kColReason);
     dl->addWidget(sg_aktivitas, 1);
     auto* bar = new QHBoxLayout;
     xAktivitasInfo = button("xAktivitasInfo", "Info", data);
@@ -381,5 +387,6 @@ void AktivitasPage::xAktivitasInfoClick()
     info.fill(sg_aktivitas->cell(r, 3), sg_aktivitas->cell(r, 4), sg_aktivitas->cell(r, 5), sg_aktivitas->cell(r, 6),
               sg_aktivitas->cell(r, 9), sg_aktivitas->cell(r, 10), sg_aktivitas->cell(r, 11),
               sg_aktivitas->cell(r, 12));
+    info.setRejectionReason(sg_aktivitas->cell(r, kColReason));
     ctx_.dialogs().exec(info);
 }

@@ -6,6 +6,7 @@
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ualasan_tolak.h"
 #include "ui/keyfilters.h"
 #include "ui/controls.h"
 #include "ui/stringgrid.h"
@@ -54,10 +55,13 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
         GridColumn::field(QStringLiteral("Tgl. Verif"), moment, QStringLiteral("tanggal_statusx")),
         GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
         GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 170, QStringLiteral("st_wajib_validasi")),
+        GridColumn::field(QStringLiteral("Alasan Penolakan"), 0, QStringLiteral("alasan_tolak")),
     };
 }
 
+constexpr int kColStatus = 7;
 constexpr int kColInput = 9;
+constexpr int kColReason = 13;
 constexpr int kColVerif = 10;
 
 const QString kAllNote = QStringLiteral(
@@ -145,6 +149,7 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     sg_aktivitas_bawahan = new StringGrid(data);
     sg_aktivitas_bawahan->setObjectName(QStringLiteral("sg_aktivitas_bawahan"));
     sg_aktivitas_bawahan->setElasticColumns({3, 4}, 100);
+    sg_aktivitas_bawahan->setNoteColumn(kColStatus, kColReason);
     dl->addWidget(sg_aktivitas_bawahan, 1);
 
     pBwAktivitasAction2tk = new QWidget(data);
@@ -365,6 +370,12 @@ void BwAktivitasPage::verifyCurrent(bool approve)
                    {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), ctx_.session().nip()}});
         }))
         return;
+    if (!approve) {
+        // Why, for the owner to read; the rejection stands whatever the
+        // answer.
+        Tfalasan_tolak reason(ctx_, id);
+        ctx_.dialogs().exec(reason);
+    }
     ctx_.messages().information(approve ? QStringLiteral("Data berhasil disetujui!")
                                         : QStringLiteral("Data berhasil ditolak!"));
     xBwAktivitasTampilDataClick();
