@@ -13,7 +13,6 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QDateEdit;
-class StringGrid;
 
 namespace db {
 class ResultSet;
@@ -212,7 +211,8 @@ bool requireDataRows(const StringGrid& grid, Messages& messages);
 void fillGrid(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColumn>& columns,
               int fixedCols = 1);
 // The same, keeping the result: the grid shows its text without copying it.
-// A button of a list's button bar that does what the grid's entry does.
-QPushButton* exportButton(StringGrid* grid, QWidget* parent);
-
 void fillGrid(StringGrid& grid, db::ResultSet&& rs, const std::vector<GridColumn>& columns, int fixedCols = 1);
+
+// A button of a list's button bar that does what the grid's export entry
+// does.
+QPushButton* exportButton(StringGrid* grid, QWidget* parent);
