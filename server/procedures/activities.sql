@@ -88,7 +88,9 @@ END $$
 -- p_status_boleh when it is given) and whose task name contains the
 -- fragment; newest first. Each date column leads an index with the owner,
 -- so every list is one index range. Moments go out as the server writes
--- DATETIME values ("yyyy-mm-dd hh:mm:ss"), unverified ones empty.
+-- DATETIME values ("yyyy-mm-dd hh:mm:ss"), unverified ones empty. The last
+-- column is the reason of the rejection the activity stands under, if its
+-- superior gave one (see kinerja_alasan_tolak).
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_daftar $$
 CREATE PROCEDURE kinerja_aktivitas_daftar(IN p_nip VARCHAR(40), IN p_kolom VARCHAR(20), IN p_awal DATE,
                                           IN p_akhir DATE, IN p_jenis VARCHAR(200), IN p_status VARCHAR(200),
@@ -116,8 +118,12 @@ BEGIN
                 a.tanggal_validasi AS tanggal_validasix,
                 IF(a.status IN (''accepted'', ''rejected'') AND a.tanggal_validasi IS NULL, ''Ya'', ''Tidak'')
                     AS st_wajib_validasi,
-                a.status
+                a.status,
+                COALESCE(r.alasan, '''') AS alasan_tolak
            FROM aktivitas a
+           LEFT JOIN kinerja_alasan_tolak r
+             ON r.aktivitas_id = a.id AND a.status = ''rejected'' AND r.tanggal_status = a.tanggal_status
+            AND r.nip_verifikator = a.nip_verifikator
           WHERE a.nip = ? AND a.', v_kolom, ' >= ? AND a.', v_kolom, ' < ? + INTERVAL 1 DAY
             AND FIND_IN_SET(a.jenis_jabatan, ?) > 0
             AND FIND_IN_SET(a.status, ?) > 0

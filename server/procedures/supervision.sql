@@ -5,6 +5,23 @@
 -- connection against it; a refusal is SIGNAL SQLSTATE '45000'.
 SET NAMES utf8mb4;
 
+-- The reason a superior gave for rejecting an activity, verbatim: one per
+-- activity, for its latest rejection, stamped with that rejection's moment
+-- and superior. A reason explains that rejection only: the lists show it
+-- while the activity is still rejected with the same stamp, so approving it
+-- again hides the reason and a later rejection needs its own. The row stays
+-- as a record until a new reason replaces it. Created here rather than in
+-- schema.sql because a routines reload must bring it to an existing
+-- database; safe to load again.
+CREATE TABLE IF NOT EXISTS kinerja_alasan_tolak (
+  aktivitas_id    BIGINT UNSIGNED NOT NULL,
+  nip_verifikator CHAR(18)        NOT NULL,
+  tanggal_status  DATETIME        NOT NULL COMMENT 'moment of the rejection it explains',
+  alasan          VARCHAR(500)    NOT NULL,
+  tanggal_input   DATETIME        NOT NULL,
+  PRIMARY KEY (aktivitas_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
 DELIMITER $$
 
 -- Refuses unless the bound caller is the servant's direct superior
@@ -226,6 +243,61 @@ CREATE PROCEDURE kinerja_aktivitas_ditolak_atasan(IN var_id VARCHAR(40), IN var_
     MODIFIES SQL DATA
 BEGIN
     CALL kinerja_aktivitas_verifikasi(var_id, var_nip, 'rejected', 0);
+END $$
+
+-- The reason for the rejection just made, stored by the superior who made
+-- it, under a lock on the activity's row: the caller is var_nip and the
+-- activity's verifier, the activity is rejected, the reason holds 1 to 500
+-- characters (not bytes). Stored as given; giving one again replaces it.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_alasan_tolak_simpan $$
+CREATE PROCEDURE kinerja_aktivitas_alasan_tolak_simpan(IN var_id VARCHAR(40), IN var_nip VARCHAR(40),
+                                                       IN var_alasan TEXT)
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_sendiri TINYINT DEFAULT @@in_transaction = 0;
+    DECLARE v_nip CHAR(18) DEFAULT NULL;
+    DECLARE v_status VARCHAR(20);
+    DECLARE v_verifikator CHAR(18);
+    DECLARE v_tanggal DATETIME;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        IF v_sendiri THEN
+            ROLLBACK;
+        END IF;
+        RESIGNAL;
+    END;
+
+    CALL kinerja_cek_maintenance();
+    CALL kinerja_wajib_pemanggil(var_nip);
+    IF COALESCE(CHAR_LENGTH(var_alasan), 0) = 0 THEN
+        CALL kinerja_tolak('Alasan penolakan kosong');
+    END IF;
+    IF CHAR_LENGTH(var_alasan) > 500 THEN
+        CALL kinerja_tolak('Alasan penolakan lebih dari 500 karakter');
+    END IF;
+    IF v_sendiri THEN
+        START TRANSACTION;
+    END IF;
+    IF var_id REGEXP '^[0-9]{1,19}$' THEN
+        SELECT nip, status, nip_verifikator, tanggal_status INTO v_nip, v_status, v_verifikator, v_tanggal
+          FROM aktivitas WHERE id = var_id FOR UPDATE;
+    END IF;
+    IF v_nip IS NULL THEN
+        CALL kinerja_tolak('Aktivitas tidak ditemukan');
+    END IF;
+    IF v_status <> 'rejected' OR v_tanggal IS NULL THEN
+        CALL kinerja_tolak('Aktivitas tidak ditolak atasan');
+    END IF;
+    IF NOT (v_verifikator <=> TRIM(var_nip)) THEN
+        CALL kinerja_tolak('Bukan atasan yang menolak aktivitas ini');
+    END IF;
+    INSERT INTO kinerja_alasan_tolak (aktivitas_id, nip_verifikator, tanggal_status, alasan, tanggal_input)
+    VALUES (var_id, v_verifikator, v_tanggal, var_alasan, NOW())
+        ON DUPLICATE KEY UPDATE nip_verifikator = VALUES(nip_verifikator), tanggal_status = VALUES(tanggal_status),
+                                alasan = VALUES(alasan), tanggal_input = VALUES(tanggal_input);
+    IF v_sendiri THEN
+        COMMIT;
+    END IF;
 END $$
 
 -- One row of "approve all": approves an unverified activity, leaves any

@@ -64,8 +64,12 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
         GridColumn::field(QStringLiteral("Tgl. Input"), moment, QStringLiteral("tanggal_input")),
         GridColumn::field(QStringLiteral("Tgl. Verifikasi"), moment, QStringLiteral("tanggal_statusx")),
         GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
+        GridColumn::field(QStringLiteral("Alasan Penolakan"), 0, QStringLiteral("alasan_tolak")),
     };
 }
+
+constexpr int kColStatus = 8;
+constexpr int kColReason = 13;
 
 } // namespace
 
@@ -127,6 +131,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     sg_aktivitas->setObjectName(QStringLiteral("sg_aktivitas"));
     // Task and description give way, so status and dates stay in view.
     sg_aktivitas->setElasticColumns({3, 4}, 100);
+    // The superior's reason for a rejection shows on its status.
+    sg_aktivitas->setNoteColumn(kColStatus, kColReason);
     dl->addWidget(sg_aktivitas, 1);
     auto* bar = new QHBoxLayout;
     xAktivitasInfo = button("xAktivitasInfo", "Info", data);
@@ -139,6 +145,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     bar->addWidget(SpeedButton21);
     bar->addSpacing(24);
     bar->addWidget(SpeedButton3);
+    bar->addSpacing(24);
+    bar->addWidget(exportButton(sg_aktivitas, data));
     bar->addStretch(1);
     // The day's total in sight, so nobody learns it from a refusal.
     bar->addWidget(new QLabel(QStringLiteral("Menit tercatat pada"), data));
@@ -162,6 +170,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     Refresh1 = poAktivitas->addAction(QStringLiteral("Refresh"));
     N3 = poAktivitas->addSeparator();
     CetakLaporan1 = poAktivitas->addAction(QStringLiteral("Cetak Laporan Bulanan"));
+    sg_aktivitas->addExportEntry(poAktivitas);
+    sg_aktivitas->setExportDates(xAktivitasTanggalAwal, xAktivitasTanggalAkhir);
     sg_aktivitas->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_aktivitas, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poAktivitas->popup(sg_aktivitas->viewport()->mapToGlobal(pos)); });
@@ -382,6 +392,7 @@ void AktivitasPage::xAktivitasInfoClick()
     info.fill(sg_aktivitas->cell(r, 3), sg_aktivitas->cell(r, 4), sg_aktivitas->cell(r, 5), sg_aktivitas->cell(r, 6),
               sg_aktivitas->cell(r, 9), sg_aktivitas->cell(r, 10), sg_aktivitas->cell(r, 11),
               sg_aktivitas->cell(r, 12));
+    info.setRejectionReason(sg_aktivitas->cell(r, kColReason));
     ctx_.dialogs().exec(info);
 }
 

@@ -4,6 +4,8 @@
 #include "app/pagecontext.h"
 
 #include <QFormLayout>
+
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +72,10 @@ Tfaktivitas_info::Tfaktivitas_info(PageContext& ctx) : QDialog(ctx.dialogParent(
     f->addRow(QStringLiteral("Tgl. Input"), fAktTglinput);
     f->addRow(QStringLiteral("Tgl. Verifikasi"), fAktTglVerifikasi);
     f->addRow(QStringLiteral("Tgl. Validasi"), fAktTglValidasi);
+    fAktAlasanTolak = memo("fAktAlasanTolak", 80, this);
+    f->addRow(QStringLiteral("Alasan Penolakan"), fAktAlasanTolak);
+    f->setRowVisible(fAktAlasanTolak, false);
+    form_ = f;
     v->addLayout(f, 1);
     btSimpan = new QPushButton(QStringLiteral("Tutup"), this);
     btSimpan->setObjectName(QStringLiteral("btSimpan"));
@@ -79,6 +85,14 @@ Tfaktivitas_info::Tfaktivitas_info(PageContext& ctx) : QDialog(ctx.dialogParent(
     b->setContentsMargins(12, 0, 12, 0);
     v->addLayout(b);
     connect(btSimpan, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void Tfaktivitas_info::setRejectionReason(const QString& reason)
+{
+    const bool any = !reason.isEmpty();
+    fAktAlasanTolak->setPlainText(reason);
+    form_->setRowVisible(fAktAlasanTolak, any);
+    setFixedSize(560, any ? 460 + 80 + std::max(form_->verticalSpacing(), 0) : 460);
 }
 
 void Tfaktivitas_info::fill(const QString& task, const QString& description, const QString& volume,

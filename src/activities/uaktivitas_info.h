@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class PageHeader;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -18,6 +19,9 @@ public:
     void fill(const QString& task, const QString& description, const QString& volume, const QString& unit,
               const QString& activityDate, const QString& inputDate, const QString& verificationDate,
               const QString& validationDate);
+    // The superior's reason for the rejection the activity stands under; the
+    // row shows only when there is one.
+    void setRejectionReason(const QString& reason);
 
     PageHeader* fu_aktivitasJudul;
     QPlainTextEdit* fAktAktivitas;
@@ -28,5 +32,9 @@ public:
     QLineEdit* fAktTglinput;
     QLineEdit* fAktTglVerifikasi;
     QLineEdit* fAktTglValidasi;
+    QPlainTextEdit* fAktAlasanTolak;
     QPushButton* btSimpan;
+
+private:
+    QFormLayout* form_;
 };

@@ -91,6 +91,7 @@ AdmPltPage::AdmPltPage(PageContext& ctx) : Page(ctx, QStringLiteral("xAdmPlt"), 
     ambah2->setObjectName(QStringLiteral("ambah2"));
     Ubah1 = poAdmPlt->addAction(QStringLiteral("Ubah"));
     Ubah1->setObjectName(QStringLiteral("Ubah1"));
+    sg_admPlt->addExportEntry(poAdmPlt);
     sg_admPlt->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_admPlt, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poAdmPlt->popup(sg_admPlt->viewport()->mapToGlobal(pos)); });

@@ -128,6 +128,7 @@ LogPage::LogPage(PageContext& ctx) : Page(ctx, QStringLiteral("xLog"), QStringLi
     sg_log = new StringGrid(this);
     sg_log->setObjectName(QStringLiteral("sg_log"));
     sg_log->setElasticColumns({3, 5}, 120);
+    sg_log->setExportDates(dtLogStart, dtLogEnd);
     row->addWidget(sg_log, 1);
 
     connect(xLogSearch, &QPushButton::clicked, this, &LogPage::xLogSearchClick);

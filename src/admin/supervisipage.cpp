@@ -88,6 +88,7 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     StringGrid1 = new StringGrid(data);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setElasticColumns({2, 3, 4}, 120);
+    StringGrid1->setExportDates(DateTimePicker2, DateTimePicker3);
     dl->addWidget(StringGrid1, 1);
     auto* bar = new QHBoxLayout;
     xSupervisiTambah = new QPushButton(QStringLiteral("Tambah"), data);
@@ -100,6 +101,8 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
         b->setEnabled(false);
         bar->addWidget(b);
     }
+    bar->addSpacing(24);
+    bar->addWidget(exportButton(StringGrid1, data));
     bar->addStretch(1);
     dl->addLayout(bar);
     body()->addWidget(data, 1);

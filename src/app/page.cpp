@@ -1,5 +1,6 @@
 #include "page.h"
 
+#include "exporthost.h"
 #include "pageheader.h"
 
 #include <QScrollArea>
@@ -24,4 +25,6 @@ Page::Page(PageContext& ctx, const QString& objectName, const QString& headerObj
     body_->setSpacing(6);
     scroll->setWidget(content);
     outer->addWidget(scroll, 1);
+    // Every list of the page can be saved as a spreadsheet file.
+    new ContextExportHost(ctx, this);
 }

@@ -123,6 +123,7 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     InfoAktivitas1 = poKamusFPRincian->addAction(QStringLiteral("Info Aktivitas"));
     ambah1 = poKamusFPRincian->addAction(QStringLiteral("Tambah"));
     Hapus1 = poKamusFPRincian->addAction(QStringLiteral("Hapus"));
+    StringGrid5->addExportEntry(poKamusFPRincian);
     StringGrid5->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(StringGrid5, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poKamusFPRincian->popup(StringGrid5->viewport()->mapToGlobal(pos)); });

@@ -1,5 +1,6 @@
 #include "u_rasioAK.h"
 
+#include "app/exporthost.h"
 #include "app/pageheader.h"
 #include "app/pagecontext.h"
 #include "db/dberror.h"
@@ -54,6 +55,7 @@ Tf_rasioAK::Tf_rasioAK(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_(ctx
     inner->addLayout(bottom);
     v->addLayout(inner, 1);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    new ContextExportHost(ctx, this);
 }
 
 void Tf_rasioAK::showEvent(QShowEvent* event)

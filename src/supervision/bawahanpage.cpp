@@ -126,6 +126,7 @@ BawahanPage::BawahanPage(PageContext& ctx) : Page(ctx, QStringLiteral("xBawahan"
     MenuItem6 = poBawahan->addAction(QStringLiteral("Kualitas Mutu"));
     MenuItem7 = poBawahan->addSeparator();
     CetakLaporan2 = poBawahan->addAction(QStringLiteral("Cetak Laporan Bulanan"));
+    sg_bawahan->addExportEntry(poBawahan);
     sg_bawahan->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_bawahan, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { poBawahan->popup(sg_bawahan->viewport()->mapToGlobal(pos)); });

@@ -6,6 +6,7 @@
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ualasan_tolak.h"
 #include "ui/keyfilters.h"
 #include "ui/controls.h"
 #include "ui/stringgrid.h"
@@ -63,9 +64,11 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
         // Whole: past the free texts that give way, the reasons' names.
         GridColumn::text(QStringLiteral("Catatan"), g.fitted(220, QStringLiteral("Hari > 480 menit, Deskripsi ganda")),
                          QString()),
+        GridColumn::field(QStringLiteral("Alasan Penolakan"), 0, QStringLiteral("alasan_tolak")),
     };
 }
 
+constexpr int kColStatus = 7;
 constexpr int kColSisaHari = 13;
 constexpr int kColCatatan = 14;
 const QColor kTintDue(0xFF, 0xD6, 0xCC);     // the window closes, or the system approves, within a day
@@ -93,6 +96,7 @@ void annotateReview(StringGrid& grid, const db::ResultSet& rs)
 }
 
 constexpr int kColInput = 9;
+constexpr int kColReason = 15;
 constexpr int kColVerif = 10;
 
 const QString kAllNote = QStringLiteral(
@@ -180,6 +184,7 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     sg_aktivitas_bawahan = new StringGrid(data);
     sg_aktivitas_bawahan->setObjectName(QStringLiteral("sg_aktivitas_bawahan"));
     sg_aktivitas_bawahan->setElasticColumns({3, 4}, 100);
+    sg_aktivitas_bawahan->setNoteColumn(kColStatus, kColReason);
     dl->addWidget(sg_aktivitas_bawahan, 1);
 
     pBwAktivitasAction2tk = new QWidget(data);
@@ -212,6 +217,8 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     poBwAktivitas->setObjectName(QStringLiteral("poBwAktivitas"));
     Setujui2 = poBwAktivitas->addAction(QStringLiteral("Setujui"));
     olak2 = poBwAktivitas->addAction(QStringLiteral("Tolak"));
+    sg_aktivitas_bawahan->addExportEntry(poBwAktivitas);
+    sg_aktivitas_bawahan->setExportDates(xBwAktivitasTanggalAwal, xBwAktivitasTanggalAkhir);
     sg_aktivitas_bawahan->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sg_aktivitas_bawahan, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         poBwAktivitas->popup(sg_aktivitas_bawahan->viewport()->mapToGlobal(pos));
@@ -407,6 +414,12 @@ void BwAktivitasPage::verifyCurrent(bool approve)
                    {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), ctx_.session().nip()}});
         }))
         return;
+    if (!approve) {
+        // Why, for the owner to read; the rejection stands whatever the
+        // answer.
+        Tfalasan_tolak reason(ctx_, id);
+        ctx_.dialogs().exec(reason);
+    }
     ctx_.messages().information(approve ? QStringLiteral("Data berhasil disetujui!")
                                         : QStringLiteral("Data berhasil ditolak!"));
     xBwAktivitasTampilDataClick();

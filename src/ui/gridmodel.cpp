@@ -120,6 +120,24 @@ QString GridModel::cell(int row, int col) const
     return QString::fromUtf8(c.text, qsizetype(c.size));
 }
 
+QByteArrayView GridModel::cellUtf8(int row, int col) const
+{
+    if (!inRange(row, col))
+        throw std::out_of_range("grid cell out of range");
+    const Cell& c = at(row, col);
+    return QByteArrayView(c.text, qsizetype(c.size));
+}
+
+void GridModel::setNoteColumn(int col, int noteCol)
+{
+    for (auto& n : notes_)
+        if (n.first == col) {
+            n.second = noteCol;
+            return;
+        }
+    notes_.emplace_back(col, noteCol);
+}
+
 void GridModel::setCell(int row, int col, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
@@ -287,6 +305,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         // Long texts (descriptions) do not fit their column; show them whole.
         return at(row, col).size > 40 ? QVariant(cell(row, col)) : QVariant();
+    case ColumnNoteRole:
+        for (const auto& n : notes_)
+            if (n.first == col && inRange(row, n.second) && at(row, n.second).size > 0)
+                return QStringList{fixedRows_ > 0 ? cell(0, n.second) : QString(), cell(row, n.second)};
+        return {};
     case Qt::BackgroundRole:
         if (col < fixedCols_)
             return QBrush(QColor(0xF0, 0xF0, 0xF0));

@@ -4,9 +4,11 @@
 #include <QByteArray>
 #include <QColor>
 #include <QHash>
+#include <QByteArrayView>
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace db {
@@ -35,7 +37,15 @@ public:
     void setFixedRows(int n);
     void setFixedCols(int n);
 
+    // The tooltip note of a view cell: the caption and the text of its
+    // row's note column, as two strings; none when that text is empty.
+    static constexpr int ColumnNoteRole = Qt::UserRole + 2;
+
     QString cell(int row, int col) const;
+    // The cell's text as the grid holds it, UTF-8, without a copy.
+    QByteArrayView cellUtf8(int row, int col) const;
+    // The cells of column col take their tooltip note from column noteCol.
+    void setNoteColumn(int col, int noteCol);
     void setCell(int row, int col, const QString& text);
     // Copies the text into the grid.
     void setCellUtf8(int row, int col, const char* data, size_t size);
@@ -107,4 +117,5 @@ private:
         QString note;
     };
     QHash<int, RowMark> marks_; // few rows have one
+    std::vector<std::pair<int, int>> notes_; // column, its note column
 };

@@ -5,8 +5,15 @@
 #include "db/resultset.h"
 
 #include <QHash>
+#include <QAction>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
 #include <QHelpEvent>
+#include <QSaveFile>
 #include <QToolTip>
 #include <QResizeEvent>
 
@@ -55,7 +62,19 @@ public:
     {
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
-        // A cut text first, then the note of a marked row.
+        // A rejection's reason (a column note), a cut text, then the note of
+        // a marked row. Rich text only with a column note: it wraps long
+        // reasons, which stay plain text themselves.
+        const QStringList columnNote = index.data(GridModel::ColumnNoteRole).toStringList();
+        if (columnNote.size() == 2) {
+            QString body = columnNote[1].toHtmlEscaped();
+            body.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+            QString tip = QStringLiteral("<qt><b>%1</b><br>%2").arg(columnNote[0].toHtmlEscaped(), body);
+            if (const QString rowNote = index.data(GridModel::NoteRole).toString(); !rowNote.isEmpty())
+                tip += QStringLiteral("<br><br>") + rowNote.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+            QToolTip::showText(event->globalPos(), tip + QStringLiteral("</qt>"), view);
+            return true;
+        }
         QStringList parts;
         const QString text = index.data(Qt::DisplayRole).toString();
         if (QFontMetrics(option.font).horizontalAdvance(text) > textArea(option.rect).width())
@@ -101,6 +120,14 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
     h->setHighlightSections(false);
     h->setStretchLastSection(false);
     h->setFixedHeight(headerRowHeight_);
+
+    exportAction_ = new QAction(QStringLiteral("Ekspor ke CSV..."), this);
+    exportAction_->setObjectName(QStringLiteral("actEksporCsv"));
+    exportAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(exportAction_);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(exportAction_, &QAction::triggered, this, &StringGrid::exportCsv);
 
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { applyLayout(); });
     connect(h, &QHeaderView::sectionResized, this, [this](int col, int, int width) { userResized(col, width); });
@@ -338,6 +365,73 @@ void StringGrid::finishBatch()
 
 namespace {
 
+bool isNumber(QByteArrayView v)
+{
+    qsizetype i = 0;
+    if (i < v.size() && (v[i] == '+' || v[i] == '-'))
+        ++i;
+    const qsizetype digits = i;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9')
+        ++i;
+    if (i == digits)
+        return false;
+    if (i < v.size() && (v[i] == '.' || v[i] == ',')) {
+        const qsizetype fraction = ++i;
+        while (i < v.size() && v[i] >= '0' && v[i] <= '9')
+            ++i;
+        if (i == fraction)
+            return false;
+    }
+    return i == v.size();
+}
+
+void appendField(QByteArray& out, QByteArrayView v)
+{
+    // A spreadsheet runs a field that starts like this as a formula, one
+    // that a typed description could smuggle in.
+    const bool formula = !v.isEmpty() && (v[0] == '=' || v[0] == '+' || v[0] == '-' || v[0] == '@' ||
+                                          v[0] == '\t' || v[0] == '\r') && !isNumber(v);
+    bool quote = false;
+    for (char ch : v)
+        if (ch == ';' || ch == '"' || ch == '\n' || ch == '\r') {
+            quote = true;
+            break;
+        }
+    if (!quote && !formula) {
+        out.append(v);
+        return;
+    }
+    if (quote)
+        out.append('"');
+    if (formula)
+        out.append('\'');
+    for (char ch : v) {
+        if (ch == '"')
+            out.append('"');
+        out.append(ch);
+    }
+    if (quote)
+        out.append('"');
+}
+
+QString writeFailure(const QFileDevice& f, const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("Sudah ada folder dengan nama itu.");
+    switch (f.error()) {
+    case QFileDevice::ResourceError:
+        return QStringLiteral("Ruang penyimpanan tidak cukup.");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("Tidak ada izin menulis di folder tersebut.");
+    case QFileDevice::RenameError:
+        return QStringLiteral("File dengan nama itu tidak dapat diganti.");
+    case QFileDevice::OpenError:
+        return QStringLiteral("File tidak dapat dibuat: folder tidak ada atau tidak boleh ditulisi.");
+    default:
+        return QStringLiteral("File tidak dapat ditulis.");
+    }
+}
+
 // Lays the grid out and writes every cell; field cells are copied, or only
 // referenced when the result is kept alive by the grid.
 void fill(StringGrid& grid, const db::ResultSet& rs, const std::vector<GridColumn>& columns, int fixedCols,
@@ -415,4 +509,108 @@ void forEachKeyedRow(const StringGrid& grid, int keyCol, const db::ResultSet& rs
         if (row != rows.constEnd())
             each(*row, i);
     }
+}
+
+void StringGrid::addExportEntry(QMenu* menu) const
+{
+    menu->addSeparator();
+    menu->addAction(exportAction_);
+}
+
+QPushButton* exportButton(StringGrid* grid, QWidget* parent)
+{
+    auto* b = new QPushButton(QStringLiteral("Ekspor ke CSV..."), parent);
+    b->setObjectName(QStringLiteral("btEksporCsv"));
+    QObject::connect(b, &QPushButton::clicked, grid->exportAction(), &QAction::trigger);
+    return b;
+}
+
+void StringGrid::setExportDates(const QDateEdit* from, const QDateEdit* to)
+{
+    exportFrom_ = from;
+    exportTo_ = to;
+}
+
+QByteArray StringGrid::toCsv() const
+{
+    std::vector<int> shown;
+    for (int c = 0; c < colCount(); ++c)
+        if (colWidth(c) > 0)
+            shown.push_back(c);
+    QByteArray out;
+    out.reserve(qsizetype(rowCount()) * qsizetype(shown.size()) * 16 + 3);
+    out.append("\xEF\xBB\xBF");
+    // Row 0 holds the captions, as the fixed row or (in an empty list) as an
+    // ordinary row.
+    for (int r = 0; r < rowCount(); ++r) {
+        for (size_t i = 0; i < shown.size(); ++i) {
+            if (i > 0)
+                out.append(';');
+            appendField(out, model_.cellUtf8(r, shown[i]));
+        }
+        out.append("\r\n");
+    }
+    return out;
+}
+
+QString StringGrid::exportFileName(const QString& title, const QDate& today) const
+{
+    QString name = title.simplified();
+    for (QChar& ch : name)
+        if (ch.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(ch))
+            ch = QLatin1Char('-');
+    name = name.left(120).trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("Data");
+    const QString iso = QStringLiteral("yyyy-MM-dd");
+    if (exportFrom_ && exportTo_) {
+        name += QLatin1Char(' ') + exportFrom_->date().toString(iso);
+        if (exportTo_->date() != exportFrom_->date())
+            name += QStringLiteral(" sd ") + exportTo_->date().toString(iso);
+    } else {
+        name += QLatin1Char(' ') + today.toString(iso);
+    }
+    return name + QStringLiteral(".csv");
+}
+
+GridExportHost* StringGrid::exportHost() const
+{
+    GridExportHost* host = nullptr;
+    for (QWidget* w = parentWidget(); w && !host; w = w->parentWidget())
+        host = w->findChild<GridExportHost*>(QString(), Qt::FindDirectChildrenOnly);
+    return host;
+}
+
+void StringGrid::showEvent(QShowEvent* event)
+{
+    QTableView::showEvent(event);
+    // A pick list of a wizard has nobody to save it for: no entry there.
+    exportAction_->setVisible(exportHost() != nullptr);
+}
+
+void StringGrid::exportCsv()
+{
+    GridExportHost* host = exportHost();
+    if (!host)
+        return;
+    Messages& messages = host->exportMessages();
+    if (!requireDataRows(*this, messages))
+        return;
+    const QString path = host->chooseCsvFile(exportFileName(host->exportTitle(), host->exportToday()));
+    if (path.isEmpty())
+        return;
+    const QByteArray csv = toCsv();
+    // Written beside the target and renamed over it when complete: a full
+    // disk never leaves half a file in place of an earlier export.
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size();
+    written = written && file.commit();
+    if (!written) {
+        const QString why = writeFailure(file, path);
+        file.cancelWriting();
+        messages.warning(QStringLiteral("Gagal menyimpan file CSV!\r\r") + QDir::toNativeSeparators(path) +
+                         QStringLiteral("\r") + why);
+        return;
+    }
+    messages.information(QStringLiteral("Data berhasil diekspor ke file CSV:\r") + QDir::toNativeSeparators(path));
 }

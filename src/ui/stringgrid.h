@@ -3,14 +3,38 @@
 #include "gridmodel.h"
 #include "messages.h"
 
+#include <QDate>
+#include <QPointer>
 #include <QTableView>
 
 #include <functional>
 #include <vector>
 
+class QAction;
+class QMenu;
+class QPushButton;
+class QDateEdit;
+
 namespace db {
 class ResultSet;
 }
+
+// What saving a grid's rows to a file needs from the page or dialog that
+// shows it: its caption and today's date for the proposed file name, the
+// file chosen through the dialog seam, and the message seam. A page or
+// dialog provides one as its direct child; a grid finds the nearest among
+// its ancestors.
+class GridExportHost : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual QString exportTitle() const = 0;
+    virtual QDate exportToday() const = 0;
+    // The file to write, the proposed name preselected; empty when the user
+    // cancels.
+    virtual QString chooseCsvFile(const QString& proposedName) = 0;
+    virtual Messages& exportMessages() = 0;
+};
 
 // A string grid: the list widget of every page. Rows and columns are counted
 // as the grid shows them, the fixed caption row (when there is one) being
@@ -65,6 +89,35 @@ public:
 
     GridModel& cells() { return model_; }
 
+    // "Ekspor ke CSV...": in the grid's own context menu, and for pages
+    // that show a menu of their own to append to it. Ctrl+E while the grid
+    // has the focus.
+    QAction* exportAction() const { return exportAction_; }
+    // The entry below a separator, for a page's own menu of this grid.
+    void addExportEntry(QMenu* menu) const;
+    // The date range the list shows, for the proposed file name.
+    void setExportDates(const QDateEdit* from, const QDateEdit* to);
+    // The grid as shown, as a spreadsheet file: the captions and every row,
+    // visible columns only; UTF-8 with a byte-order mark, fields separated
+    // by ";" (the list separator of Indonesian spreadsheets), quoted where
+    // they hold a separator, a quote or a line break, lines ending in CR LF.
+    // A text field that a spreadsheet would run as a formula (=, +, -, @)
+    // gets a leading apostrophe; numbers stay numbers.
+    QByteArray toCsv() const;
+    // The file name proposed for the export: the title, the date range (or
+    // the given day) and ".csv", without characters that no file name may
+    // hold.
+    QString exportFileName(const QString& title, const QDate& today) const;
+    // The whole export: the file asked through the host, written at once
+    // (an existing file is replaced only when the new one is complete), a
+    // message on success or failure.
+    void exportCsv();
+
+    // Shows the text of another (usually hidden) column as the tooltip of a
+    // column's cells, headed by that column's caption; cells whose note is
+    // empty keep the usual tooltip.
+    void setNoteColumn(int col, int noteCol) { model_.setNoteColumn(col, noteCol); }
+
     // Coalesces many changes into one update of the view.
     class Batch {
     public:
@@ -80,6 +133,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Marks the grid's own section resizes, so that only the user's are
@@ -101,6 +155,7 @@ private:
 
     void applyLayout();
     void fitElastic();
+    GridExportHost* exportHost() const;
     void finishBatch();
     void userResized(int col, int width);
     QString caption(int col) const;
@@ -117,6 +172,9 @@ private:
     int keepRow_ = -1;
     std::vector<int> elastic_;
     int elasticMin_ = 0;
+    QAction* exportAction_ = nullptr;
+    QPointer<const QDateEdit> exportFrom_;
+    QPointer<const QDateEdit> exportTo_;
 };
 
 // One column of a list: its caption, its width and what fills its cells.
@@ -162,3 +220,7 @@ void fillGrid(StringGrid& grid, db::ResultSet&& rs, const std::vector<GridColumn
 // they are; a missing keyField is a db::DbError.
 void forEachKeyedRow(const StringGrid& grid, int keyCol, const db::ResultSet& rs, const QString& keyField,
                      const std::function<void(int gridRow, int record)>& each);
+
+// A button of a list's button bar that does what the grid's export entry
+// does.
+QPushButton* exportButton(StringGrid* grid, QWidget* parent);

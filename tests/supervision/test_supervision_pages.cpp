@@ -1,10 +1,13 @@
 // The subordinate list and the review page as superiors use them, on a
 // page context without a main window, against the server.
+#include "activities/aktivitaspage.h"
+#include "activities/uaktivitas_info.h"
 #include "app/pageheader.h"
 #include "fakecontext.h"
 #include "orgfixture.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"
+#include "supervision/ualasan_tolak.h"
 #include "ui/stringgrid.h"
 
 #include <QAction>
@@ -13,9 +16,12 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+Q_DECLARE_METATYPE(DialogEnd)
 
 namespace {
 
@@ -35,6 +41,14 @@ QDate serverToday()
 QString statusOf(const QString& id)
 {
     return rootValue("SELECT status FROM aktivitas WHERE id = " + id);
+}
+
+// The stored reason of an activity's rejection, as UTF-8 in hex (the
+// command-line client's view of it is no proof of the bytes).
+QByteArray storedReasonHex(const QString& id)
+{
+    return rootValue("SELECT COALESCE(HEX(alasan), '') FROM kinerja_alasan_tolak WHERE aktivitas_id = " + id)
+        .toLatin1();
 }
 
 // A superior at the subordinate list, logged in on the server.
@@ -226,27 +240,28 @@ private slots:
         QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("reasonAsked");
         const QString reask = QStringLiteral("\rproses verifikasi kedua dan seterusnya juga akan merubah tanggal "
                                              "verifikasi di sistem.\rLanjut proses?");
         QTest::newRow("approve unverified")
             << "201" << true << QList<bool>{true}
-            << QStringList{"Setujui aktivitas terpilih?", "Data berhasil disetujui!"} << "accepted";
+            << QStringList{"Setujui aktivitas terpilih?", "Data berhasil disetujui!"} << "accepted" << false;
         QTest::newRow("reject unverified")
             << "205" << false << QList<bool>{true}
-            << QStringList{"Tolak aktivitas terpilih?", "Data berhasil ditolak!"} << "rejected";
+            << QStringList{"Tolak aktivitas terpilih?", "Data berhasil ditolak!"} << "rejected" << true;
         QTest::newRow("approve, then say no") << "201" << true << QList<bool>{false}
-                                              << QStringList{"Setujui aktivitas terpilih?"} << "0";
+                                              << QStringList{"Setujui aktivitas terpilih?"} << "0" << false;
         QTest::newRow("approve again: asked first")
             << "203" << true << QList<bool>{true, true}
             << QStringList{"Aktivitas sudah disetujui oleh atasan!" + reask, "Setujui aktivitas terpilih?",
                            "Data berhasil disetujui!"}
-            << "accepted";
+            << "accepted" << false;
         QTest::newRow("reject the approved: no at the first question")
             << "203" << false << QList<bool>{false} << QStringList{"Aktivitas sudah diverifikasi oleh atasan!" + reask}
-            << "accepted";
+            << "accepted" << false;
         QTest::newRow("rejected one is approved without the question")
             << "202" << true << QList<bool>{true}
-            << QStringList{"Setujui aktivitas terpilih?", "Data berhasil disetujui!"} << "accepted";
+            << QStringList{"Setujui aktivitas terpilih?", "Data berhasil disetujui!"} << "accepted" << false;
     }
 
     void approveAndReject()
@@ -256,17 +271,171 @@ private slots:
         QFETCH(QList<bool>, answers);
         QFETCH(QStringList, messages);
         QFETCH(QString, status);
+        QFETCH(bool, reasonAsked);
         Superior s(kKabid, QStringLiteral("Kabid Dua"));
         QVERIFY(s.review_(kPelaksana));
         s.widen();
         QVERIFY(s.select(id));
         s.ctx.msgs.answers = answers;
+        if (reasonAsked)
+            s.ctx.dialogRunner.expect([](QDialog& d) { d.reject(); });
         if (approve)
             s.review.xBwAktivitasSetujuiClick();
         else
             s.review.xBwAktivitasTolakClick();
         QCOMPARE(s.ctx.msgs.texts(), messages);
         QCOMPARE(statusOf(id), status);
+        QCOMPARE(s.ctx.dialogRunner.opened, reasonAsked ? QStringList{"Tfalasan_tolak"} : QStringList{});
+    }
+
+    // The reason asked after "Tolak": whatever happens to it, the rejection
+    // stands; only a text of 1 to 500 characters saved with "Simpan" is
+    // stored, and a text not stored is never lost without a question.
+    void rejectionReason_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("save"); // Simpan, else Lewati
+        QTest::addColumn<QList<bool>>("answers"); // after "Tolak aktivitas terpilih?"
+        QTest::addColumn<QStringList>("between"); // messages while the dialog is open
+        QTest::addColumn<DialogEnd>("end");
+        QTest::addColumn<bool>("stored");
+        const QString reason = QStringLiteral("Volume \"10 surat\" tidak sesuai bukti; mohon diperbaiki \U0001F4C4");
+        QString tooLong = QStringLiteral("\U0001F4C4");
+        while (Tfalasan_tolak::characters(tooLong) < 501)
+            tooLong += QStringLiteral("a");
+        const QString discard = Tfalasan_tolak::discardQuestion();
+        QTest::newRow("saved") << reason << true << QList<bool>{} << QStringList{} << DialogEnd::Accepted << true;
+        QTest::newRow("nothing typed, Simpan") << "" << true << QList<bool>{} << QStringList{} << DialogEnd::Rejected
+                                               << false;
+        QTest::newRow("spaces only, Simpan") << "  \n " << true << QList<bool>{} << QStringList{}
+                                             << DialogEnd::Rejected << false;
+        QTest::newRow("nothing typed, Lewati") << "" << false << QList<bool>{} << QStringList{}
+                                               << DialogEnd::Rejected << false;
+        QTest::newRow("typed, Lewati, yes") << reason << false << QList<bool>{true} << QStringList{discard}
+                                            << DialogEnd::Rejected << false;
+        QTest::newRow("typed, Lewati, no: stays open") << reason << false << QList<bool>{false}
+                                                       << QStringList{discard} << DialogEnd::StillOpen << false;
+        QTest::newRow("501 characters: stays open")
+            << tooLong << true << QList<bool>{} << QStringList{"Alasan penolakan paling banyak 500 karakter, yang "
+                                                               "diketik 501 karakter."}
+            << DialogEnd::StillOpen << false;
+    }
+
+    void rejectionReason()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, save);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, between);
+        QFETCH(DialogEnd, end);
+        QFETCH(bool, stored);
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        s.widen();
+        QVERIFY(s.select("205"));
+        s.ctx.msgs.answers = QList<bool>{true} + answers;
+        QString statusWhileOpen;
+        s.ctx.dialogRunner.expect([&](QDialog& d) {
+            auto* dialog = qobject_cast<Tfalasan_tolak*>(&d);
+            QVERIFY(dialog);
+            // Asked after the rejection went through.
+            statusWhileOpen = statusOf("205");
+            dialog->edAlasan->setPlainText(typed);
+            (save ? dialog->btSimpan : dialog->btLewati)->click();
+            QCOMPARE(dialog->edAlasan->toPlainText(), typed);
+        });
+        s.review.xBwAktivitasTolakClick();
+        QCOMPARE(statusWhileOpen, QStringLiteral("rejected"));
+        QCOMPARE(s.ctx.dialogRunner.lastEnd(), end);
+        QCOMPARE(s.ctx.msgs.texts(),
+                 QStringList{"Tolak aktivitas terpilih?"} + between + QStringList{"Data berhasil ditolak!"});
+        QCOMPARE(statusOf("205"), QStringLiteral("rejected"));
+        QCOMPARE(storedReasonHex("205"), stored ? typed.toUtf8().toHex().toUpper() : QByteArray());
+    }
+
+    // A reason the server refuses (the activity approved meanwhile on
+    // another computer) stays in the dialog, which stays open.
+    void refusedReasonStaysTyped()
+    {
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        s.widen();
+        QVERIFY(s.select("205"));
+        s.ctx.msgs.answers = {true};
+        s.ctx.dialogRunner.expect([&](QDialog& d) {
+            auto* dialog = qobject_cast<Tfalasan_tolak*>(&d);
+            QVERIFY(dialog);
+            QVERIFY(testdb::rootExec(kSchema, "UPDATE aktivitas SET status = 'accepted' WHERE id = 205"));
+            dialog->edAlasan->setPlainText(QStringLiteral("alasan yang terlambat"));
+            dialog->btSimpan->click();
+            QCOMPARE(dialog->edAlasan->toPlainText(), QStringLiteral("alasan yang terlambat"));
+        });
+        s.review.xBwAktivitasTolakClick();
+        QCOMPARE(s.ctx.dialogRunner.lastEnd(), DialogEnd::StillOpen);
+        QCOMPARE(s.ctx.msgs.texts(), (QStringList{"Tolak aktivitas terpilih?", "Alasan penolakan gagal disimpan!",
+                                                  "Data berhasil ditolak!"}));
+        QCOMPARE(storedReasonHex("205"), QByteArray());
+    }
+
+    // The owner reads the reason on the status of the own list and in the
+    // details; an activity rejected without one shows no such row.
+    void ownerReadsTheReason()
+    {
+        const QString reason = QStringLiteral("Bukti \"daftar hadir\" belum dilampirkan \U0001F4CE");
+        {
+            Superior s(kKabid, QStringLiteral("Kabid Dua"));
+            QVERIFY(s.review_(kPelaksana));
+            s.widen();
+            QVERIFY(s.select("205"));
+            s.ctx.msgs.answers = {true};
+            s.ctx.dialogRunner.expect([&](QDialog& d) {
+                auto* dialog = qobject_cast<Tfalasan_tolak*>(&d);
+                QVERIFY(dialog);
+                dialog->edAlasan->setPlainText(reason);
+                dialog->btSimpan->click();
+            });
+            s.review.xBwAktivitasTolakClick();
+            QCOMPARE(s.ctx.dialogRunner.lastEnd(), DialogEnd::Accepted);
+        }
+
+        FakeContext ctx(kSchema, QDateTime(serverToday(), QTime(10, 11, 12)));
+        QVERIFY(ctx.actAs(kPelaksana, QStringLiteral("Pelaksana Empat")));
+        AktivitasPage page(ctx);
+        page.xAktivitasTanggalAwal->setDate(serverToday().addDays(-30));
+        page.xAktivitasTanggalAkhir->setDate(serverToday());
+        page.xAktivitasTampilDataClick();
+        StringGrid* g = page.sg_aktivitas;
+        auto rowOf = [g](const QString& id) {
+            for (int r = 1; r < g->rowCount(); ++r)
+                if (g->cell(r, 0) == id)
+                    return r;
+            return -1;
+        };
+        const int withReason = rowOf("205");
+        const int without = rowOf("202");
+        QVERIFY(withReason > 0 && without > 0);
+        QCOMPARE(g->cell(withReason, 8), QStringLiteral("Ditolak Atasan"));
+        QCOMPARE(g->colWidth(13), 0); // the reason is no column of its own
+        const QModelIndex status = g->model()->index(withReason - 1, 8);
+        QCOMPARE(status.data(GridModel::ColumnNoteRole).toStringList(), (QStringList{"Alasan Penolakan", reason}));
+        QVERIFY(!g->model()->index(without - 1, 8).data(GridModel::ColumnNoteRole).isValid());
+
+        for (int row : {withReason, without}) {
+            g->setCurrentRow(row);
+            bool shown = false;
+            QString text;
+            ctx.dialogRunner.expect([&](QDialog& d) {
+                auto* info = qobject_cast<Tfaktivitas_info*>(&d);
+                QVERIFY(info);
+                shown = !info->fAktAlasanTolak->isHidden();
+                text = info->fAktAlasanTolak->toPlainText();
+                d.accept();
+            });
+            page.xAktivitasInfoClick();
+            QCOMPARE(shown, row == withReason);
+            QCOMPARE(text, row == withReason ? reason : QString());
+        }
+        QVERIFY(ctx.msgs.log.isEmpty());
     }
 
     void refusalsChangeNothing()

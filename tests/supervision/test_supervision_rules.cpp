@@ -121,6 +121,40 @@ bool addTask(const QString& caller, const QString& nip, const QString& kode, con
                {"var_nip_atasan", atasan.isEmpty() ? caller : atasan}}) == QStringList{};
 }
 
+const QString kSaveReason =
+    QStringLiteral("CALL kinerja_aktivitas_alasan_tolak_simpan(:var_id, :var_nip, :var_alasan)");
+
+// The rejection reason of an activity as a person's own list shows it (the
+// last column); "(not listed)" when the list holds no such activity.
+QString reasonInList(const QString& viewer, const QString& nip, const QString& id)
+{
+    Caller c(viewer);
+    const db::ResultSet rs =
+        c.query().open(QStringLiteral("CALL kinerja_aktivitas_tampil_data(:var_nip, :var_tanggal_awal, "
+                                      ":var_tanggal_akhir, :var_jenis_jabatan, :var_status, :var_aktivitas, "
+                                      ":var_nip_atasan2)"),
+                       {{"var_nip", nip},
+                        {"var_tanggal_awal", day(-30)},
+                        {"var_tanggal_akhir", day(0)},
+                        {"var_jenis_jabatan", kAllTypes},
+                        {"var_status", kAll},
+                        {"var_aktivitas", ""},
+                        {"var_nip_atasan2", ""}});
+    for (int r = 0; r < rs.recordCount(); ++r)
+        if (rs.text(r, QStringLiteral("id")) == id)
+            return rs.text(r, QStringLiteral("alasan_tolak"));
+    return QStringLiteral("(not listed)");
+}
+
+// A text of exactly n characters (not bytes) that starts with the given one.
+QString padded(const QString& start, int n, const QString& fill = QStringLiteral("x"))
+{
+    QString s = start;
+    while (s.toUcs4().size() < n)
+        s += fill;
+    return s;
+}
+
 QString activeTasks(const QString& nip)
 {
     return root("SELECT COUNT(*) FROM tugas_tambahan WHERE status = 'aktif' AND nip = '" + nip + "'");
@@ -478,6 +512,102 @@ private slots:
         QCOMPARE(reject.result(), kRefused);
         QCOMPARE(root("SELECT CONCAT(status, nip_verifikator, nip_validator) FROM aktivitas WHERE id = 303"),
                  "accepted" + kKabid + kKepala);
+    }
+
+    // ---------------------------------------------------------------- rejection reasons
+
+    void rejectionReasons_data()
+    {
+        QTest::addColumn<QString>("caller");
+        QTest::addColumn<QString>("asNip");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("stored");
+        const QString awkward = QStringLiteral("Bukti \"surat\" tidak ada; lihat 'lampiran' \\ %_ \U0001F600 ");
+        const QString emoji = QStringLiteral("\U0001F600");
+        QTest::newRow("quotes and an emoji, 500 characters") << kKabid << kKabid << "304" << padded(awkward, 500)
+                                                             << true;
+        QTest::newRow("500 emoji: characters, not bytes") << kKabid << kKabid << "304" << padded(emoji, 500, emoji)
+                                                          << true;
+        QTest::newRow("one character") << kKabid << kKabid << "304" << "-" << true;
+        QTest::newRow("kept verbatim, spaces and line breaks") << kKabid << kKabid << "304"
+                                                               << "  dua\nbaris  " << true;
+        QTest::newRow("501 characters") << kKabid << kKabid << "304" << padded(awkward, 501) << false;
+        QTest::newRow("501 emoji") << kKabid << kKabid << "304" << padded(emoji, 501, emoji) << false;
+        QTest::newRow("empty") << kKabid << kKabid << "304" << "" << false;
+        QTest::newRow("two levels up, as himself") << kKepala << kKepala << "304" << "alasan" << false;
+        QTest::newRow("two levels up, the verifier's NIP borrowed") << kKepala << kKabid << "304" << "alasan"
+                                                                    << false;
+        QTest::newRow("the owner") << kPelaksana << kPelaksana << "304" << "alasan" << false;
+        QTest::newRow("the owner, the verifier's NIP borrowed") << kPelaksana << kKabid << "304" << "alasan"
+                                                                << false;
+        QTest::newRow("anonymous") << "" << kKabid << "304" << "alasan" << false;
+        QTest::newRow("not rejected: unverified") << kKabid << kKabid << "301" << "alasan" << false;
+        QTest::newRow("not rejected: approved") << kKabid << kKabid << "303" << "alasan" << false;
+        QTest::newRow("missing") << kKabid << kKabid << "999" << "alasan" << false;
+        QTest::newRow("not a key") << kKabid << kKabid << "304 OR 1=1" << "alasan" << false;
+    }
+
+    void rejectionReasons()
+    {
+        QFETCH(QString, caller);
+        QFETCH(QString, asNip);
+        QFETCH(QString, id);
+        QFETCH(QString, reason);
+        QFETCH(bool, stored);
+        const QStringList answer = as(caller, kSaveReason, {{"var_id", id}, {"var_nip", asNip}, {"var_alasan", reason}});
+        QCOMPARE(answer, stored ? QStringList{} : kRefused);
+        QCOMPARE(root("SELECT COUNT(*) FROM kinerja_alasan_tolak"), stored ? QStringLiteral("1") : QStringLiteral("0"));
+        // The owner and the superior who rejected read it back as it was typed.
+        const QString listed = stored ? reason : QString();
+        QCOMPARE(reasonInList(kPelaksana, kPelaksana, "304"), listed);
+        QCOMPARE(reasonInList(kKabid, kPelaksana, "304"), listed);
+    }
+
+    // A reason explains the rejection it was given for: approving again hides
+    // it, a later rejection shows none until it gets its own, and a new
+    // reason replaces the old one.
+    void reasonFollowsTheRejection()
+    {
+        QCOMPARE(as(kKabid, kSaveReason, {{"var_id", "304"}, {"var_nip", kKabid}, {"var_alasan", "pertama"}}),
+                 QStringList{});
+        QCOMPARE(reasonInList(kPelaksana, kPelaksana, "304"), QStringLiteral("pertama"));
+        QCOMPARE(as(kKabid, kSaveReason, {{"var_id", "304"}, {"var_nip", kKabid}, {"var_alasan", "kedua"}}),
+                 QStringList{});
+        QCOMPARE(reasonInList(kPelaksana, kPelaksana, "304"), QStringLiteral("kedua"));
+
+        QCOMPARE(as(kKabid, actionSql("disetujui"), {{"var_id", "304"}, {"var_nip", kKabid}}), QStringList{});
+        QCOMPARE(reasonInList(kPelaksana, kPelaksana, "304"), QString());
+        // Not for an approved activity.
+        QCOMPARE(as(kKabid, kSaveReason, {{"var_id", "304"}, {"var_nip", kKabid}, {"var_alasan", "ketiga"}}),
+                 kRefused);
+
+        QCOMPARE(as(kKabid, actionSql("ditolak"), {{"var_id", "304"}, {"var_nip", kKabid}}), QStringList{});
+        QCOMPARE(reasonInList(kPelaksana, kPelaksana, "304"), QString());
+        QCOMPARE(as(kKabid, kSaveReason, {{"var_id", "304"}, {"var_nip", kKabid}, {"var_alasan", "ketiga"}}),
+                 QStringList{});
+        QCOMPARE(reasonInList(kPelaksana, kPelaksana, "304"), QStringLiteral("ketiga"));
+        QCOMPARE(root("SELECT COUNT(*) FROM kinerja_alasan_tolak"), QStringLiteral("1"));
+        // Other activities of the list carry none.
+        QCOMPARE(reasonInList(kPelaksana, kPelaksana, "303"), QString());
+    }
+
+    // The superior approves again on one connection while a reason is on
+    // its way on another: the reason waits for the row, then finds the
+    // activity no longer rejected and is refused.
+    void reasonRacesAnApproval()
+    {
+        Caller first(kKabid);
+        Caller second(kKabid);
+        QCOMPARE(first.call("START TRANSACTION"), QStringList{});
+        QCOMPARE(first.call(actionSql("disetujui"), {{"var_id", "304"}, {"var_nip", kKabid}}), QStringList{});
+        Racer reason([&] {
+            return second.call(kSaveReason, {{"var_id", "304"}, {"var_nip", kKabid}, {"var_alasan", "terlambat"}});
+        });
+        QVERIFY(reason.stillRunningAfterPause());
+        QCOMPARE(first.call("COMMIT"), QStringList{});
+        QCOMPARE(reason.result(), kRefused);
+        QCOMPARE(root("SELECT COUNT(*) FROM kinerja_alasan_tolak"), QStringLiteral("0"));
     }
 
     // ---------------------------------------------------------------- automatic approval
