@@ -337,6 +337,23 @@ BEGIN
     CALL kinerja_atasan_calon_susun();
 END $$
 
+-- The same from the kept map, brought up to date first: what the recompute
+-- uses, so its second-level figures and the lists of subordinates agree.
+DROP PROCEDURE IF EXISTS kinerja_atasan_semua_dari_peta $$
+CREATE PROCEDURE kinerja_atasan_semua_dari_peta()
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_atasan_peta_pastikan();
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+        KEY (atasan) USING BTREE) ENGINE = MEMORY;
+    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+        KEY (atasan) USING BTREE) ENGINE = MEMORY;
+    DELETE FROM tmp_atasan_a;
+    DELETE FROM tmp_atasan_b;
+    INSERT INTO tmp_atasan_a SELECT nip, atasan FROM kinerja_atasan_peta;
+    INSERT INTO tmp_atasan_b SELECT nip, atasan FROM tmp_atasan_a;
+END $$
+
 -- The second-level mix of one period for everybody with own figures, from
 -- the superiors of kinerja_atasan_semua_susun.
 DROP PROCEDURE IF EXISTS kinerja_progress_ah2_hitung $$
@@ -467,23 +484,35 @@ BEGIN
                            FROM aktivitas a FORCE INDEX (ix_akt_bulan)
                           WHERE a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir) m
                   GROUP BY m.nip) s ON s.nip = p.nip
+      -- only figures that differ are written (the run's time is kept in
+      -- kinerja_progress_jalan): most of a month stands between runs
+      LEFT JOIN kinerja_progress o ON o.nip = p.nip AND o.periode = p_periode
      WHERE p.status_pns = 'aktif'
+       AND NOT (o.target_menit <=> v_target AND o.menit_diakui <=> COALESCE(s.diakui, 0)
+                AND o.menit_all <=> COALESCE(s.semua, 0) AND o.menit_utama <=> COALESCE(s.utama, 0)
+                AND o.menit_tambahan <=> COALESCE(s.tambahan, 0) AND o.menit_lainnya <=> COALESCE(s.lainnya, 0))
     ON DUPLICATE KEY UPDATE target_menit = VALUES(target_menit), menit_diakui = VALUES(menit_diakui),
                             menit_all = VALUES(menit_all), menit_utama = VALUES(menit_utama),
                             menit_tambahan = VALUES(menit_tambahan), menit_lainnya = VALUES(menit_lainnya),
                             persen_diakui = VALUES(persen_diakui), persen_all = VALUES(persen_all),
                             persen_utama = VALUES(persen_utama), persen_tambahan = VALUES(persen_tambahan),
                             persen_lainnya = VALUES(persen_lainnya), tanggal_progress = VALUES(tanggal_progress);
-    -- Whoever no longer serves keeps no figures of the period.
-    DELETE g FROM kinerja_progress g
-      LEFT JOIN cache_pns p ON p.nip = g.nip AND p.status_pns = 'aktif'
-     WHERE g.periode = p_periode AND p.nip IS NULL;
-    DELETE h FROM kinerja_progress_ah2 h
-      LEFT JOIN cache_pns p ON p.nip = h.nip AND p.status_pns = 'aktif'
-     WHERE h.periode = p_periode AND p.nip IS NULL;
+    -- Whoever no longer serves keeps no figures of the period. Every serving
+    -- servant has a row now, so more rows than servants means some to drop.
+    IF (SELECT COUNT(*) FROM kinerja_progress WHERE periode = p_periode)
+       > (SELECT COUNT(*) FROM cache_pns WHERE status_pns = 'aktif')
+       OR (SELECT COUNT(*) FROM kinerja_progress_ah2 WHERE periode = p_periode)
+       > (SELECT COUNT(*) FROM cache_pns WHERE status_pns = 'aktif') THEN
+        DELETE g FROM kinerja_progress g
+          LEFT JOIN cache_pns p ON p.nip = g.nip AND p.status_pns = 'aktif'
+         WHERE g.periode = p_periode AND p.nip IS NULL;
+        DELETE h FROM kinerja_progress_ah2 h
+          LEFT JOIN cache_pns p ON p.nip = h.nip AND p.status_pns = 'aktif'
+         WHERE h.periode = p_periode AND p.nip IS NULL;
+    END IF;
     COMMIT;
 
-    CALL kinerja_atasan_semua_susun();
+    CALL kinerja_atasan_semua_dari_peta();
     CALL kinerja_progress_ah2_hitung(p_periode, v_now);
     CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 1);
     SET SESSION tx_isolation = v_isolasi;
@@ -573,7 +602,7 @@ BEGIN
              GROUP BY u.nip) s;
     COMMIT;
 
-    CALL kinerja_atasan_semua_susun();
+    CALL kinerja_atasan_semua_dari_peta();
     CALL kinerja_progress_ah2_hitung(p_periode, v_now);
     CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 0);
     SET SESSION tx_isolation = v_isolasi;
