@@ -555,9 +555,10 @@ private slots:
         s.widen();
         QVERIFY(s.ctx.msgs.log.isEmpty());
         StringGrid* g = s.review.sg_aktivitas_bawahan;
-        QCOMPARE(g->colCount(), 15);
+        QCOMPARE(g->colCount(), 16); // and the rejection reason behind the status
         QCOMPARE(g->cell(0, 13), QStringLiteral("Sisa Hari"));
         QCOMPARE(g->cell(0, 14), QStringLiteral("Catatan"));
+        QCOMPARE(g->colWidth(15), 0);
         auto day = [](int n) { return rootValue(QStringLiteral("SELECT CURDATE() + INTERVAL %1 DAY").arg(n)); };
 
         const int twice = s.rowOf(g, 0, QStringLiteral("201"));
@@ -610,7 +611,7 @@ private slots:
         QVERIFY(s.ctx.msgs.log.isEmpty());
         QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 5"));
         StringGrid* g = s.review.sg_aktivitas_bawahan;
-        QCOMPARE(g->colCount(), 15);
+        QCOMPARE(g->colCount(), 16);
         QCOMPARE(g->cell(s.rowOf(g, 0, QStringLiteral("201")), 13), QString());
         const int row = s.rowOf(s.list.sg_bawahan, 1, kPelaksana);
         QCOMPARE(s.list.sg_bawahan->cell(row, 9), QString());
