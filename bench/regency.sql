@@ -120,7 +120,8 @@ BEGIN
 
     -- Activities in batches, spread over the past year in time order, each
     -- day's work of a person put in ten minutes later; the last week's work
-    -- mostly waits for its superior.
+    -- mostly waits for its superior, and what a superior left unverified
+    -- before that the system has accepted.
     WHILE v_dari < p_aktivitas DO
         INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, rincian_tugas, kode_jabatan, deskripsi, volume,
                                satuan, bobot_skr, tanggal_aktivitas, tanggal_input, status, tanggal_status,
@@ -129,7 +130,9 @@ BEGIN
                           'Tambahan', 'Lainnya', 'Utama'),
                r.kode, r.rincian_tugas, o.kode_jabatan, CONCAT('Menyelesaikan pekerjaan nomor ', x.g), 1 + x.g % 3,
                r.satuan, r.bobot_skr, x.t, x.t + INTERVAL 10 MINUTE, x.st,
-               IF(x.st = '0', NULL, x.t + INTERVAL 1 DAY),
+               -- the hourly job accepts what a superior leaves for five days
+               CASE x.st WHEN '0' THEN NULL WHEN 'accepted_by_system' THEN x.t + INTERVAL 5 DAY
+                         ELSE x.t + INTERVAL 1 DAY END,
                IF(x.st IN ('accepted', 'rejected'), o.atasan1, NULL),
                IF(x.st = 'accepted' AND x.g % 2 = 0, x.t + INTERVAL 2 DAY, NULL),
                IF(x.st = 'accepted' AND x.g % 2 = 0, o.atasan2, NULL),
@@ -141,7 +144,7 @@ BEGIN
                           ELT(1 + (a.n + v_dari) % 20, 'accepted', 'accepted', 'accepted', 'accepted', 'accepted',
                               'accepted', 'accepted', 'accepted', 'accepted', 'accepted', 'accepted', 'accepted',
                               'accepted', 'accepted', 'rejected', 'rejected', 'accepted_by_system',
-                              'accepted_by_system', 'accepted_by_system', '0')) AS st
+                              'accepted_by_system', 'accepted_by_system', 'accepted_by_system')) AS st
                   FROM skala_angka a
                  WHERE a.n < LEAST(v_batch, p_aktivitas - v_dari)) x
           JOIN skala_orang o ON o.i = x.g % p_pns

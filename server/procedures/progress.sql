@@ -471,19 +471,20 @@ BEGIN
            ROUND(COALESCE(s.utama, 0) * 100 / v_target, 2), ROUND(COALESCE(s.tambahan, 0) * 100 / v_target, 2),
            ROUND(COALESCE(s.lainnya, 0) * 100 / v_target, 2), v_now
       FROM cache_pns p
-      LEFT JOIN (SELECT m.nip,
-                        SUM(IF(m.diterima, m.menit, 0)) AS diakui,
-                        SUM(IF(m.ditolak, 0, m.menit)) AS semua,
-                        SUM(IF(m.diterima AND m.jenis_jabatan = 'Utama', m.menit, 0)) AS utama,
-                        SUM(IF(m.diterima AND m.jenis_jabatan = 'Tambahan', m.menit, 0)) AS tambahan,
-                        SUM(IF(m.diterima AND m.jenis_jabatan = 'Lainnya', m.menit, 0)) AS lainnya
-                   FROM (SELECT a.nip, a.jenis_jabatan,
-                                a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv') AS diterima,
-                                a.status IN ('rejected', 'rejected_by_spv') AS ditolak,
-                                IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume) AS menit
-                           FROM aktivitas a FORCE INDEX (ix_akt_bulan)
-                          WHERE a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir) m
-                  GROUP BY m.nip) s ON s.nip = p.nip
+      LEFT JOIN (SELECT a.nip,
+                        SUM(IF(a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv'),
+                               IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume), 0)) AS diakui,
+                        SUM(IF(a.status IN ('rejected', 'rejected_by_spv'),
+                               0, IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume))) AS semua,
+                        SUM(IF(a.jenis_jabatan = 'Utama' AND a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv'),
+                               IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume), 0)) AS utama,
+                        SUM(IF(a.jenis_jabatan = 'Tambahan' AND a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv'),
+                               IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume), 0)) AS tambahan,
+                        SUM(IF(a.jenis_jabatan = 'Lainnya' AND a.status IN ('accepted', 'accepted_by_system', 'accepted_by_spv'),
+                               IF(a.bobot_skr > v_max, v_max, a.bobot_skr * a.volume), 0)) AS lainnya
+                   FROM aktivitas a FORCE INDEX (ix_akt_bulan)
+                  WHERE a.tanggal_aktivitas >= v_awal AND a.tanggal_aktivitas < v_akhir
+                  GROUP BY a.nip) s ON s.nip = p.nip
       -- only figures that differ are written (the run's time is kept in
       -- kinerja_progress_jalan): most of a month stands between runs
       LEFT JOIN kinerja_progress o ON o.nip = p.nip AND o.periode = p_periode
