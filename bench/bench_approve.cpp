@@ -9,6 +9,7 @@
 #include "benchlogin.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"
+#include "benchstats.h"
 #include "ui/stringgrid.h"
 
 #include <QApplication>
@@ -34,12 +35,6 @@ public:
     bool confirm(const QString&) override { return true; }
     QStringList shown;
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 bool runCli(const QStringList& args, const QByteArray& input, const char* what)
 {

@@ -3,6 +3,7 @@
 // characters, a few with separators and quotes), turned into the file's
 // bytes and written. Prints the median of RUNS runs of each step.
 //   bench_export [ROWS] [RUNS]      defaults 50000 and 9
+#include "benchstats.h"
 #include "ui/stringgrid.h"
 
 #include <QApplication>
@@ -13,16 +14,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {

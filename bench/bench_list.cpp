@@ -6,6 +6,7 @@
 #include "benchlogin.h"
 #include "app/theme.h"
 #include "app/umain.h"
+#include "benchstats.h"
 #include "ui/stringgrid.h"
 #include "db/udm.h"
 
@@ -20,22 +21,6 @@
 #include <cstdio>
 #include <sys/resource.h>
 #include <vector>
-
-namespace {
-
-class SilentMessages : public Messages {
-public:
-    void show(Kind, const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    bool confirm(const QString&) override { return false; }
-};
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {

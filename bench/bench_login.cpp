@@ -13,6 +13,7 @@
 #include "session/loginpage.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"
+#include "benchstats.h"
 #include "ui/stringgrid.h"
 
 #include <QApplication>
@@ -28,18 +29,6 @@
 #include <vector>
 
 namespace {
-
-class SilentMessages : public Messages {
-public:
-    void show(Kind, const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    bool confirm(const QString&) override { return false; }
-};
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // Connections and statements the server has seen, read through the socket.
 struct Counts {

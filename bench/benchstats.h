@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ui/messages.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+// The middle of a run's measurements; 0 for none.
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Says no to every question and prints anything else: a benchmark that
+// meets a message has gone wrong and should say so.
+class SilentMessages : public Messages {
+public:
+    void show(Kind, const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    bool confirm(const QString&) override { return false; }
+};
