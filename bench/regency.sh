@@ -57,7 +57,10 @@ else
     awk -v a="$aktivitas" -v s="$start" -v e="$end" \
         'BEGIN { printf "generated in %.1f s: %.0f activities/s\n", e - s, a / (e - s) }'
     # The generator runs as root; the routines' check wants none such left.
-    sql -e "DROP PROCEDURE kinerja_skala_kabupaten"
+    # Without its triggers the kept list of work waiting for validation
+    # missed the year: emptied, the reload fills it again.
+    sql -e "DROP PROCEDURE kinerja_skala_kabupaten;
+            DELETE FROM kinerja_validasi_tunggu; DELETE FROM kinerja_validasi_tunggu_sejak"
     bash "$ROOT/scripts/dbload.sh" "$DIR/s" "$SCHEMA" routines "$ACCOUNT"
     sql -e "ANALYZE TABLE aktivitas, cache_pns, jabatan, plt, delegasi" >/dev/null
     echo "$pns $aktivitas" >"$DIR/generated"

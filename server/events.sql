@@ -22,3 +22,11 @@ CREATE OR REPLACE EVENT kinerja_sesi_bersihkan_harian
     STARTS DATE_FORMAT(NOW() + INTERVAL 1 DAY, '%Y-%m-%d 02:17:00')
     ON COMPLETION PRESERVE
     DO CALL kinerja_sesi_bersihkan();
+
+-- Verifications the validation window has left behind leave the kept list
+-- of work waiting for validation, just after midnight.
+CREATE OR REPLACE EVENT kinerja_validasi_tunggu_harian
+    ON SCHEDULE EVERY 1 DAY
+    STARTS DATE_FORMAT(NOW() + INTERVAL 1 DAY, '%Y-%m-%d 00:07:00')
+    ON COMPLETION PRESERVE
+    DO CALL kinerja_validasi_tunggu_bersihkan();

@@ -74,6 +74,30 @@ DROP PROCEDURE IF EXISTS kinerja_bawahan_susun $$
 CREATE PROCEDURE kinerja_bawahan_susun(IN p_nip VARCHAR(18))
     MODIFIES SQL DATA
 BEGIN
+    CALL kinerja_bawahan_susun_langsung(p_nip);
+
+    -- Level 2: the same step from every direct subordinate.
+    DELETE FROM tmp_pegang;
+    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
+    SELECT p.kode_jabatan, b.nip, b.status_bawahan FROM tmp_bawahan_1 b JOIN cache_pns p ON p.nip = b.nip;
+    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
+    SELECT t.kode_jabatan_plt, b.nip, b.status_bawahan
+      FROM tmp_bawahan_1 b JOIN plt t ON t.nip = b.nip
+     WHERE kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE());
+    INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
+    SELECT m.nip, h.nip, h.status_bawahan
+      FROM tmp_pegang h
+      JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
+     WHERE m.nip <> p_nip;
+    DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
+END $$
+
+-- The first level of kinerja_bawahan_susun alone (tmp_bawahan_2 left
+-- empty), for what needs only the direct subordinates.
+DROP PROCEDURE IF EXISTS kinerja_bawahan_susun_langsung $$
+CREATE PROCEDURE kinerja_bawahan_susun_langsung(IN p_nip VARCHAR(18))
+    MODIFIES SQL DATA
+BEGIN
     CREATE TEMPORARY TABLE IF NOT EXISTS tmp_pegang (
         kode VARCHAR(20) NOT NULL, nip CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL,
         PRIMARY KEY (kode, nip)) ENGINE = MEMORY;
@@ -99,21 +123,6 @@ BEGIN
     SELECT m.nip, h.nip, h.status_bawahan
       FROM kinerja_atasan_peta m JOIN tmp_pegang h ON h.kode = m.kode AND h.nip = m.atasan
      WHERE m.atasan = p_nip;
-
-    -- Level 2: the same step from every direct subordinate.
-    DELETE FROM tmp_pegang;
-    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
-    SELECT p.kode_jabatan, b.nip, b.status_bawahan FROM tmp_bawahan_1 b JOIN cache_pns p ON p.nip = b.nip;
-    INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
-    SELECT t.kode_jabatan_plt, b.nip, b.status_bawahan
-      FROM tmp_bawahan_1 b JOIN plt t ON t.nip = b.nip
-     WHERE kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE());
-    INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
-    SELECT m.nip, h.nip, h.status_bawahan
-      FROM tmp_pegang h
-      JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
-     WHERE m.nip <> p_nip;
-    DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
 END $$
 
 -- Marks the superior map out of date; the triggers on the tables the
@@ -214,7 +223,7 @@ CREATE PROCEDURE kinerja_bawahan_langsung_jumlah(IN var_nip VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
     CALL kinerja_wajib_pemanggil(var_nip);
-    CALL kinerja_bawahan_susun(var_nip);
+    CALL kinerja_bawahan_susun_langsung(var_nip);
     SELECT CAST(COUNT(*) AS CHAR) AS jumlah FROM tmp_bawahan_1;
 END $$
 

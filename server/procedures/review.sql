@@ -16,6 +16,31 @@
 -- work, as in the day's minutes.
 SET NAMES utf8mb4;
 
+-- Databases loaded before these existed get them here (the same definitions
+-- as in schema.sql); the index of unverified work is rebuilt once when it
+-- lacks the columns that make it covering.
+CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu (
+  nip  CHAR(18)        NOT NULL,
+  hari DATE            NOT NULL COMMENT 'the day of verification',
+  id   BIGINT UNSIGNED NOT NULL,
+  PRIMARY KEY (nip, hari, id),
+  KEY ix_tunggu_hari (hari)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu_sejak (
+  id    TINYINT UNSIGNED NOT NULL,
+  sejak DATE             NOT NULL,
+  PRIMARY KEY (id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+SET @kinerja_migrasi = IF((SELECT COUNT(*) FROM information_schema.STATISTICS
+                            WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'aktivitas'
+                              AND INDEX_NAME = 'ix_akt_nip_status_tgl') = 4, 'DO 0',
+                          'ALTER TABLE aktivitas DROP INDEX IF EXISTS ix_akt_nip_status_tgl,
+                             ADD INDEX ix_akt_nip_status_tgl (nip, tanggal_status, status, tanggal_input)');
+PREPARE kinerja_migrasi FROM @kinerja_migrasi;
+EXECUTE kinerja_migrasi;
+DEALLOCATE PREPARE kinerja_migrasi;
+SET @kinerja_migrasi = NULL;
+
 DELIMITER $$
 
 -- The plausibility rules, for the activities in tmp_tinjau (one servant's,
@@ -58,8 +83,7 @@ BEGIN
     DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_konteks;
     CREATE TEMPORARY TABLE tmp_tinjau_konteks (
         id BIGINT UNSIGNED NOT NULL PRIMARY KEY, hari DATE NOT NULL, kode_rincian INT UNSIGNED NOT NULL,
-        volume INT UNSIGNED NOT NULL, menit DECIMAL(12,2) NOT NULL, kunci CHAR(32) NOT NULL,
-        KEY (kode_rincian, hari), KEY (hari, kunci)) ENGINE = MEMORY;
+        volume INT UNSIGNED NOT NULL, menit DECIMAL(12,2) NOT NULL, kunci CHAR(32) NOT NULL) ENGINE = MEMORY;
     INSERT INTO tmp_tinjau_konteks (id, hari, kode_rincian, volume, menit, kunci)
     SELECT id, DATE(tanggal_aktivitas), kode_rincian, volume, IF(bobot_skr > v_max, v_max, bobot_skr * volume),
            MD5(LOWER(TRIM(deskripsi)))
@@ -67,45 +91,25 @@ BEGIN
      WHERE nip = v_nip AND tanggal_aktivitas >= v_awal AND tanggal_aktivitas < v_akhir
        AND status NOT IN ('rejected', 'rejected_by_spv');
 
-    -- Day totals, descriptions per day and per month, and each listed
-    -- row's history of its task detail: one statement each, since a
-    -- temporary table may appear only once in a statement.
-    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_hari;
-    CREATE TEMPORARY TABLE tmp_tinjau_hari (hari DATE NOT NULL PRIMARY KEY, menit DECIMAL(12,2) NOT NULL)
-        ENGINE = MEMORY;
-    INSERT INTO tmp_tinjau_hari SELECT hari, SUM(menit) FROM tmp_tinjau_konteks GROUP BY hari;
-    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_sama;
-    CREATE TEMPORARY TABLE tmp_tinjau_sama (hari DATE NOT NULL, kunci CHAR(32) NOT NULL, jumlah INT NOT NULL,
-                                            PRIMARY KEY (hari, kunci)) ENGINE = MEMORY;
-    INSERT INTO tmp_tinjau_sama SELECT hari, kunci, COUNT(*) FROM tmp_tinjau_konteks GROUP BY hari, kunci;
-    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_bulan;
-    CREATE TEMPORARY TABLE tmp_tinjau_bulan (bulan DATE NOT NULL, kunci CHAR(32) NOT NULL, hari INT NOT NULL,
-                                             PRIMARY KEY (bulan, kunci)) ENGINE = MEMORY;
-    INSERT INTO tmp_tinjau_bulan
-    SELECT DATE_FORMAT(hari, '%Y-%m-01'), kunci, COUNT(DISTINCT hari) FROM tmp_tinjau_konteks
-     GROUP BY DATE_FORMAT(hari, '%Y-%m-01'), kunci;
-    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_riwayat;
-    CREATE TEMPORARY TABLE tmp_tinjau_riwayat (id BIGINT UNSIGNED NOT NULL PRIMARY KEY, jumlah INT NOT NULL,
-                                               rerata DECIMAL(12,2) NOT NULL) ENGINE = MEMORY;
-    INSERT INTO tmp_tinjau_riwayat
-    SELECT t.id, COUNT(*), AVG(k.volume)
-      FROM tmp_tinjau t
-      JOIN tmp_tinjau_konteks k ON k.kode_rincian = t.kode_rincian AND k.hari < t.hari
-                               AND k.hari >= t.hari - INTERVAL c_riwayat_hari DAY
-     GROUP BY t.id;
-
+    -- Day totals, descriptions per day and per month, and each row's
+    -- history of its task detail, in one pass of window functions over the
+    -- work around the list; the distinct days of a description in a month
+    -- are the highest dense rank of its days.
     DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_hitung;
     CREATE TEMPORARY TABLE tmp_tinjau_hitung (
         id BIGINT UNSIGNED NOT NULL PRIMARY KEY, menit_hari DECIMAL(12,2) NULL, sama_hari INT NULL,
         hari_bulan INT NULL, riwayat INT NULL, rerata DECIMAL(12,2) NULL) ENGINE = MEMORY;
     INSERT INTO tmp_tinjau_hitung (id, menit_hari, sama_hari, hari_bulan, riwayat, rerata)
-    SELECT t.id, d.menit, s.jumlah, b.hari, r.jumlah, r.rerata
-      FROM tmp_tinjau t
-      LEFT JOIN tmp_tinjau_hari d ON d.hari = t.hari
-      LEFT JOIN tmp_tinjau_sama s ON s.hari = t.hari AND s.kunci = t.kunci
-      LEFT JOIN tmp_tinjau_bulan b ON b.bulan = DATE_FORMAT(t.hari, '%Y-%m-01') AND b.kunci = t.kunci
-      LEFT JOIN tmp_tinjau_riwayat r ON r.id = t.id
-     WHERE t.status NOT IN ('rejected', 'rejected_by_spv');
+    SELECT x.id, x.menit_hari, x.sama_hari, MAX(x.urut_hari) OVER (PARTITION BY x.bulan, x.kunci), x.riwayat, x.rerata
+      FROM (SELECT id, kunci, DATE_FORMAT(hari, '%Y-%m-01') AS bulan,
+                   SUM(menit) OVER (PARTITION BY hari) AS menit_hari,
+                   COUNT(*) OVER (PARTITION BY hari, kunci) AS sama_hari,
+                   DENSE_RANK() OVER (PARTITION BY DATE_FORMAT(hari, '%Y-%m-01'), kunci ORDER BY hari) AS urut_hari,
+                   COUNT(*) OVER riwayat AS riwayat, AVG(volume) OVER riwayat AS rerata
+              FROM tmp_tinjau_konteks
+            -- a frame bound must be a literal: the 90 of c_riwayat_hari
+            WINDOW riwayat AS (PARTITION BY kode_rincian ORDER BY TO_DAYS(hari)
+                               RANGE BETWEEN 90 PRECEDING AND 1 PRECEDING)) x;
 
     UPDATE tmp_tinjau t JOIN tmp_tinjau_hitung h ON h.id = t.id
        SET t.catatan = CONCAT_WS(', ',
@@ -131,8 +135,7 @@ BEGIN
                          REPLACE(TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM CAST(ROUND(h.rerata, 1) AS CHAR))), '.', ','),
                          ' untuk rincian tugas ini (', h.riwayat, ' aktivitas dalam ', c_riwayat_hari,
                          ' hari sebelumnya).'), NULL));
-    DROP TEMPORARY TABLE tmp_tinjau_hitung, tmp_tinjau_riwayat, tmp_tinjau_bulan, tmp_tinjau_sama, tmp_tinjau_hari,
-                         tmp_tinjau_konteks;
+    DROP TEMPORARY TABLE tmp_tinjau_hitung, tmp_tinjau_konteks;
 END $$
 
 -- Beside the review list of one subordinate, with the list's own
@@ -172,16 +175,13 @@ BEGIN
     CREATE TEMPORARY TABLE tmp_tinjau (
         id BIGINT UNSIGNED NOT NULL PRIMARY KEY, nip CHAR(18) NOT NULL, hari DATE NOT NULL,
         tanggal_input DATETIME NOT NULL, tanggal_status DATETIME NULL, tanggal_validasi DATETIME NULL,
-        status VARCHAR(20) NOT NULL, kode_rincian INT UNSIGNED NOT NULL, volume INT UNSIGNED NOT NULL,
-        kunci CHAR(32) NOT NULL, sisa INT NULL, sisa_otomatis INT NULL,
+        status VARCHAR(20) NOT NULL, volume INT UNSIGNED NOT NULL, sisa INT NULL, sisa_otomatis INT NULL,
         sisa_tampil INT NULL, catatan VARCHAR(200) NULL, catatan_ket VARCHAR(2000) NULL);
     -- The selection of kinerja_aktivitas_tampil_data (direct) and
     -- kinerja_aktivitas_tampil_data_2tk, each on its own index.
     IF v_langsung THEN
-        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
-                                volume, kunci)
-        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
-               volume, MD5(LOWER(TRIM(deskripsi)))
+        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, volume)
+        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, volume
           FROM aktivitas
          WHERE nip = var_nip AND tanggal_input >= v_awal AND tanggal_input < v_akhir + INTERVAL 1 DAY
            AND FIND_IN_SET(jenis_jabatan, var_jenis_jabatan) > 0 AND FIND_IN_SET(status, var_status) > 0
@@ -191,10 +191,8 @@ BEGIN
                sisa_otomatis = v_otomatis - DATEDIFF(CURDATE(), tanggal_input)
          WHERE status = '0';
     ELSE
-        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
-                                volume, kunci)
-        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, kode_rincian,
-               volume, MD5(LOWER(TRIM(deskripsi)))
+        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, volume)
+        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, volume
           FROM aktivitas
          WHERE nip = var_nip AND tanggal_status >= v_awal AND tanggal_status < v_akhir + INTERVAL 1 DAY
            AND FIND_IN_SET(jenis_jabatan, var_jenis_jabatan) > 0 AND FIND_IN_SET(status, var_status) > 0
@@ -281,22 +279,94 @@ BEGIN
       INTO v_verifikasi, v_besok
       FROM tmp_bawahan_1 b
       JOIN aktivitas a ON a.nip = b.nip AND a.tanggal_status IS NULL AND a.status = '0';
-    -- Each subordinate's verifications day by day of the window, from the
-    -- covering index: a join reads a date range as the whole history.
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_hari (hari DATE PRIMARY KEY) ENGINE = MEMORY;
-    DELETE FROM tmp_hari;
-    INSERT INTO tmp_hari (hari)
-    WITH RECURSIVE h (hari) AS (SELECT CURDATE() UNION ALL
-                                SELECT hari - INTERVAL 1 DAY FROM h WHERE hari > CURDATE() - INTERVAL v_valid DAY)
-    SELECT hari FROM h;
-    SELECT COUNT(*) INTO v_validasi
-      FROM tmp_bawahan_2 b
-      JOIN tmp_hari d
-      JOIN aktivitas a FORCE INDEX (ix_akt_nip_hari_status)
-        ON a.nip = b.nip AND a.hari_status = d.hari
-     WHERE a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL;
+    IF (SELECT sejak FROM kinerja_validasi_tunggu_sejak WHERE id = 1) <= CURDATE() - INTERVAL v_valid DAY THEN
+        -- The kept list holds the whole window: a few rows per subordinate.
+        SELECT COUNT(*) INTO v_validasi
+          FROM tmp_bawahan_2 b
+          JOIN kinerja_validasi_tunggu t ON t.nip = b.nip
+         WHERE t.hari >= CURDATE() - INTERVAL v_valid DAY;
+    ELSE
+        -- A window raised beyond what the list holds yet: each
+        -- subordinate's verifications day by day of the window, from the
+        -- covering index (a join reads a date range as the whole history).
+        CREATE TEMPORARY TABLE IF NOT EXISTS tmp_hari (hari DATE PRIMARY KEY) ENGINE = MEMORY;
+        DELETE FROM tmp_hari;
+        INSERT INTO tmp_hari (hari)
+        WITH RECURSIVE h (hari) AS (SELECT CURDATE() UNION ALL
+                                    SELECT hari - INTERVAL 1 DAY FROM h WHERE hari > CURDATE() - INTERVAL v_valid DAY)
+        SELECT hari FROM h;
+        SELECT COUNT(*) INTO v_validasi
+          FROM tmp_bawahan_2 b
+          JOIN tmp_hari d
+          JOIN aktivitas a FORCE INDEX (ix_akt_nip_hari_status)
+            ON a.nip = b.nip AND a.hari_status = d.hari
+         WHERE a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL;
+    END IF;
     SELECT CAST(v_verifikasi AS CHAR) AS menunggu_verifikasi, CAST(v_validasi AS CHAR) AS menunggu_validasi,
            CAST(v_besok AS CHAR) AS otomatis_sehari;
 END $$
 
+-- The kept list of verified, unvalidated activities follows every change
+-- of an activity; what cannot be validated any more leaves it nightly.
+DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_insert $$
+CREATE TRIGGER kinerja_aktivitas_tunggu_insert AFTER INSERT ON aktivitas FOR EACH ROW
+BEGIN
+    IF NEW.status IN ('accepted', 'rejected') AND NEW.tanggal_validasi IS NULL AND NEW.tanggal_status IS NOT NULL THEN
+        INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
+    END IF;
+END $$
+
+DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_update $$
+CREATE TRIGGER kinerja_aktivitas_tunggu_update AFTER UPDATE ON aktivitas FOR EACH ROW
+BEGIN
+    DECLARE v_lama TINYINT DEFAULT OLD.status IN ('accepted', 'rejected') AND OLD.tanggal_validasi IS NULL
+                                   AND OLD.tanggal_status IS NOT NULL;
+    DECLARE v_baru TINYINT DEFAULT NEW.status IN ('accepted', 'rejected') AND NEW.tanggal_validasi IS NULL
+                                   AND NEW.tanggal_status IS NOT NULL;
+    IF v_lama AND NOT (v_baru AND NEW.nip <=> OLD.nip AND DATE(NEW.tanggal_status) <=> DATE(OLD.tanggal_status)
+                       AND NEW.id <=> OLD.id) THEN
+        DELETE FROM kinerja_validasi_tunggu
+         WHERE nip = OLD.nip AND hari = DATE(OLD.tanggal_status) AND id = OLD.id;
+    END IF;
+    IF v_baru THEN
+        INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
+    END IF;
+END $$
+
+DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_delete $$
+CREATE TRIGGER kinerja_aktivitas_tunggu_delete AFTER DELETE ON aktivitas FOR EACH ROW
+BEGIN
+    IF OLD.tanggal_status IS NOT NULL THEN
+        DELETE FROM kinerja_validasi_tunggu
+         WHERE nip = OLD.nip AND hari = DATE(OLD.tanggal_status) AND id = OLD.id;
+    END IF;
+END $$
+
+-- Drops from the kept list what the current validation window has left
+-- behind; a later, longer window is counted from the activity table until
+-- the list holds it whole again.
+DROP PROCEDURE IF EXISTS kinerja_validasi_tunggu_bersihkan $$
+CREATE PROCEDURE kinerja_validasi_tunggu_bersihkan()
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_batas DATE DEFAULT CURDATE() - INTERVAL kinerja_fn_setting_angka('aktivitas_validasi_day_max', 5) DAY;
+    DELETE FROM kinerja_validasi_tunggu WHERE hari < v_batas;
+    UPDATE kinerja_validasi_tunggu_sejak SET sejak = GREATEST(sejak, v_batas) WHERE id = 1;
+END $$
+
 DELIMITER ;
+
+-- A database without the kept list yet gets it filled from a month of
+-- verifications (or the window, if longer); from then on the triggers
+-- keep it. The setting is read inline: on a new schema the routines'
+-- grants come only after this file.
+SET @kinerja_sejak = CURDATE() - INTERVAL GREATEST(31, COALESCE(
+    (SELECT CAST(nilai AS UNSIGNED) FROM kinerja_setting
+      WHERE jenis = 'app_kinerja' AND nama = 'aktivitas_validasi_day_max' AND TRIM(nilai) REGEXP '^[0-9]{1,9}$'), 5)) DAY;
+INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id)
+SELECT a.nip, DATE(a.tanggal_status), a.id
+  FROM aktivitas a FORCE INDEX (ix_akt_status_input)
+ WHERE NOT EXISTS (SELECT 1 FROM kinerja_validasi_tunggu_sejak)
+   AND a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL AND a.tanggal_status >= @kinerja_sejak;
+INSERT IGNORE INTO kinerja_validasi_tunggu_sejak (id, sejak) VALUES (1, @kinerja_sejak);
+SET @kinerja_sejak = NULL;

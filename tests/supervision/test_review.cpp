@@ -422,6 +422,95 @@ private slots:
         QCOMPARE(as(kKepala, "CALL kinerja_bawahan_menunggu(:n)", {{"n", kKepala}}), QStringList{"0|1|0"});
     }
 
+    // The count of work waiting for validation reads a kept list of the
+    // verified, unvalidated activities. After each change, one after
+    // another, the list holds exactly those activities, and the count
+    // equals the one read from the activities themselves.
+    void waitingForValidationFollowsEveryChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("waiting"); // the agency head's count afterwards
+        QTest::newRow("verify") << "UPDATE aktivitas SET status = 'accepted', tanggal_status = NOW() WHERE id = 1"
+                                << "2";
+        QTest::newRow("reject instead") << "UPDATE aktivitas SET status = 'rejected' WHERE id = 1" << "2";
+        QTest::newRow("validate") << "UPDATE aktivitas SET tanggal_validasi = NOW() WHERE id = 2" << "1";
+        QTest::newRow("validation undone") << "UPDATE aktivitas SET tanggal_validasi = NULL WHERE id = 2" << "2";
+        QTest::newRow("rejected by the supervisor")
+            << "UPDATE aktivitas SET status = 'rejected_by_spv' WHERE id = 2" << "1";
+        QTest::newRow("verified on another day")
+            << "UPDATE aktivitas SET tanggal_status = tanggal_status - INTERVAL 2 DAY WHERE id = 1" << "1";
+        QTest::newRow("out of the window")
+            << "UPDATE aktivitas SET tanggal_status = tanggal_status - INTERVAL 9 DAY WHERE id = 1" << "0";
+        QTest::newRow("back to unverified")
+            << "UPDATE aktivitas SET status = '0', tanggal_status = NULL WHERE id = 1" << "0";
+        QTest::newRow("verified anew") << "UPDATE aktivitas SET status = 'accepted', tanggal_status = NOW(), "
+                                          "tanggal_validasi = NULL WHERE id IN (1, 2)"
+                                       << "2";
+        // the field head's own work is validated by nobody
+        QTest::newRow("another servant's") << "UPDATE aktivitas SET nip = '" + kKabid + "' WHERE id = 2" << "1";
+        QTest::newRow("deleted") << "DELETE FROM aktivitas WHERE id = 1" << "0";
+    }
+
+    void waitingForValidationFollowsEveryChange()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, waiting);
+        if (QByteArray(QTest::currentDataTag()) == "verify") {
+            Act unverified{1, "CURDATE() - INTERVAL 1 DAY", "CURDATE()"};
+            Act verified{2, "CURDATE() - INTERVAL 2 DAY", "CURDATE() - INTERVAL 1 DAY"};
+            verified.status = QStringLiteral("accepted");
+            verified.verif = QStringLiteral("NOW() - INTERVAL 1 HOUR");
+            Act validated = verified;
+            validated.id = 3;
+            validated.validasi = QStringLiteral("NOW()");
+            QVERIFY(insert({unverified, verified, validated}));
+        }
+        QVERIFY(testdb::rootExec(kSchema, change));
+        const QString truth = root("SELECT COALESCE(GROUP_CONCAT(id ORDER BY id), '') FROM aktivitas "
+                                   "WHERE status IN ('accepted', 'rejected') AND tanggal_validasi IS NULL "
+                                   "AND tanggal_status IS NOT NULL");
+        QCOMPARE(root("SELECT COALESCE(GROUP_CONCAT(id ORDER BY id), '') FROM kinerja_validasi_tunggu"), truth);
+        QCOMPARE(root("SELECT COUNT(*) FROM kinerja_validasi_tunggu t JOIN aktivitas a ON a.id = t.id "
+                      "WHERE t.nip <> a.nip OR t.hari <> DATE(a.tanggal_status)"),
+                 QStringLiteral("0"));
+        QCOMPARE(as(kKepala, "CALL kinerja_bawahan_menunggu(:n)", {{"n", kKepala}}).value(0).section('|', 1, 1),
+                 waiting);
+    }
+
+    // The nightly purge drops what the window left behind; a window raised
+    // later still counts those from the activities until the kept list
+    // holds it whole again.
+    void waitingForValidationAfterThePurge()
+    {
+        auto verified = [](int id, int back) {
+            Act a{id, QStringLiteral("CURDATE() - INTERVAL %1 DAY").arg(back + 2),
+                  QStringLiteral("CURDATE() - INTERVAL %1 DAY").arg(back + 1)};
+            a.status = QStringLiteral("accepted");
+            a.verif = QStringLiteral("CURDATE() - INTERVAL %1 DAY + INTERVAL 11 HOUR").arg(back);
+            return a;
+        };
+        QVERIFY(insert({verified(1, 1), verified(2, 5), verified(3, 8)}));
+        const QString waiting = QStringLiteral("CALL kinerja_bawahan_menunggu(:n)");
+        QCOMPARE(as(kKepala, waiting, {{"n", kKepala}}).value(0).section('|', 1, 1), QStringLiteral("2"));
+
+        QVERIFY(testdb::rootExec(kSchema, "CALL kinerja_validasi_tunggu_bersihkan()"));
+        QCOMPARE(root("SELECT GROUP_CONCAT(id ORDER BY id) FROM kinerja_validasi_tunggu"), QStringLiteral("1,2"));
+        QCOMPARE(root("SELECT sejak = CURDATE() - INTERVAL 5 DAY FROM kinerja_validasi_tunggu_sejak"),
+                 QStringLiteral("1"));
+        QCOMPARE(as(kKepala, waiting, {{"n", kKepala}}).value(0).section('|', 1, 1), QStringLiteral("2"));
+
+        QVERIFY(settings(5, 10, 5));
+        QCOMPARE(as(kKepala, waiting, {{"n", kKepala}}).value(0).section('|', 1, 1), QStringLiteral("3"));
+        // A purge under the longer window keeps the list's first day.
+        QVERIFY(testdb::rootExec(kSchema, "CALL kinerja_validasi_tunggu_bersihkan()"));
+        QCOMPARE(root("SELECT sejak = CURDATE() - INTERVAL 5 DAY FROM kinerja_validasi_tunggu_sejak"),
+                 QStringLiteral("1"));
+        QCOMPARE(as(kKepala, waiting, {{"n", kKepala}}).value(0).section('|', 1, 1), QStringLiteral("3"));
+        QVERIFY(settings(5, 5, 5));
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_validasi_tunggu_sejak SET sejak = CURDATE() - "
+                                          "INTERVAL 31 DAY"));
+    }
+
     // The dashboard of a superior shows the line, anybody else's does not;
     // a click asks for the subordinate list.
     void dashboardLine_data()
