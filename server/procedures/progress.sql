@@ -75,8 +75,26 @@ CREATE PROCEDURE kinerja_bawahan_susun(IN p_nip VARCHAR(18))
     MODIFIES SQL DATA
 BEGIN
     CALL kinerja_bawahan_susun_langsung(p_nip);
+    CALL kinerja_bawahan_pegang_2();
+    -- Each servant has one row in the map, so no one comes twice.
+    INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
+    SELECT m.nip, h.nip, h.status_bawahan
+      FROM tmp_pegang h
+      STRAIGHT_JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
+     WHERE m.nip <> p_nip;
+    DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
+END $$
 
-    -- Level 2: the same step from every direct subordinate.
+-- Level 2 of kinerja_bawahan_susun up to the map: tmp_pegang gets the
+-- posts every direct subordinate (tmp_bawahan_1) holds. The rows of
+-- kinerja_atasan_peta whose (atasan, kode) is one of them, less the caller
+-- and the direct subordinates, are the two-level subordinates; counts read
+-- them there without filling tmp_bawahan_2. Joins start from tmp_pegang
+-- (STRAIGHT_JOIN): the optimiser would otherwise scan the whole map.
+DROP PROCEDURE IF EXISTS kinerja_bawahan_pegang_2 $$
+CREATE PROCEDURE kinerja_bawahan_pegang_2()
+    MODIFIES SQL DATA
+BEGIN
     DELETE FROM tmp_pegang;
     INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
     SELECT p.kode_jabatan, b.nip, b.status_bawahan FROM tmp_bawahan_1 b JOIN cache_pns p ON p.nip = b.nip;
@@ -84,12 +102,6 @@ BEGIN
     SELECT t.kode_jabatan_plt, b.nip, b.status_bawahan
       FROM tmp_bawahan_1 b JOIN plt t ON t.nip = b.nip
      WHERE kinerja_fn_plt_aktif(t.plt_start, t.plt_end, CURDATE());
-    INSERT IGNORE INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan)
-    SELECT m.nip, h.nip, h.status_bawahan
-      FROM tmp_pegang h
-      JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
-     WHERE m.nip <> p_nip;
-    DELETE b2 FROM tmp_bawahan_2 b2 JOIN tmp_bawahan_1 b1 ON b1.nip = b2.nip;
 END $$
 
 -- The first level of kinerja_bawahan_susun alone (tmp_bawahan_2 left
@@ -232,8 +244,12 @@ CREATE PROCEDURE kinerja_bawahan_2tk_jumlah(IN var_nip VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
     CALL kinerja_wajib_pemanggil(var_nip);
-    CALL kinerja_bawahan_susun(var_nip);
-    SELECT CAST(COUNT(*) AS CHAR) AS jumlah FROM tmp_bawahan_2;
+    CALL kinerja_bawahan_susun_langsung(var_nip);
+    CALL kinerja_bawahan_pegang_2();
+    SELECT CAST(COUNT(*) AS CHAR) AS jumlah
+      FROM tmp_pegang h
+      STRAIGHT_JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
+     WHERE m.nip <> var_nip AND NOT EXISTS (SELECT 1 FROM tmp_bawahan_1 b WHERE b.nip = m.nip);
 END $$
 
 -- Recognised minutes of one activity: standard minutes x volume, except

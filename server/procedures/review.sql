@@ -80,38 +80,29 @@ BEGIN
     SELECT MIN(nip), MIN(hari) - INTERVAL c_riwayat_hari DAY, LAST_DAY(MAX(hari)) + INTERVAL 1 DAY
       INTO v_nip, v_awal, v_akhir FROM tmp_tinjau;
 
-    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_konteks;
-    CREATE TEMPORARY TABLE tmp_tinjau_konteks (
-        id BIGINT UNSIGNED NOT NULL PRIMARY KEY, hari DATE NOT NULL, kode_rincian INT UNSIGNED NOT NULL,
-        volume INT UNSIGNED NOT NULL, menit DECIMAL(12,2) NOT NULL, kunci CHAR(32) NOT NULL) ENGINE = MEMORY;
-    INSERT INTO tmp_tinjau_konteks (id, hari, kode_rincian, volume, menit, kunci)
-    SELECT id, DATE(tanggal_aktivitas), kode_rincian, volume, IF(bobot_skr > v_max, v_max, bobot_skr * volume),
-           MD5(LOWER(TRIM(deskripsi)))
-      FROM aktivitas
-     WHERE nip = v_nip AND tanggal_aktivitas >= v_awal AND tanggal_aktivitas < v_akhir
-       AND status NOT IN ('rejected', 'rejected_by_spv');
-
     -- Day totals, descriptions per day and per month, and each row's
     -- history of its task detail, in one pass of window functions over the
-    -- work around the list; the distinct days of a description in a month
-    -- are the highest dense rank of its days.
-    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau_hitung;
-    CREATE TEMPORARY TABLE tmp_tinjau_hitung (
-        id BIGINT UNSIGNED NOT NULL PRIMARY KEY, menit_hari DECIMAL(12,2) NULL, sama_hari INT NULL,
-        hari_bulan INT NULL, riwayat INT NULL, rerata DECIMAL(12,2) NULL) ENGINE = MEMORY;
-    INSERT INTO tmp_tinjau_hitung (id, menit_hari, sama_hari, hari_bulan, riwayat, rerata)
-    SELECT x.id, x.menit_hari, x.sama_hari, MAX(x.urut_hari) OVER (PARTITION BY x.bulan, x.kunci), x.riwayat, x.rerata
-      FROM (SELECT id, kunci, DATE_FORMAT(hari, '%Y-%m-01') AS bulan,
-                   SUM(menit) OVER (PARTITION BY hari) AS menit_hari,
-                   COUNT(*) OVER (PARTITION BY hari, kunci) AS sama_hari,
-                   DENSE_RANK() OVER (PARTITION BY DATE_FORMAT(hari, '%Y-%m-01'), kunci ORDER BY hari) AS urut_hari,
-                   COUNT(*) OVER riwayat AS riwayat, AVG(volume) OVER riwayat AS rerata
-              FROM tmp_tinjau_konteks
-            -- a frame bound must be a literal: the 90 of c_riwayat_hari
-            WINDOW riwayat AS (PARTITION BY kode_rincian ORDER BY TO_DAYS(hari)
-                               RANGE BETWEEN 90 PRECEDING AND 1 PRECEDING)) x;
-
-    UPDATE tmp_tinjau t JOIN tmp_tinjau_hitung h ON h.id = t.id
+    -- servant's work around the list (one range of the primary key); the
+    -- distinct days of a description in a month are the highest dense rank
+    -- of its days. A frame bound must be a literal: the 90 of
+    -- c_riwayat_hari.
+    UPDATE tmp_tinjau t
+      JOIN (SELECT x.id, x.menit_hari, x.sama_hari, MAX(x.urut_hari) OVER (PARTITION BY x.bulan, x.kunci) AS hari_bulan,
+                   x.riwayat, x.rerata
+              FROM (SELECT id, kunci, DATE_FORMAT(hari, '%Y-%m-01') AS bulan,
+                           SUM(menit) OVER (PARTITION BY hari) AS menit_hari,
+                           COUNT(*) OVER (PARTITION BY hari, kunci) AS sama_hari,
+                           DENSE_RANK() OVER (PARTITION BY DATE_FORMAT(hari, '%Y-%m-01'), kunci ORDER BY hari)
+                               AS urut_hari,
+                           COUNT(*) OVER riwayat AS riwayat, CAST(AVG(volume) OVER riwayat AS DECIMAL(12,2)) AS rerata
+                      FROM (SELECT id, DATE(tanggal_aktivitas) AS hari, kode_rincian, volume,
+                                   IF(bobot_skr > v_max, v_max, bobot_skr * volume) AS menit,
+                                   MD5(LOWER(TRIM(deskripsi))) AS kunci
+                              FROM aktivitas
+                             WHERE nip = v_nip AND tanggal_aktivitas >= v_awal AND tanggal_aktivitas < v_akhir
+                               AND status NOT IN ('rejected', 'rejected_by_spv')) k
+                    WINDOW riwayat AS (PARTITION BY kode_rincian ORDER BY TO_DAYS(hari)
+                                       RANGE BETWEEN 90 PRECEDING AND 1 PRECEDING)) x) h ON h.id = t.id
        SET t.catatan = CONCAT_WS(', ',
                IF(h.menit_hari > 480, 'Hari > 480 menit', NULL),
                IF(h.sama_hari > 1, 'Deskripsi ganda', NULL),
@@ -135,7 +126,6 @@ BEGIN
                          REPLACE(TRIM(TRAILING '.' FROM TRIM(TRAILING '0' FROM CAST(ROUND(h.rerata, 1) AS CHAR))), '.', ','),
                          ' untuk rincian tugas ini (', h.riwayat, ' aktivitas dalam ', c_riwayat_hari,
                          ' hari sebelumnya).'), NULL));
-    DROP TEMPORARY TABLE tmp_tinjau_hitung, tmp_tinjau_konteks;
 END $$
 
 -- Beside the review list of one subordinate, with the list's own
@@ -273,7 +263,8 @@ BEGIN
     DECLARE v_besok INT DEFAULT 0;
     DECLARE v_validasi INT DEFAULT 0;
     CALL kinerja_wajib_pemanggil(var_nip);
-    CALL kinerja_bawahan_susun(var_nip);
+    CALL kinerja_bawahan_susun_langsung(var_nip);
+    CALL kinerja_bawahan_pegang_2();
     SELECT COALESCE(SUM(DATEDIFF(CURDATE(), a.tanggal_input) <= v_verif), 0),
            COALESCE(SUM(DATEDIFF(CURDATE(), a.tanggal_input) >= v_otomatis), 0)
       INTO v_verifikasi, v_besok
@@ -282,9 +273,11 @@ BEGIN
     IF (SELECT sejak FROM kinerja_validasi_tunggu_sejak WHERE id = 1) <= CURDATE() - INTERVAL v_valid DAY THEN
         -- The kept list holds the whole window: a few rows per subordinate.
         SELECT COUNT(*) INTO v_validasi
-          FROM tmp_bawahan_2 b
-          JOIN kinerja_validasi_tunggu t ON t.nip = b.nip
-         WHERE t.hari >= CURDATE() - INTERVAL v_valid DAY;
+          FROM tmp_pegang h
+          STRAIGHT_JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
+          STRAIGHT_JOIN kinerja_validasi_tunggu t ON t.nip = m.nip
+         WHERE m.nip <> var_nip AND NOT EXISTS (SELECT 1 FROM tmp_bawahan_1 b WHERE b.nip = m.nip)
+           AND t.hari >= CURDATE() - INTERVAL v_valid DAY;
     ELSE
         -- A window raised beyond what the list holds yet: each
         -- subordinate's verifications day by day of the window, from the
@@ -296,11 +289,13 @@ BEGIN
                                     SELECT hari - INTERVAL 1 DAY FROM h WHERE hari > CURDATE() - INTERVAL v_valid DAY)
         SELECT hari FROM h;
         SELECT COUNT(*) INTO v_validasi
-          FROM tmp_bawahan_2 b
+          FROM tmp_pegang h
+          STRAIGHT_JOIN kinerja_atasan_peta m ON m.atasan = h.nip AND m.kode = h.kode
           JOIN tmp_hari d
           JOIN aktivitas a FORCE INDEX (ix_akt_nip_hari_status)
-            ON a.nip = b.nip AND a.hari_status = d.hari
-         WHERE a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL;
+            ON a.nip = m.nip AND a.hari_status = d.hari
+         WHERE m.nip <> var_nip AND NOT EXISTS (SELECT 1 FROM tmp_bawahan_1 b WHERE b.nip = m.nip)
+           AND a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL;
     END IF;
     SELECT CAST(v_verifikasi AS CHAR) AS menunggu_verifikasi, CAST(v_validasi AS CHAR) AS menunggu_validasi,
            CAST(v_besok AS CHAR) AS otomatis_sehari;
