@@ -385,8 +385,29 @@ bool isNumber(QByteArrayView v)
     return i == v.size();
 }
 
+// A code made of digits that a spreadsheet would turn into a number and
+// mangle: a leading zero dropped, or more digits than its 15 significant
+// ones (an 18-digit NIP).
+bool isDigitCode(QByteArrayView v)
+{
+    if (v.size() < 2)
+        return false;
+    for (char ch : v)
+        if (ch < '0' || ch > '9')
+            return false;
+    return v[0] == '0' || v.size() > 15;
+}
+
 void appendField(QByteArray& out, QByteArrayView v)
 {
+    // Written as the text formula ="..." the spreadsheet keeps every digit;
+    // the content is digits only, so nothing typed reaches a formula.
+    if (isDigitCode(v)) {
+        out.append("\"=\"\"");
+        out.append(v);
+        out.append("\"\"\"");
+        return;
+    }
     // A spreadsheet runs a field that starts like this as a formula, one
     // that a typed description could smuggle in.
     const bool formula = !v.isEmpty() && (v[0] == '=' || v[0] == '+' || v[0] == '-' || v[0] == '@' ||

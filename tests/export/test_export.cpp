@@ -96,6 +96,11 @@ private slots:
         QTest::newRow("dash alone") << "-" << QByteArray("'-");
         QTest::newRow("dangling decimal") << "-5." << QByteArray("'-5.");
         QTest::newRow("date") << "2026-12-01" << QByteArray("2026-12-01");
+        QTest::newRow("NIP keeps its digits") << "199209162019032002" << QByteArray("\"=\"\"199209162019032002\"\"\"");
+        QTest::newRow("leading zero kept") << "0812345" << QByteArray("\"=\"\"0812345\"\"\"");
+        QTest::newRow("fifteen digits stay a number") << "123456789012345" << QByteArray("123456789012345");
+        QTest::newRow("zero alone") << "0" << QByteArray("0");
+        QTest::newRow("id") << "4711" << QByteArray("4711");
         QTest::newRow("empty") << "" << QByteArray("");
     }
 
