@@ -39,6 +39,19 @@ CREATE TABLE IF NOT EXISTS kinerja_atasan_peta_versi (
   PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 INSERT IGNORE INTO kinerja_atasan_peta_versi (id) VALUES (1);
+-- The kept list of work waiting for validation (filled in review.sql).
+CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu (
+  nip  CHAR(18)        NOT NULL,
+  hari DATE            NOT NULL COMMENT 'the day of verification',
+  id   BIGINT UNSIGNED NOT NULL,
+  PRIMARY KEY (nip, hari, id),
+  KEY ix_tunggu_hari (hari)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu_sejak (
+  id    TINYINT UNSIGNED NOT NULL,
+  sejak DATE             NOT NULL,
+  PRIMARY KEY (id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 DELIMITER $$
 
@@ -688,31 +701,70 @@ BEGIN
     ON DUPLICATE KEY UPDATE versi = versi + 1;
 END $$
 
+-- After every change of an activity: the mark of its month for the
+-- incremental recompute (as kinerja_progress_tandai), and the kept list of
+-- verified, unvalidated activities (kinerja_validasi_tunggu) that the
+-- dashboard counts. One trigger per event with the statements inline:
+-- approvals run one per connection, and each trigger or call costs there.
 DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_insert $$
-CREATE TRIGGER kinerja_aktivitas_progress_insert AFTER INSERT ON aktivitas FOR EACH ROW
+DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_update $$
+DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_delete $$
+DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_insert $$
+DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_update $$
+DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_delete $$
+
+DROP TRIGGER IF EXISTS kinerja_aktivitas_sesudah_insert $$
+CREATE TRIGGER kinerja_aktivitas_sesudah_insert AFTER INSERT ON aktivitas FOR EACH ROW
 BEGIN
-    CALL kinerja_progress_tandai(NEW.nip, NEW.tanggal_aktivitas);
+    INSERT INTO kinerja_progress_ubah (periode, nip, versi)
+    VALUES (DATE_FORMAT(NEW.tanggal_aktivitas, '%Y%m'), NEW.nip, 1)
+    ON DUPLICATE KEY UPDATE versi = versi + 1;
+    IF NEW.status IN ('accepted', 'rejected') AND NEW.tanggal_validasi IS NULL AND NEW.tanggal_status IS NOT NULL THEN
+        INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
+    END IF;
 END $$
 
-DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_update $$
-CREATE TRIGGER kinerja_aktivitas_progress_update AFTER UPDATE ON aktivitas FOR EACH ROW
+DROP TRIGGER IF EXISTS kinerja_aktivitas_sesudah_update $$
+CREATE TRIGGER kinerja_aktivitas_sesudah_update AFTER UPDATE ON aktivitas FOR EACH ROW
 BEGIN
+    DECLARE v_lama TINYINT DEFAULT OLD.status IN ('accepted', 'rejected') AND OLD.tanggal_validasi IS NULL
+                                   AND OLD.tanggal_status IS NOT NULL;
+    DECLARE v_baru TINYINT DEFAULT NEW.status IN ('accepted', 'rejected') AND NEW.tanggal_validasi IS NULL
+                                   AND NEW.tanggal_status IS NOT NULL;
     -- Only what the figures count; validations and other stamps change nothing.
     IF NOT (NEW.status <=> OLD.status AND NEW.volume <=> OLD.volume AND NEW.bobot_skr <=> OLD.bobot_skr
             AND NEW.jenis_jabatan <=> OLD.jenis_jabatan AND NEW.nip <=> OLD.nip
             AND NEW.tanggal_aktivitas <=> OLD.tanggal_aktivitas) THEN
-        CALL kinerja_progress_tandai(NEW.nip, NEW.tanggal_aktivitas);
+        INSERT INTO kinerja_progress_ubah (periode, nip, versi)
+        VALUES (DATE_FORMAT(NEW.tanggal_aktivitas, '%Y%m'), NEW.nip, 1)
+        ON DUPLICATE KEY UPDATE versi = versi + 1;
         IF NOT (NEW.nip <=> OLD.nip AND DATE_FORMAT(NEW.tanggal_aktivitas, '%Y%m')
                                         <=> DATE_FORMAT(OLD.tanggal_aktivitas, '%Y%m')) THEN
-            CALL kinerja_progress_tandai(OLD.nip, OLD.tanggal_aktivitas);
+            INSERT INTO kinerja_progress_ubah (periode, nip, versi)
+            VALUES (DATE_FORMAT(OLD.tanggal_aktivitas, '%Y%m'), OLD.nip, 1)
+            ON DUPLICATE KEY UPDATE versi = versi + 1;
         END IF;
+    END IF;
+    IF v_lama AND NOT (v_baru AND NEW.nip <=> OLD.nip AND DATE(NEW.tanggal_status) <=> DATE(OLD.tanggal_status)
+                       AND NEW.id <=> OLD.id) THEN
+        DELETE FROM kinerja_validasi_tunggu
+         WHERE nip = OLD.nip AND hari = DATE(OLD.tanggal_status) AND id = OLD.id;
+    END IF;
+    IF v_baru THEN
+        INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
     END IF;
 END $$
 
-DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_delete $$
-CREATE TRIGGER kinerja_aktivitas_progress_delete AFTER DELETE ON aktivitas FOR EACH ROW
+DROP TRIGGER IF EXISTS kinerja_aktivitas_sesudah_delete $$
+CREATE TRIGGER kinerja_aktivitas_sesudah_delete AFTER DELETE ON aktivitas FOR EACH ROW
 BEGIN
-    CALL kinerja_progress_tandai(OLD.nip, OLD.tanggal_aktivitas);
+    INSERT INTO kinerja_progress_ubah (periode, nip, versi)
+    VALUES (DATE_FORMAT(OLD.tanggal_aktivitas, '%Y%m'), OLD.nip, 1)
+    ON DUPLICATE KEY UPDATE versi = versi + 1;
+    IF OLD.tanggal_status IS NOT NULL THEN
+        DELETE FROM kinerja_validasi_tunggu
+         WHERE nip = OLD.nip AND hari = DATE(OLD.tanggal_status) AND id = OLD.id;
+    END IF;
 END $$
 
 -- Own progress of one servant for one period; no row when none is computed.

@@ -16,21 +16,8 @@
 -- work, as in the day's minutes.
 SET NAMES utf8mb4;
 
--- Databases loaded before these existed get them here (the same definitions
--- as in schema.sql); the index of unverified work is rebuilt once when it
--- lacks the columns that make it covering.
-CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu (
-  nip  CHAR(18)        NOT NULL,
-  hari DATE            NOT NULL COMMENT 'the day of verification',
-  id   BIGINT UNSIGNED NOT NULL,
-  PRIMARY KEY (nip, hari, id),
-  KEY ix_tunggu_hari (hari)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu_sejak (
-  id    TINYINT UNSIGNED NOT NULL,
-  sejak DATE             NOT NULL,
-  PRIMARY KEY (id)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+-- Databases loaded before the index of unverified work was covering get it
+-- rebuilt here, once (the same definition as in schema.sql).
 SET @kinerja_migrasi = IF((SELECT COUNT(*) FROM information_schema.STATISTICS
                             WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'aktivitas'
                               AND INDEX_NAME = 'ix_akt_nip_status_tgl') = 4, 'DO 0',
@@ -299,42 +286,6 @@ BEGIN
     END IF;
     SELECT CAST(v_verifikasi AS CHAR) AS menunggu_verifikasi, CAST(v_validasi AS CHAR) AS menunggu_validasi,
            CAST(v_besok AS CHAR) AS otomatis_sehari;
-END $$
-
--- The kept list of verified, unvalidated activities follows every change
--- of an activity; what cannot be validated any more leaves it nightly.
-DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_insert $$
-CREATE TRIGGER kinerja_aktivitas_tunggu_insert AFTER INSERT ON aktivitas FOR EACH ROW
-BEGIN
-    IF NEW.status IN ('accepted', 'rejected') AND NEW.tanggal_validasi IS NULL AND NEW.tanggal_status IS NOT NULL THEN
-        INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
-    END IF;
-END $$
-
-DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_update $$
-CREATE TRIGGER kinerja_aktivitas_tunggu_update AFTER UPDATE ON aktivitas FOR EACH ROW
-BEGIN
-    DECLARE v_lama TINYINT DEFAULT OLD.status IN ('accepted', 'rejected') AND OLD.tanggal_validasi IS NULL
-                                   AND OLD.tanggal_status IS NOT NULL;
-    DECLARE v_baru TINYINT DEFAULT NEW.status IN ('accepted', 'rejected') AND NEW.tanggal_validasi IS NULL
-                                   AND NEW.tanggal_status IS NOT NULL;
-    IF v_lama AND NOT (v_baru AND NEW.nip <=> OLD.nip AND DATE(NEW.tanggal_status) <=> DATE(OLD.tanggal_status)
-                       AND NEW.id <=> OLD.id) THEN
-        DELETE FROM kinerja_validasi_tunggu
-         WHERE nip = OLD.nip AND hari = DATE(OLD.tanggal_status) AND id = OLD.id;
-    END IF;
-    IF v_baru THEN
-        INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
-    END IF;
-END $$
-
-DROP TRIGGER IF EXISTS kinerja_aktivitas_tunggu_delete $$
-CREATE TRIGGER kinerja_aktivitas_tunggu_delete AFTER DELETE ON aktivitas FOR EACH ROW
-BEGIN
-    IF OLD.tanggal_status IS NOT NULL THEN
-        DELETE FROM kinerja_validasi_tunggu
-         WHERE nip = OLD.nip AND hari = DATE(OLD.tanggal_status) AND id = OLD.id;
-    END IF;
 END $$
 
 -- Drops from the kept list what the current validation window has left

@@ -286,12 +286,7 @@ void DashboardPage::dxTarvesaItems0Click()
     Memo3->clear();
     trace(QStringLiteral(" load profil"));
 
-    const auto step = [this](const std::function<void(db::Query&)>& body) {
-        return Envelope(ctx_)
-            .onConnectFailure(Messages::Kind::Information, QString::fromUtf8(stdmsg::GagalTerhubung))
-            .onFailure(Messages::Kind::Information, QString::fromUtf8(stdmsg::GagalMengambil))
-            .run(body);
-    };
+    const auto step = [this](const std::function<void(db::Query&)>& body) { return loadStep(body); };
     Session& session = ctx_.session();
     const QString nip = session.nipLogin;
     // The rows are rebuilt from nothing, so a load that fails leaves an
@@ -307,6 +302,7 @@ void DashboardPage::dxTarvesaItems0Click()
     // The line of the earlier load goes until this one finds the user leads.
     btDsBawahanMenunggu->setVisible(false);
     bool leads = false;
+    leads_ = false;
     const bool profile = step([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_load_profil`(:var_nip)"),
                                         {{QStringLiteral("var_nip"), nip}});
@@ -321,6 +317,7 @@ void DashboardPage::dxTarvesaItems0Click()
                 rs.first(QStringLiteral("jenis_plt")) == QLatin1String("Ya") ||
                 rs.first(QStringLiteral("jenis_sampiran")) == QLatin1String("Ya");
         ctx_.setSubordinatesEnabled(leads);
+        leads_ = leads;
 
         lDsNIP->setText(rs.first(QStringLiteral("nip")));
         lDsNama->setText(rs.first(QStringLiteral("nama_lengkap")));
@@ -345,15 +342,29 @@ void DashboardPage::dxTarvesaItems0Click()
         return;
     trace(QStringLiteral(" hitung pr start"));
     ctx_.showPage(this);
-    loadWaitingWork(leads, step);
+    loadWaitingWork(leads);
 }
 
-bool DashboardPage::loadWaitingWork(bool leads,
-                                    const std::function<bool(const std::function<void(db::Query&)>&)>& step)
+bool DashboardPage::loadStep(const std::function<void(db::Query&)>& body)
+{
+    return Envelope(ctx_)
+        .onConnectFailure(Messages::Kind::Information, QString::fromUtf8(stdmsg::GagalTerhubung))
+        .onFailure(Messages::Kind::Information, QString::fromUtf8(stdmsg::GagalMengambil))
+        .run(body);
+}
+
+void DashboardPage::SpeedButton23Click()
+{
+    LoadProgress();
+    // The line counts work that the same hour's approvals change.
+    loadWaitingWork(leads_);
+}
+
+bool DashboardPage::loadWaitingWork(bool leads)
 {
     if (!leads)
         return true;
-    return step([&](db::Query& q) {
+    return loadStep([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_bawahan_menunggu`(:var_nip)"),
                                         {{QStringLiteral("var_nip"), ctx_.session().nipLogin}});
         const QString soon = rs.first(QStringLiteral("otomatis_sehari"));

@@ -39,7 +39,8 @@ public slots:
     void dxTarvesaItems0Click();
     void ResetProgressGauges();
     void LoadProgress();
-    void SpeedButton23Click() { LoadProgress(); }
+    // The figures, and a superior's line of waiting work with them.
+    void SpeedButton23Click();
     void btDashRasioClick();
 
 public:
@@ -61,8 +62,12 @@ public:
 
 private:
     ProfilPage& profil_;
+    // Whether the last profile load found a superior.
+    bool leads_ = false;
     void trace(const QString& what);
+    // One step of the profile load: a failure is told and ends the load.
+    bool loadStep(const std::function<void(db::Query&)>& body);
     // Fills (or hides) btDsBawahanMenunggu; false when the load failed.
-    bool loadWaitingWork(bool leads, const std::function<bool(const std::function<void(db::Query&)>&)>& step);
+    bool loadWaitingWork(bool leads);
     bool loadMonth(const QString& periodSql, const std::array<Gauge*, 5>& gauges, bool current);
 };

@@ -543,6 +543,16 @@ private slots:
         QSignalSpy open(&page, &DashboardPage::subordinatesRequested);
         page.btDsBawahanMenunggu->click();
         QCOMPARE(open.count(), 1);
+
+        // "Refresh progress" counts again: the subordinate's work was
+        // verified meanwhile.
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE aktivitas SET status = 'accepted', tanggal_status = NOW()"));
+        page.SpeedButton23->click();
+        QVERIFY(ctx.msgs.log.isEmpty());
+        QVERIFY(!page.btDsBawahanMenunggu->isHidden());
+        QCOMPARE(page.btDsBawahanMenunggu->text(),
+                 QStringLiteral("Aktivitas bawahan menunggu verifikasi: 0  \u00B7  menunggu validasi: 0  \u00B7  "
+                                "disetujui sistem dalam sehari: 0   \u203A Data Bawahan"));
     }
 
     void dashboardLineFailureIsReported()
