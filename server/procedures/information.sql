@@ -29,6 +29,8 @@ INSERT INTO kinerja_log_jenis (kode, aksi, keterangan) VALUES
   ('verif_approve', 'Verifikasi - Approve',   NULL),
   ('verif_approve', 'Verifikasi - Sistem',    NULL),
   ('verif_reject',  'Verifikasi - Reject',    NULL),
+  -- the reason a superior gives for a rejection belongs with it
+  ('verif_reject',  'Verifikasi - Alasan Tolak', NULL),
   ('validasi',      'Validasi OK',            NULL),
   ('setting',       'Setting Update',         NULL),
   ('plt_tambah',    'PLT - Tambah',           NULL),

@@ -295,6 +295,9 @@ BEGIN
     VALUES (var_id, v_verifikator, v_tanggal, var_alasan, NOW())
         ON DUPLICATE KEY UPDATE nip_verifikator = VALUES(nip_verifikator), tanggal_status = VALUES(tanggal_status),
                                 alasan = VALUES(alasan), tanggal_input = VALUES(tanggal_input);
+    -- The text stays in its own table; the log tells who gave one, when.
+    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
+    VALUES (v_verifikator, 'Verifikasi - Alasan Tolak', NOW(), CONCAT('Aktivitas ', var_id), v_nip);
     IF v_sendiri THEN
         COMMIT;
     END IF;

@@ -555,9 +555,16 @@ private slots:
         QFETCH(QString, id);
         QFETCH(QString, reason);
         QFETCH(bool, stored);
+        const QString logged = QStringLiteral("SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = "
+                                              "'Verifikasi - Alasan Tolak' AND nip = '%1' AND target = '%2' "
+                                              "AND keterangan = 'Aktivitas 304'")
+                                   .arg(kKabid, kPelaksana);
+        const int before = root(logged).toInt();
         const QStringList answer = as(caller, kSaveReason, {{"var_id", id}, {"var_nip", asNip}, {"var_alasan", reason}});
         QCOMPARE(answer, stored ? QStringList{} : kRefused);
         QCOMPARE(root("SELECT COUNT(*) FROM kinerja_alasan_tolak"), stored ? QStringLiteral("1") : QStringLiteral("0"));
+        // Logged for the superior who gave it, about the owner's activity.
+        QCOMPARE(root(logged).toInt(), before + (stored ? 1 : 0));
         // The owner and the superior who rejected read it back as it was typed.
         const QString listed = stored ? reason : QString();
         QCOMPARE(reasonInList(kPelaksana, kPelaksana, "304"), listed);
