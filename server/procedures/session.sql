@@ -80,6 +80,11 @@ BEGIN
             INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, sumber)
             VALUES (v_log_nip, 'LogIn', NOW(), 'Gagal LogIn', 'server');
             IF v_akun IS NOT NULL THEN
+                -- Guesses at one account through several nodes of a cluster
+                -- collide on this row (1213 for the later), so each failure
+                -- counts before the next is answered.
+                INSERT INTO kinerja_pns_tulis (nip, versi) VALUES (v_akun, 1)
+                    ON DUPLICATE KEY UPDATE versi = versi + 1;
                 INSERT INTO kinerja_login_gagal (nip, tanggal) VALUES (v_akun, NOW());
                 SELECT COUNT(*) INTO v_gagal FROM kinerja_login_gagal
                  WHERE nip = v_akun AND tanggal > NOW() - INTERVAL 15 MINUTE;

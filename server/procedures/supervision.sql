@@ -673,6 +673,10 @@ BEGIN
     IF v_ada IS NULL THEN
         CALL kinerja_tolak('PNS tidak dikenal');
     END IF;
+    -- On a cluster the lock above holds only on this node: writing the
+    -- servant's kinerja_pns_tulis row makes a rival on another node fail at
+    -- commit (1213) instead of passing the same check.
+    INSERT INTO kinerja_pns_tulis (nip, versi) VALUES (v_ada, 1) ON DUPLICATE KEY UPDATE versi = versi + 1;
     CALL kinerja_wajib_atasan(var_nip, 0);
     SELECT COUNT(*) INTO v_jumlah FROM tugas_tambahan t
      WHERE t.nip = var_nip AND t.status = 'aktif' AND t.tanggal_mulai <= CURDATE()

@@ -1,6 +1,7 @@
 // The server side on a three-node Galera cluster: what one node writes the
-// others read at once, the day's minute limit holds for writers on
-// different nodes, and a connection acts for the person it bound whatever
+// others read at once, the day's minute limit and the limit of additional
+// tasks hold for writers on different nodes, and a connection acts for the
+// person it bound whatever
 // its connection id on another node. Runs on the cluster that
 // "bash scripts/cluster.sh test" starts (it passes the nodes' ports).
 #include "appcaller.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -301,6 +303,60 @@ private slots:
         QCOMPARE(after, before + 20 * stored);
         QCOMPARE(rowsOn(2, date).toInt(), rowsBefore.toInt() + stored);
         QCOMPARE(minutesOn(3, date).toInt(), after);
+    }
+
+    // The field head gives the executor the last free additional task from
+    // all three nodes at the same moment, round after round: a row lock
+    // holds only on its own node, so the limit and "not twice the same
+    // task" hold only if the losers fail at commit. Each round ends with
+    // exactly the fixture's task and one new one.
+    void parallelAdditionalTasksOnAllNodesKeepTheLimit()
+    {
+        const QString active = QStringLiteral("SELECT COUNT(*) FROM tugas_tambahan WHERE nip = :n AND status = 'aktif' "
+                                              "AND (tanggal_selesai IS NULL OR tanggal_selesai >= CURDATE())");
+        QCOMPARE(valueOn(1, active, {{"n", kPelaksana}}), QStringLiteral("1"));
+        QStringList tokens;
+        for (int i = 1; i <= 3; ++i)
+            tokens << testdb::loginToken(node(i), kKabid);
+        int conflicted = 0;
+        for (int round = 0; round < 8; ++round) {
+            std::vector<std::unique_ptr<AppCaller>> callers;
+            for (int i = 1; i <= 3; ++i) {
+                callers.push_back(std::make_unique<AppCaller>(node(i)));
+                QCOMPARE(callers.back()->call(QStringLiteral("CALL kinerja_sesi_ikat(:t)"), {{"t", tokens[i - 1]}}),
+                         QStringList());
+            }
+            std::atomic<int> ready{0};
+            std::vector<QStringList> answers(3);
+            {
+                std::vector<std::thread> clients;
+                for (int i = 0; i < 3; ++i)
+                    clients.emplace_back([&, i] {
+                        ++ready;
+                        while (ready.load() < 3) {
+                        }
+                        answers[i] = callers[i]->call(
+                            QStringLiteral("CALL kinerja_tugas_tambahan_tambah(:a, :b, :c, :d)"),
+                            {{"a", kPelaksana}, {"b", "JP01"}, {"c", "U1"}, {"d", kKabid}});
+                    });
+                for (std::thread& t : clients)
+                    t.join();
+            }
+            int added = 0;
+            for (const QStringList& a : answers) {
+                if (a.isEmpty())
+                    ++added;
+                else if (a != QStringList{QStringLiteral("refused")})
+                    ++conflicted; // failed at commit: nothing stored
+            }
+            QCOMPARE(added, 1);
+            for (int i = 1; i <= 3; ++i)
+                QCOMPARE(valueOn(i, active, {{"n", kPelaksana}}), QStringLiteral("2"));
+            QCOMPARE(valueOn(1, QStringLiteral("DELETE FROM tugas_tambahan WHERE nip = :n AND kode_jabatan = 'JP01'"),
+                             {{"n", kPelaksana}}),
+                     QString());
+        }
+        qInfo("%d calls failed at commit", conflicted);
     }
 
     // Connection ids are counted per node, so two nodes hand out the same
