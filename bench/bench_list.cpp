@@ -30,10 +30,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: bench_list PORT SCHEMA PASSWORD RUNS\n");
         return 2;
     }
-    db::ConnSettings s;
-    s.port = QString::fromLocal8Bit(argv[1]).toUInt();
-    s.schema = QString::fromLocal8Bit(argv[2]);
-    s.password = QString::fromLocal8Bit(argv[3]);
+    const db::ConnSettings s = benchServer(argv);
     const int runs = QString::fromLocal8Bit(argv[4]).toInt();
     const QString nip = QStringLiteral("190001012000011002");
 

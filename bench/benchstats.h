@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/connsettings.h"
 #include "ui/messages.h"
 
 #include <QString>
@@ -7,6 +8,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+// The server of the common arguments PORT SCHEMA PASSWORD (argv[1] to
+// argv[3]), as the application account reaches it.
+inline db::ConnSettings benchServer(char* argv[])
+{
+    db::ConnSettings s;
+    s.port = QString::fromLocal8Bit(argv[1]).toUInt();
+    s.schema = QString::fromLocal8Bit(argv[2]);
+    s.password = QString::fromLocal8Bit(argv[3]);
+    return s;
+}
 
 // The middle of a run's measurements; 0 for none.
 inline double median(std::vector<double> v)

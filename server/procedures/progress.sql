@@ -460,27 +460,24 @@ BEGIN
     COMMIT;
 END $$
 
--- Recomputes the progress figures of every civil servant for one period
--- ("yyyymm"): own progress first, then the second-level mix.
-DROP PROCEDURE IF EXISTS kinerja_progress_hitung $$
-CREATE PROCEDURE kinerja_progress_hitung(IN p_periode CHAR(6))
+-- The start of a recompute of one period ("yyyymm"), whole or of the
+-- changes: the period checked, its bounds and the monthly target; reads in
+-- READ COMMITTED from here on (the caller restores its level at the end);
+-- and tmp_ubah, the marks this run covers.
+DROP PROCEDURE IF EXISTS kinerja_progress_mulai $$
+CREATE PROCEDURE kinerja_progress_mulai(IN p_periode CHAR(6), OUT p_awal DATETIME, OUT p_akhir DATETIME,
+                                        OUT p_target INT)
     MODIFIES SQL DATA
 BEGIN
-    DECLARE v_awal DATETIME;
-    DECLARE v_akhir DATETIME;
-    DECLARE v_target INT DEFAULT kinerja_fn_setting_angka('target_skr_bulanan', 6751);
-    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
-    DECLARE v_now DATETIME DEFAULT NOW();
-    DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
-
     IF p_periode IS NULL OR p_periode NOT REGEXP '^[0-9]{4}(0[1-9]|1[0-2])$' THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Periode tidak valid';
     END IF;
-    IF v_target <= 0 THEN
-        SET v_target = 6751;
+    SET p_target = kinerja_fn_setting_angka('target_skr_bulanan', 6751);
+    IF p_target <= 0 THEN
+        SET p_target = 6751;
     END IF;
-    SET v_awal = STR_TO_DATE(CONCAT(p_periode, '01'), '%Y%m%d');
-    SET v_akhir = v_awal + INTERVAL 1 MONTH;
+    SET p_awal = STR_TO_DATE(CONCAT(p_periode, '01'), '%Y%m%d');
+    SET p_akhir = p_awal + INTERVAL 1 MONTH;
 
     -- Reads see committed rows without locking them, so inputs and
     -- approvals of clients never wait for a recompute: for the whole run,
@@ -492,6 +489,34 @@ BEGIN
         PRIMARY KEY (periode, nip)) ENGINE = MEMORY;
     DELETE FROM tmp_ubah;
     INSERT INTO tmp_ubah SELECT periode, nip, versi FROM kinerja_progress_ubah WHERE periode = p_periode;
+END $$
+
+-- The end of a recompute once the own figures stand: the second-level mix
+-- of everybody, then the run recorded and its marks forgotten.
+DROP PROCEDURE IF EXISTS kinerja_progress_akhiri $$
+CREATE PROCEDURE kinerja_progress_akhiri(IN p_periode CHAR(6), IN p_waktu DATETIME, IN p_target INT, IN p_max INT,
+                                         IN p_penuh TINYINT)
+    MODIFIES SQL DATA
+BEGIN
+    CALL kinerja_atasan_semua_dari_peta();
+    CALL kinerja_progress_ah2_hitung(p_periode, p_waktu);
+    CALL kinerja_progress_ubah_selesai(p_periode, p_waktu, p_target, p_max, p_penuh);
+END $$
+
+-- Recomputes the progress figures of every civil servant for one period
+-- ("yyyymm"): own progress first, then the second-level mix.
+DROP PROCEDURE IF EXISTS kinerja_progress_hitung $$
+CREATE PROCEDURE kinerja_progress_hitung(IN p_periode CHAR(6))
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_awal DATETIME;
+    DECLARE v_akhir DATETIME;
+    DECLARE v_target INT;
+    DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
+    DECLARE v_now DATETIME DEFAULT NOW();
+    DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
+
+    CALL kinerja_progress_mulai(p_periode, v_awal, v_akhir, v_target);
 
     -- Rows are updated in place: a reader never finds the month empty, and
     -- the rewrite of unchanged pages is spared.
@@ -551,9 +576,7 @@ BEGIN
     END IF;
     COMMIT;
 
-    CALL kinerja_atasan_semua_dari_peta();
-    CALL kinerja_progress_ah2_hitung(p_periode, v_now);
-    CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 1);
+    CALL kinerja_progress_akhiri(p_periode, v_now, v_target, v_max, 1);
     SET SESSION tx_isolation = v_isolasi;
 END $$
 
@@ -590,25 +613,12 @@ CREATE PROCEDURE kinerja_progress_hitung_ubah(IN p_periode CHAR(6))
 BEGIN
     DECLARE v_awal DATETIME;
     DECLARE v_akhir DATETIME;
-    DECLARE v_target INT DEFAULT kinerja_fn_setting_angka('target_skr_bulanan', 6751);
+    DECLARE v_target INT;
     DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
     DECLARE v_now DATETIME DEFAULT NOW();
     DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
 
-    IF p_periode IS NULL OR p_periode NOT REGEXP '^[0-9]{4}(0[1-9]|1[0-2])$' THEN
-        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Periode tidak valid';
-    END IF;
-    IF v_target <= 0 THEN
-        SET v_target = 6751;
-    END IF;
-    SET v_awal = STR_TO_DATE(CONCAT(p_periode, '01'), '%Y%m%d');
-    SET v_akhir = v_awal + INTERVAL 1 MONTH;
-
-    SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ubah (periode CHAR(6), nip CHAR(18), versi INT UNSIGNED,
-        PRIMARY KEY (periode, nip)) ENGINE = MEMORY;
-    DELETE FROM tmp_ubah;
-    INSERT INTO tmp_ubah SELECT periode, nip, versi FROM kinerja_progress_ubah WHERE periode = p_periode;
+    CALL kinerja_progress_mulai(p_periode, v_awal, v_akhir, v_target);
     INSERT IGNORE INTO tmp_ubah (periode, nip, versi)
     SELECT p_periode, p.nip, 0
       FROM cache_pns p LEFT JOIN kinerja_progress g ON g.nip = p.nip AND g.periode = p_periode
@@ -641,9 +651,7 @@ BEGIN
              GROUP BY u.nip) s;
     COMMIT;
 
-    CALL kinerja_atasan_semua_dari_peta();
-    CALL kinerja_progress_ah2_hitung(p_periode, v_now);
-    CALL kinerja_progress_ubah_selesai(p_periode, v_now, v_target, v_max, 0);
+    CALL kinerja_progress_akhiri(p_periode, v_now, v_target, v_max, 0);
     SET SESSION tx_isolation = v_isolasi;
 END $$
 

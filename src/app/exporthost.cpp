@@ -1,5 +1,6 @@
 #include "exporthost.h"
 
+#include "indonesian.h"
 #include "page.h"
 #include "pagecontext.h"
 #include "pageheader.h"
@@ -31,20 +32,9 @@ QDate ContextExportHost::exportToday() const
 
 QString ContextExportHost::chooseCsvFile(const QString& proposedName)
 {
-    // Qt's own dialog, not the desktop's: the same everywhere, with
-    // Indonesian captions, and one that tests can drive.
     QFileDialog dialog(ctx_.dialogParent(), QStringLiteral("Ekspor ke CSV"));
     dialog.setObjectName(QStringLiteral("dlgEksporCsv"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("File CSV (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Simpan di:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nama file:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Jenis file:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Simpan"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Batal"));
+    prepareSaveDialog(dialog, QStringLiteral("File CSV (*.csv)"), QStringLiteral("csv"));
     dialog.setDirectory(lastFolder.isEmpty() ? QDir::homePath() : lastFolder);
     dialog.selectFile(proposedName);
     if (ctx_.dialogs().exec(dialog) != QDialog::Accepted)

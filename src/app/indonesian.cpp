@@ -1,6 +1,7 @@
 #include "indonesian.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QHash>
 #include <QLocale>
 
@@ -184,4 +185,18 @@ void applyIndonesian(QCoreApplication& app)
     QLocale::setDefault(QLocale(QLocale::Indonesian, QLocale::Indonesia));
     static QtIndonesianTexts texts;
     app.installTranslator(&texts);
+}
+
+void prepareSaveDialog(QFileDialog& dialog, const QString& nameFilter, const QString& suffix)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(nameFilter);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Simpan di:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nama file:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Jenis file:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Simpan"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Batal"));
 }

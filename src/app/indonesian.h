@@ -3,6 +3,7 @@
 #include <QTranslator>
 
 class QCoreApplication;
+class QFileDialog;
 
 // Qt's own texts (context menus of the edit fields, standard buttons, scroll
 // bar menu) in Indonesian. Debian ships no Indonesian translation of Qt, so
@@ -19,3 +20,8 @@ public:
 // texts, whatever the machine's locale. Call before any widget is made:
 // widgets take the default locale when they are created.
 void applyIndonesian(QCoreApplication& app);
+
+// A save dialog of files of one kind ("File CSV (*.csv)", suffix "csv"):
+// Qt's own dialog, not the desktop's, so it looks the same everywhere,
+// carries Indonesian captions and can be driven by tests.
+void prepareSaveDialog(QFileDialog& dialog, const QString& nameFilter, const QString& suffix);

@@ -286,7 +286,6 @@ void DashboardPage::dxTarvesaItems0Click()
     Memo3->clear();
     trace(QStringLiteral(" load profil"));
 
-    const auto step = [this](const std::function<void(db::Query&)>& body) { return loadStep(body); };
     Session& session = ctx_.session();
     const QString nip = session.nipLogin;
     // The rows are rebuilt from nothing, so a load that fails leaves an
@@ -301,9 +300,8 @@ void DashboardPage::dxTarvesaItems0Click()
 
     // The line of the earlier load goes until this one finds the user leads.
     btDsBawahanMenunggu->setVisible(false);
-    bool leads = false;
     leads_ = false;
-    const bool profile = step([&](db::Query& q) {
+    const bool profile = loadStep([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_load_profil`(:var_nip)"),
                                         {{QStringLiteral("var_nip"), nip}});
         ctx_.showIdentity(rs.first(QStringLiteral("nama_lengkap")), rs.first(QStringLiteral("nip")),
@@ -313,11 +311,10 @@ void DashboardPage::dxTarvesaItems0Click()
             rows[row] = {QString::fromUtf8(kProfileCaptions[row]),
                          kProfileColumns[row] ? rs.first(QString::fromUtf8(kProfileColumns[row])) : QString()};
 
-        leads = rs.first(QStringLiteral("jenis_jabatan_id")) == QLatin1String("struktural") ||
-                rs.first(QStringLiteral("jenis_plt")) == QLatin1String("Ya") ||
-                rs.first(QStringLiteral("jenis_sampiran")) == QLatin1String("Ya");
-        ctx_.setSubordinatesEnabled(leads);
-        leads_ = leads;
+        leads_ = rs.first(QStringLiteral("jenis_jabatan_id")) == QLatin1String("struktural") ||
+                 rs.first(QStringLiteral("jenis_plt")) == QLatin1String("Ya") ||
+                 rs.first(QStringLiteral("jenis_sampiran")) == QLatin1String("Ya");
+        ctx_.setSubordinatesEnabled(leads_);
 
         lDsNIP->setText(rs.first(QStringLiteral("nip")));
         lDsNama->setText(rs.first(QStringLiteral("nama_lengkap")));
@@ -327,14 +324,14 @@ void DashboardPage::dxTarvesaItems0Click()
     if (!profile)
         return;
     trace(QStringLiteral(" load bw1"));
-    if (!step([&](db::Query& q) {
+    if (!loadStep([&](db::Query& q) {
             rows[13][1] = q.open(QStringLiteral("CALL `kinerja_bawahan_langsung_jumlah`(:var_nip)"),
                                  {{QStringLiteral("var_nip"), nip}})
                               .first(QStringLiteral("jumlah"));
         }))
         return;
     trace(QStringLiteral(" load bw2"));
-    if (!step([&](db::Query& q) {
+    if (!loadStep([&](db::Query& q) {
             rows[14][1] = q.open(QStringLiteral("CALL `kinerja_bawahan_2tk_jumlah`(:var_nip)"),
                                  {{QStringLiteral("var_nip"), nip}})
                               .first(QStringLiteral("jumlah"));
@@ -342,7 +339,7 @@ void DashboardPage::dxTarvesaItems0Click()
         return;
     trace(QStringLiteral(" hitung pr start"));
     ctx_.showPage(this);
-    loadWaitingWork(leads);
+    loadWaitingWork();
 }
 
 bool DashboardPage::loadStep(const std::function<void(db::Query&)>& body)
@@ -357,12 +354,12 @@ void DashboardPage::SpeedButton23Click()
 {
     LoadProgress();
     // The line counts work that the same hour's approvals change.
-    loadWaitingWork(leads_);
+    loadWaitingWork();
 }
 
-bool DashboardPage::loadWaitingWork(bool leads)
+bool DashboardPage::loadWaitingWork()
 {
-    if (!leads)
+    if (!leads_)
         return true;
     return loadStep([&](db::Query& q) {
         const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_bawahan_menunggu`(:var_nip)"),

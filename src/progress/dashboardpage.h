@@ -67,7 +67,8 @@ private:
     void trace(const QString& what);
     // One step of the profile load: a failure is told and ends the load.
     bool loadStep(const std::function<void(db::Query&)>& body);
-    // Fills (or hides) btDsBawahanMenunggu; false when the load failed.
-    bool loadWaitingWork(bool leads);
+    // Fills btDsBawahanMenunggu for a superior (leads_); false when the
+    // load failed.
+    bool loadWaitingWork();
     bool loadMonth(const QString& periodSql, const std::array<Gauge*, 5>& gauges, bool current);
 };

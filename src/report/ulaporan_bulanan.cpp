@@ -2,6 +2,7 @@
 
 #include "laporanbulanan.h"
 
+#include "app/indonesian.h"
 #include "app/pagecontext.h"
 #include "app/pageheader.h"
 
@@ -161,18 +162,8 @@ void Tf_laporanBulanan::btSimpanPdfClick()
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    QFileDialog files(this, QStringLiteral("Simpan Laporan Bulanan"), folder,
-                      QStringLiteral("Dokumen PDF (*.pdf)"));
-    // Qt's own dialog, with the captions below, on every desktop.
-    files.setOption(QFileDialog::DontUseNativeDialog);
-    files.setAcceptMode(QFileDialog::AcceptSave);
-    files.setFileMode(QFileDialog::AnyFile);
-    files.setDefaultSuffix(QStringLiteral("pdf"));
-    files.setLabelText(QFileDialog::LookIn, QStringLiteral("Simpan di:"));
-    files.setLabelText(QFileDialog::FileName, QStringLiteral("Nama file:"));
-    files.setLabelText(QFileDialog::FileType, QStringLiteral("Jenis file:"));
-    files.setLabelText(QFileDialog::Accept, QStringLiteral("Simpan"));
-    files.setLabelText(QFileDialog::Reject, QStringLiteral("Batal"));
+    QFileDialog files(this, QStringLiteral("Simpan Laporan Bulanan"), folder);
+    prepareSaveDialog(files, QStringLiteral("Dokumen PDF (*.pdf)"), QStringLiteral("pdf"));
     files.selectFile(QStringLiteral("Laporan Bulanan %1 %2.pdf").arg(report.field(QStringLiteral("nip")), periode()));
     if (ctx_.dialogs().exec(files) != QDialog::Accepted || files.selectedFiles().isEmpty())
         return;
