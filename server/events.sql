@@ -30,3 +30,10 @@ CREATE OR REPLACE EVENT kinerja_validasi_tunggu_harian
     STARTS DATE_FORMAT(NOW() + INTERVAL 1 DAY, '%Y-%m-%d 00:07:00')
     ON COMPLETION PRESERVE
     DO CALL kinerja_validasi_tunggu_bersihkan();
+
+-- Review notes kept but not listed for a week, nightly.
+CREATE OR REPLACE EVENT kinerja_catatan_harian
+    ON SCHEDULE EVERY 1 DAY
+    STARTS DATE_FORMAT(NOW() + INTERVAL 1 DAY, '%Y-%m-%d 00:27:00')
+    ON COMPLETION PRESERVE
+    DO CALL kinerja_catatan_bersihkan();

@@ -331,6 +331,37 @@ CREATE TABLE kinerja_validasi_tunggu_sejak (
   PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+-- The plausibility notes of the review lists, kept between lists so that a
+-- list shown again does not compute them again. A change of a servant's
+-- work that can move a note (triggers on aktivitas) raises the servant's
+-- kinerja_catatan_versi and removes the servant's kinerja_catatan_tanda,
+-- which says for which activity days the kept notes are whole, under which
+-- settings; notes computed while the version moved are not marked. Purged
+-- nightly.
+CREATE TABLE kinerja_catatan_versi (
+  nip   CHAR(18)        NOT NULL,
+  versi BIGINT UNSIGNED NOT NULL DEFAULT 0,
+  PRIMARY KEY (nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE kinerja_catatan_tanda (
+  nip      CHAR(18)        NOT NULL,
+  versi    BIGINT UNSIGNED NOT NULL COMMENT 'kinerja_catatan_versi.versi the notes were computed at',
+  stempel  CHAR(32)        NOT NULL COMMENT 'digest of the settings the rules and texts read',
+  awal     DATE            NOT NULL COMMENT 'first activity day whose notes are kept whole',
+  akhir    DATE            NOT NULL COMMENT 'last such day',
+  dihitung DATETIME        NOT NULL,
+  PRIMARY KEY (nip),
+  KEY ix_tanda_dihitung (dihitung)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE kinerja_catatan_simpan (
+  id          BIGINT UNSIGNED NOT NULL,
+  catatan     VARCHAR(200)    NOT NULL DEFAULT '',
+  catatan_ket VARCHAR(2000)   NOT NULL DEFAULT '',
+  dihitung    DATETIME        NOT NULL COMMENT 'the same moment as the mark that covers it',
+  PRIMARY KEY (id),
+  KEY ix_simpan_dihitung (dihitung)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
 -- ---------------------------------------------------------------------------
 -- Supervision: quality assessments, additional tasks
 -- ---------------------------------------------------------------------------

@@ -91,10 +91,22 @@ END $$
 -- DATETIME values ("yyyy-mm-dd hh:mm:ss"), unverified ones empty. The last
 -- column is the reason of the rejection the activity stands under, if its
 -- superior gave one (see kinerja_alasan_tolak).
+--
+-- p_tinjau 1 adds the review figures of a superior's list to each row, 2
+-- sends only the activity's id and those figures, by id: the days left of
+-- the window that waits for this superior (sisa_hari, empty when nothing
+-- waits; sisa_harix as shown; sisa_hari_ket the dates in words), segera "1"
+-- when the window closes or the system approves before the next midnight,
+-- and the plausibility notes kept by kinerja_aktivitas_catatan_siapkan
+-- (catatan, catatan_ket; empty unless p_catatan). A list by the day of
+-- input is the direct superior's (unverified work waits, by the day of
+-- input), any other the list of the superior two levels up (verified,
+-- unvalidated work waits, by the day of verification).
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_daftar $$
 CREATE PROCEDURE kinerja_aktivitas_daftar(IN p_nip VARCHAR(40), IN p_kolom VARCHAR(20), IN p_awal DATE,
                                           IN p_akhir DATE, IN p_jenis VARCHAR(200), IN p_status VARCHAR(200),
-                                          IN p_status_boleh VARCHAR(200), IN p_cari VARCHAR(500))
+                                          IN p_status_boleh VARCHAR(200), IN p_cari VARCHAR(500),
+                                          IN p_tinjau TINYINT, IN p_catatan TINYINT)
     READS SQL DATA
 BEGIN
     DECLARE s0, s1, s2, s3, s4, s5 VARCHAR(60);
@@ -102,15 +114,24 @@ BEGIN
     DECLARE v_kolom VARCHAR(20) DEFAULT CASE p_kolom WHEN 'tanggal_input' THEN 'tanggal_input'
                                                      WHEN 'tanggal_status' THEN 'tanggal_status'
                                                      ELSE 'tanggal_aktivitas' END;
-    -- The status words, read once rather than looked up per row.
-    SELECT MAX(IF(kode = '0', status_deskripsi, NULL)), MAX(IF(kode = 'accepted', status_deskripsi, NULL)),
-           MAX(IF(kode = 'rejected', status_deskripsi, NULL)),
-           MAX(IF(kode = 'accepted_by_system', status_deskripsi, NULL)),
-           MAX(IF(kode = 'accepted_by_spv', status_deskripsi, NULL)),
-           MAX(IF(kode = 'rejected_by_spv', status_deskripsi, NULL))
-      INTO s0, s1, s2, s3, s4, s5 FROM aktivitas_status;
-    PREPARE kinerja_daftar FROM CONCAT(
-        'SELECT a.id, a.jenis_jabatan, a.rincian_tugas, a.deskripsi, a.volume, a.satuan, a.bobot_skr,
+    DECLARE v_daftar TEXT DEFAULT '';
+    DECLARE v_angka TEXT DEFAULT '';
+    DECLARE v_dari TEXT DEFAULT 'FROM aktivitas a';
+    DECLARE v_urut TEXT DEFAULT CONCAT('a.', v_kolom, ' DESC, a.id DESC');
+    -- Settings go into the text as whole numbers; the figures' parts are
+    -- written out once here and repeated where the expressions use them.
+    DECLARE v_verif, v_valid, v_otomatis VARCHAR(11);
+    DECLARE v_sisa, v_oto, v_tampil, v_auto_hari TEXT;
+
+    IF p_tinjau <> 2 THEN
+        -- The status words, read once rather than looked up per row.
+        SELECT MAX(IF(kode = '0', status_deskripsi, NULL)), MAX(IF(kode = 'accepted', status_deskripsi, NULL)),
+               MAX(IF(kode = 'rejected', status_deskripsi, NULL)),
+               MAX(IF(kode = 'accepted_by_system', status_deskripsi, NULL)),
+               MAX(IF(kode = 'accepted_by_spv', status_deskripsi, NULL)),
+               MAX(IF(kode = 'rejected_by_spv', status_deskripsi, NULL))
+          INTO s0, s1, s2, s3, s4, s5 FROM aktivitas_status;
+        SET v_daftar = ', a.jenis_jabatan, a.rincian_tugas, a.deskripsi, a.volume, a.satuan, a.bobot_skr,
                 COALESCE(CASE a.status WHEN ''0'' THEN ? WHEN ''accepted'' THEN ? WHEN ''rejected'' THEN ?
                                        WHEN ''accepted_by_system'' THEN ? WHEN ''accepted_by_spv'' THEN ?
                                        WHEN ''rejected_by_spv'' THEN ? END, a.status) AS status_deskripsi,
@@ -119,45 +140,117 @@ BEGIN
                 IF(a.status IN (''accepted'', ''rejected'') AND a.tanggal_validasi IS NULL, ''Ya'', ''Tidak'')
                     AS st_wajib_validasi,
                 a.status,
-                COALESCE(r.alasan, '''') AS alasan_tolak
-           FROM aktivitas a
+                COALESCE(r.alasan, '''') AS alasan_tolak';
+        SET v_dari = 'FROM aktivitas a
            LEFT JOIN kinerja_alasan_tolak r
              ON r.aktivitas_id = a.id AND a.status = ''rejected'' AND r.tanggal_status = a.tanggal_status
-            AND r.nip_verifikator = a.nip_verifikator
+            AND r.nip_verifikator = a.nip_verifikator';
+    ELSE
+        SET v_urut = 'a.id';
+    END IF;
+
+    IF p_tinjau > 0 THEN
+        -- The three settings in one read, each as kinerja_fn_setting_angka
+        -- reads it (5 when missing or not a whole number).
+        SELECT COALESCE(MAX(IF(nama = 'aktivitas_verifikasi_day_max', angka, NULL)), 5),
+               COALESCE(MAX(IF(nama = 'aktivitas_validasi_day_max', angka, NULL)), 5),
+               COALESCE(MAX(IF(nama = 'aktivitas_auto_approve', angka, NULL)), 5)
+          INTO v_verif, v_valid, v_otomatis
+          FROM (SELECT nama, CAST(TRIM(nilai) AS UNSIGNED) AS angka FROM kinerja_setting
+                 WHERE jenis = 'app_kinerja'
+                   AND nama IN ('aktivitas_verifikasi_day_max', 'aktivitas_validasi_day_max', 'aktivitas_auto_approve')
+                   AND TRIM(nilai) REGEXP '^[0-9]{1,9}$') s;
+        -- The days left: of verification and automatic approval for work
+        -- still unverified in the direct superior's list, of validation for
+        -- verified work not yet validated two levels up. Shown: the days to
+        -- whichever comes first; an approval overdue in an open window comes
+        -- at the next hourly run, today.
+        IF v_kolom = 'tanggal_input' THEN
+            SET v_sisa = CONCAT('IF(a.status = ''0'', ', v_verif, ' - DATEDIFF(CURDATE(), a.tanggal_input), NULL)'),
+                v_oto = CONCAT('IF(a.status = ''0'', ', v_otomatis, ' - DATEDIFF(CURDATE(), a.tanggal_input), NULL)');
+        ELSE
+            SET v_sisa = CONCAT('IF(a.tanggal_validasi IS NULL, ', v_valid,
+                                ' - DATEDIFF(CURDATE(), a.tanggal_status), NULL)'),
+                v_oto = 'NULL';
+        END IF;
+        SET v_tampil = CONCAT('IF(', v_sisa, ' < 0, ', v_sisa, ', GREATEST(0, LEAST(', v_sisa, ', COALESCE(', v_oto,
+                              ', ', v_sisa, '))))'),
+            v_auto_hari = CONCAT('DATE_FORMAT(GREATEST(CURDATE(), DATE(a.tanggal_input) + INTERVAL ', v_otomatis,
+                                 ' + 1 DAY), ''%Y-%m-%d'')');
+        SET v_angka = CONCAT(',
+                COALESCE(CAST(', v_tampil, ' AS CHAR), '''') AS sisa_hari,
+                CASE WHEN ', v_sisa, ' IS NULL THEN ''''
+                     ELSE CONCAT(CASE WHEN ', v_tampil, ' < 0 THEN ''lewat batas''
+                                      WHEN ', v_tampil, ' = 0 THEN ''hari ini''
+                                      ELSE CONCAT(', v_tampil, ', '' hari'') END,
+                                 IF(', v_oto, ' IS NULL, '''', CONCAT('', otomatis '', ', v_auto_hari, ')))
+                END AS sisa_harix,
+                CASE WHEN ', v_sisa, ' IS NULL THEN ''''
+                     WHEN ', v_oto, ' IS NULL
+                         THEN CONCAT(''Batas validasi '',
+                                     DATE_FORMAT(DATE(a.tanggal_status) + INTERVAL ', v_valid, ' DAY, ''%Y-%m-%d''),
+                                     '' (', v_valid, ' hari sejak verifikasi).'')
+                     ELSE CONCAT(''Batas verifikasi '',
+                                 DATE_FORMAT(DATE(a.tanggal_input) + INTERVAL ', v_verif, ' DAY, ''%Y-%m-%d''),
+                                 '' (', v_verif, ' hari sejak input). Bila belum diverifikasi, sistem menyetujuinya '',
+                                 ''otomatis pada '', ', v_auto_hari, ', ''.'')
+                END AS sisa_hari_ket,
+                IF(', v_tampil, ' = 0, ''1'', ''0'') AS segera,',
+                IF(p_catatan, 'COALESCE(c.catatan, '''') AS catatan, COALESCE(c.catatan_ket, '''') AS catatan_ket',
+                   ''''' AS catatan, '''' AS catatan_ket'));
+        IF p_catatan THEN
+            SET v_dari = CONCAT(v_dari, ' LEFT JOIN kinerja_catatan_simpan c ON c.id = a.id');
+        END IF;
+    END IF;
+
+    PREPARE kinerja_daftar FROM CONCAT(
+        'SELECT a.id', v_daftar, v_angka, ' ', v_dari, '
           WHERE a.nip = ? AND a.', v_kolom, ' >= ? AND a.', v_kolom, ' < ? + INTERVAL 1 DAY
             AND FIND_IN_SET(a.jenis_jabatan, ?) > 0
             AND FIND_IN_SET(a.status, ?) > 0
             AND (? IS NULL OR FIND_IN_SET(a.status, ?) > 0)
             AND (? = '''' OR LOCATE(?, a.rincian_tugas) > 0)
-          ORDER BY a.', v_kolom, ' DESC, a.id DESC');
-    EXECUTE kinerja_daftar USING s0, s1, s2, s3, s4, s5, p_nip, p_awal, p_akhir, p_jenis, p_status,
-                                 p_status_boleh, p_status_boleh, COALESCE(p_cari, ''), COALESCE(p_cari, '');
+          ORDER BY ', v_urut);
+    IF p_tinjau = 2 THEN
+        EXECUTE kinerja_daftar USING p_nip, p_awal, p_akhir, p_jenis, p_status, p_status_boleh, p_status_boleh,
+                                     COALESCE(p_cari, ''), COALESCE(p_cari, '');
+    ELSE
+        EXECUTE kinerja_daftar USING s0, s1, s2, s3, s4, s5, p_nip, p_awal, p_akhir, p_jenis, p_status,
+                                     p_status_boleh, p_status_boleh, COALESCE(p_cari, ''), COALESCE(p_cari, '');
+    END IF;
     DEALLOCATE PREPARE kinerja_daftar;
 END $$
 
 -- The activity list, for the owner and for the direct superior. The
 -- owner's list selects by the activity's day; the superior's review list by
 -- the day of input, the date from which the verification window counts, so
--- a one-day review list is exactly what one window check covers.
+-- a one-day review list is exactly what one window check covers, and
+-- carries the review figures (see kinerja_aktivitas_daftar).
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data $$
 CREATE PROCEDURE kinerja_aktivitas_tampil_data(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
                                                IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
                                                IN var_status VARCHAR(200), IN var_aktivitas VARCHAR(500),
                                                IN var_nip_atasan2 VARCHAR(40))
-    READS SQL DATA
+    MODIFIES SQL DATA
 BEGIN
     DECLARE v_kolom VARCHAR(20) DEFAULT 'tanggal_aktivitas';
     DECLARE v_pemanggil VARCHAR(18) DEFAULT kinerja_fn_pemanggil_nip();
+    DECLARE v_awal, v_akhir DATE;
+    DECLARE v_tinjau TINYINT DEFAULT 0;
+    DECLARE v_catatan TINYINT DEFAULT 0;
     IF v_pemanggil IS NULL THEN
         CALL kinerja_wajib_login();
     END IF;
     IF v_pemanggil <> var_nip THEN
         CALL kinerja_wajib_atasan(var_nip, 1);
-        SET v_kolom = 'tanggal_input';
+        SET v_kolom = 'tanggal_input', v_tinjau = 1;
     END IF;
-    CALL kinerja_aktivitas_daftar(var_nip, v_kolom, DATE(kinerja_fn_tanggal(var_tanggal_awal)),
-                                  DATE(kinerja_fn_tanggal(var_tanggal_akhir)), var_jenis_jabatan, var_status, NULL,
-                                  var_aktivitas);
+    SET v_awal = DATE(kinerja_fn_tanggal(var_tanggal_awal)), v_akhir = DATE(kinerja_fn_tanggal(var_tanggal_akhir));
+    IF v_tinjau THEN
+        CALL kinerja_aktivitas_catatan_siapkan(var_nip, v_kolom, v_awal, v_akhir, v_catatan);
+    END IF;
+    CALL kinerja_aktivitas_daftar(var_nip, v_kolom, v_awal, v_akhir, var_jenis_jabatan, var_status, NULL,
+                                  var_aktivitas, v_tinjau, v_catatan);
 END $$
 
 -- The performance position (dictionary code) of a position code; empty for

@@ -24,6 +24,29 @@ CREATE TABLE IF NOT EXISTS kinerja_progress_jalan (
   PRIMARY KEY (periode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+CREATE TABLE IF NOT EXISTS kinerja_catatan_versi (
+  nip   CHAR(18)        NOT NULL,
+  versi BIGINT UNSIGNED NOT NULL DEFAULT 0,
+  PRIMARY KEY (nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE IF NOT EXISTS kinerja_catatan_tanda (
+  nip      CHAR(18)        NOT NULL,
+  versi    BIGINT UNSIGNED NOT NULL COMMENT 'kinerja_catatan_versi.versi the notes were computed at',
+  stempel  CHAR(32)        NOT NULL COMMENT 'digest of the settings the rules and texts read',
+  awal     DATE            NOT NULL COMMENT 'first activity day whose notes are kept whole',
+  akhir    DATE            NOT NULL COMMENT 'last such day',
+  dihitung DATETIME        NOT NULL,
+  PRIMARY KEY (nip),
+  KEY ix_tanda_dihitung (dihitung)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE IF NOT EXISTS kinerja_catatan_simpan (
+  id          BIGINT UNSIGNED NOT NULL,
+  catatan     VARCHAR(200)    NOT NULL DEFAULT '',
+  catatan_ket VARCHAR(2000)   NOT NULL DEFAULT '',
+  dihitung    DATETIME        NOT NULL COMMENT 'the same moment as the mark that covers it',
+  PRIMARY KEY (id),
+  KEY ix_simpan_dihitung (dihitung)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 CREATE TABLE IF NOT EXISTS kinerja_atasan_peta (
   nip    CHAR(18)    NOT NULL,
   atasan CHAR(18)    NULL COMMENT 'the direct superior kinerja_fn_atasan_nip finds',
@@ -712,8 +735,11 @@ END $$
 -- After every change of an activity: the mark of its month for the
 -- incremental recompute (as kinerja_progress_tandai), and the kept list of
 -- verified, unvalidated activities (kinerja_validasi_tunggu) that the
--- dashboard counts. One trigger per event with the statements inline:
--- approvals run one per connection, and each trigger or call costs there.
+-- dashboard counts; and, when the change can move a review note, a new
+-- version of the servant's work (kinerja_catatan_versi) and no mark of kept
+-- notes (kinerja_catatan_tanda). One trigger per event with the statements
+-- inline: approvals run one per connection, and each trigger or call costs
+-- there.
 DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_insert $$
 DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_update $$
 DROP TRIGGER IF EXISTS kinerja_aktivitas_progress_delete $$
@@ -730,6 +756,8 @@ BEGIN
     IF NEW.status IN ('accepted', 'rejected') AND NEW.tanggal_validasi IS NULL AND NEW.tanggal_status IS NOT NULL THEN
         INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
     END IF;
+    INSERT INTO kinerja_catatan_versi (nip, versi) VALUES (NEW.nip, 1) ON DUPLICATE KEY UPDATE versi = versi + 1;
+    DELETE FROM kinerja_catatan_tanda WHERE nip = NEW.nip;
 END $$
 
 DROP TRIGGER IF EXISTS kinerja_aktivitas_sesudah_update $$
@@ -761,6 +789,20 @@ BEGIN
     IF v_baru THEN
         INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id) VALUES (NEW.nip, DATE(NEW.tanggal_status), NEW.id);
     END IF;
+    -- The review notes read these; verifications and validations that keep
+    -- the work counted leave them as they are.
+    IF NOT (NEW.nip <=> OLD.nip AND NEW.tanggal_aktivitas <=> OLD.tanggal_aktivitas
+            AND NEW.tanggal_input <=> OLD.tanggal_input AND NEW.deskripsi <=> OLD.deskripsi
+            AND NEW.volume <=> OLD.volume AND NEW.kode_rincian <=> OLD.kode_rincian
+            AND NEW.bobot_skr <=> OLD.bobot_skr
+            AND (NEW.status IN ('rejected', 'rejected_by_spv')) <=> (OLD.status IN ('rejected', 'rejected_by_spv'))) THEN
+        INSERT INTO kinerja_catatan_versi (nip, versi) VALUES (NEW.nip, 1) ON DUPLICATE KEY UPDATE versi = versi + 1;
+        DELETE FROM kinerja_catatan_tanda WHERE nip = NEW.nip;
+        IF NOT NEW.nip <=> OLD.nip THEN
+            INSERT INTO kinerja_catatan_versi (nip, versi) VALUES (OLD.nip, 1) ON DUPLICATE KEY UPDATE versi = versi + 1;
+            DELETE FROM kinerja_catatan_tanda WHERE nip = OLD.nip;
+        END IF;
+    END IF;
 END $$
 
 DROP TRIGGER IF EXISTS kinerja_aktivitas_sesudah_delete $$
@@ -773,6 +815,8 @@ BEGIN
         DELETE FROM kinerja_validasi_tunggu
          WHERE nip = OLD.nip AND hari = DATE(OLD.tanggal_status) AND id = OLD.id;
     END IF;
+    INSERT INTO kinerja_catatan_versi (nip, versi) VALUES (OLD.nip, 1) ON DUPLICATE KEY UPDATE versi = versi + 1;
+    DELETE FROM kinerja_catatan_tanda WHERE nip = OLD.nip;
 END $$
 
 -- Own progress of one servant for one period; no row when none is computed.

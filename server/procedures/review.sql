@@ -115,17 +115,109 @@ BEGIN
                          ' hari sebelumnya).'), NULL));
 END $$
 
--- Beside the review list of one subordinate, with the list's own
--- parameters: one row per listed activity with the days left of the
--- window that waits for this superior (sisa_hari, empty when nothing
--- waits; sisa_harix as shown; sisa_hari_ket the dates in words), segera
--- "1" when the window closes or the system approves before the next
--- midnight, and the plausibility notes (catatan, catatan_ket). An empty
--- var_nip_atasan2 is the direct superior's list (unverified work waits,
--- by the day of input), a NIP the list of the superior two levels up
--- (verified, unvalidated work waits, by the day of verification). Reads
--- the listed rows through the list's index and the servant's work around
--- them through the primary key.
+-- Makes the kept notes (kinerja_catatan_simpan) of one servant cover every
+-- activity a review list by the day of p_kolom (tanggal_input, the direct
+-- superior's; tanggal_status, two levels up) between p_awal and p_akhir
+-- shows, as of the servant's current work and settings. p_sah is 1 when the
+-- kept notes may be read: 0 when they could not be computed, or the
+-- servant's work kept changing while they were; the list then stands
+-- without them. Kept small: a connection reads each routine it calls, and
+-- a list shown again only needs this much.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_catatan_siapkan $$
+CREATE PROCEDURE kinerja_aktivitas_catatan_siapkan(IN p_nip CHAR(18), IN p_kolom VARCHAR(20), IN p_awal DATE,
+                                                   IN p_akhir DATE, OUT p_sah TINYINT)
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_dari, v_sampai DATE;
+    DECLARE v_versi BIGINT UNSIGNED;
+    DECLARE v_stempel CHAR(32);
+    SET p_sah = 1;
+    -- The activity days of the listed rows, from the list's own index.
+    IF p_kolom = 'tanggal_input' THEN
+        SELECT DATE(MIN(tanggal_aktivitas)), DATE(MAX(tanggal_aktivitas)) INTO v_dari, v_sampai
+          FROM aktivitas WHERE nip = p_nip AND tanggal_input >= p_awal AND tanggal_input < p_akhir + INTERVAL 1 DAY;
+    ELSE
+        SELECT DATE(MIN(tanggal_aktivitas)), DATE(MAX(tanggal_aktivitas)) INTO v_dari, v_sampai
+          FROM aktivitas WHERE nip = p_nip AND tanggal_status >= p_awal AND tanggal_status < p_akhir + INTERVAL 1 DAY;
+    END IF;
+    -- A change of the servant's work removes the mark (triggers on
+    -- aktivitas), so a mark found holds if the settings the rules read are
+    -- as they were.
+    SELECT MD5(COALESCE(GROUP_CONCAT(nama, '=', nilai ORDER BY nama SEPARATOR '\n'), '')) INTO v_stempel
+      FROM kinerja_setting
+     WHERE jenis = 'app_kinerja' AND nama IN ('max_skr_operasional', 'aktivitas_input_day_max');
+    IF v_dari IS NOT NULL AND NOT EXISTS (SELECT 1 FROM kinerja_catatan_tanda
+                                           WHERE nip = p_nip AND stempel = v_stempel
+                                             AND awal <= v_dari AND akhir >= v_sampai) THEN
+        SELECT COALESCE(MAX(versi), 0) INTO v_versi FROM kinerja_catatan_versi WHERE nip = p_nip;
+        CALL kinerja_aktivitas_catatan_simpan(p_nip, v_dari, v_sampai, v_versi, v_stempel, p_sah);
+    END IF;
+END $$
+
+-- Computes the notes of every activity of the servant's days p_dari to
+-- p_sampai, whatever a list's filters (the notes do not depend on them),
+-- and keeps them under the servant's mark, computed at version p_versi of
+-- the servant's work; again, up to three times in all, when the work
+-- changed meanwhile. p_sah as in kinerja_aktivitas_catatan_siapkan.
+DROP PROCEDURE IF EXISTS kinerja_aktivitas_catatan_simpan $$
+CREATE PROCEDURE kinerja_aktivitas_catatan_simpan(IN p_nip CHAR(18), IN p_dari DATE, IN p_sampai DATE,
+                                                  IN p_versi BIGINT UNSIGNED, IN p_stempel CHAR(32),
+                                                  OUT p_sah TINYINT)
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_versi BIGINT UNSIGNED DEFAULT p_versi;
+    DECLARE v_kini BIGINT UNSIGNED;
+    DECLARE v_waktu DATETIME;
+    DECLARE v_coba INT DEFAULT 0;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        DROP TEMPORARY TABLE IF EXISTS tmp_tinjau;
+        SET p_sah = 0;
+    END;
+
+    SET p_sah = 0;
+    WHILE v_coba < 3 DO
+        SET v_coba = v_coba + 1;
+        DROP TEMPORARY TABLE IF EXISTS tmp_tinjau;
+        CREATE TEMPORARY TABLE tmp_tinjau (
+            id BIGINT UNSIGNED NOT NULL PRIMARY KEY, nip CHAR(18) NOT NULL, hari DATE NOT NULL,
+            tanggal_input DATETIME NOT NULL, volume INT UNSIGNED NOT NULL, catatan VARCHAR(200) NULL,
+            catatan_ket VARCHAR(2000) NULL);
+        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, volume)
+        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, volume
+          FROM aktivitas
+         WHERE nip = p_nip AND tanggal_aktivitas >= p_dari AND tanggal_aktivitas < p_sampai + INTERVAL 1 DAY;
+        CALL kinerja_aktivitas_catatan_hitung();
+
+        -- Kept only when no change of the servant's work came between the
+        -- version read before and now: the triggers raise it under this lock.
+        SET v_waktu = NOW();
+        START TRANSACTION;
+        INSERT IGNORE INTO kinerja_catatan_versi (nip, versi) VALUES (p_nip, 0);
+        SELECT versi INTO v_kini FROM kinerja_catatan_versi WHERE nip = p_nip FOR UPDATE;
+        IF v_kini = v_versi THEN
+            INSERT INTO kinerja_catatan_simpan (id, catatan, catatan_ket, dihitung)
+            SELECT id, COALESCE(catatan, ''), COALESCE(catatan_ket, ''), v_waktu FROM tmp_tinjau
+            ON DUPLICATE KEY UPDATE catatan = VALUES(catatan), catatan_ket = VALUES(catatan_ket),
+                                    dihitung = VALUES(dihitung);
+            INSERT INTO kinerja_catatan_tanda (nip, versi, stempel, awal, akhir, dihitung)
+            VALUES (p_nip, v_versi, p_stempel, p_dari, p_sampai, v_waktu)
+            ON DUPLICATE KEY UPDATE versi = VALUES(versi), stempel = VALUES(stempel), awal = VALUES(awal),
+                                    akhir = VALUES(akhir), dihitung = VALUES(dihitung);
+            SET p_sah = 1, v_coba = 3;
+        ELSE
+            SET v_versi = v_kini;
+        END IF;
+        COMMIT;
+    END WHILE;
+    DROP TEMPORARY TABLE tmp_tinjau;
+END $$
+
+-- The review figures alone (see kinerja_aktivitas_daftar), with the list's
+-- own parameters: one row per listed activity, by id. An empty
+-- var_nip_atasan2 is the direct superior's list, a NIP the list of the
+-- superior two levels up.
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_tinjau $$
 CREATE PROCEDURE kinerja_aktivitas_tinjau(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
                                           IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
@@ -134,12 +226,9 @@ CREATE PROCEDURE kinerja_aktivitas_tinjau(IN var_nip VARCHAR(40), IN var_tanggal
     MODIFIES SQL DATA
 BEGIN
     DECLARE v_langsung TINYINT DEFAULT COALESCE(TRIM(var_nip_atasan2), '') = '';
-    DECLARE v_awal DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_awal));
-    DECLARE v_akhir DATE DEFAULT DATE(kinerja_fn_tanggal(var_tanggal_akhir));
-    DECLARE v_cari VARCHAR(500) DEFAULT COALESCE(var_aktivitas, '');
-    DECLARE v_verif INT DEFAULT kinerja_fn_setting_angka('aktivitas_verifikasi_day_max', 5);
-    DECLARE v_valid INT DEFAULT kinerja_fn_setting_angka('aktivitas_validasi_day_max', 5);
-    DECLARE v_otomatis INT DEFAULT kinerja_fn_setting_angka('aktivitas_auto_approve', 5);
+    DECLARE v_kolom VARCHAR(20) DEFAULT IF(v_langsung, 'tanggal_input', 'tanggal_status');
+    DECLARE v_awal, v_akhir DATE;
+    DECLARE v_catatan TINYINT DEFAULT 0;
 
     IF v_langsung THEN
         CALL kinerja_wajib_atasan(var_nip, 1);
@@ -147,72 +236,10 @@ BEGIN
         CALL kinerja_wajib_pemanggil(var_nip_atasan2);
         CALL kinerja_wajib_atasan(var_nip, 2);
     END IF;
-
-    DROP TEMPORARY TABLE IF EXISTS tmp_tinjau;
-    CREATE TEMPORARY TABLE tmp_tinjau (
-        id BIGINT UNSIGNED NOT NULL PRIMARY KEY, nip CHAR(18) NOT NULL, hari DATE NOT NULL,
-        tanggal_input DATETIME NOT NULL, tanggal_status DATETIME NULL, tanggal_validasi DATETIME NULL,
-        status VARCHAR(20) NOT NULL, volume INT UNSIGNED NOT NULL, sisa INT NULL, sisa_otomatis INT NULL,
-        sisa_tampil INT NULL, catatan VARCHAR(200) NULL, catatan_ket VARCHAR(2000) NULL);
-    -- The selection of kinerja_aktivitas_tampil_data (direct) and
-    -- kinerja_aktivitas_tampil_data_2tk, each on its own index.
-    IF v_langsung THEN
-        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, volume)
-        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, volume
-          FROM aktivitas
-         WHERE nip = var_nip AND tanggal_input >= v_awal AND tanggal_input < v_akhir + INTERVAL 1 DAY
-           AND FIND_IN_SET(jenis_jabatan, var_jenis_jabatan) > 0 AND FIND_IN_SET(status, var_status) > 0
-           AND (v_cari = '' OR LOCATE(v_cari, rincian_tugas) > 0);
-        UPDATE tmp_tinjau
-           SET sisa = v_verif - DATEDIFF(CURDATE(), tanggal_input),
-               sisa_otomatis = v_otomatis - DATEDIFF(CURDATE(), tanggal_input)
-         WHERE status = '0';
-    ELSE
-        INSERT INTO tmp_tinjau (id, nip, hari, tanggal_input, tanggal_status, tanggal_validasi, status, volume)
-        SELECT id, nip, DATE(tanggal_aktivitas), tanggal_input, tanggal_status, tanggal_validasi, status, volume
-          FROM aktivitas
-         WHERE nip = var_nip AND tanggal_status >= v_awal AND tanggal_status < v_akhir + INTERVAL 1 DAY
-           AND FIND_IN_SET(jenis_jabatan, var_jenis_jabatan) > 0 AND FIND_IN_SET(status, var_status) > 0
-           AND status IN ('accepted', 'rejected')
-           AND (v_cari = '' OR LOCATE(v_cari, rincian_tugas) > 0);
-        UPDATE tmp_tinjau SET sisa = v_valid - DATEDIFF(CURDATE(), tanggal_status) WHERE tanggal_validasi IS NULL;
-    END IF;
-
-    -- Shown: the days to whichever comes first, the window's end or the
-    -- automatic approval; an approval overdue in an open window comes at
-    -- the next hourly run, today.
-    UPDATE tmp_tinjau
-       SET sisa_tampil = IF(sisa < 0, sisa, GREATEST(0, LEAST(sisa, COALESCE(sisa_otomatis, sisa))))
-     WHERE sisa IS NOT NULL;
-    IF EXISTS (SELECT 1 FROM tmp_tinjau) THEN
-        CALL kinerja_aktivitas_catatan_hitung();
-    END IF;
-
-    SELECT id, COALESCE(CAST(sisa_tampil AS CHAR), '') AS sisa_hari,
-           CASE WHEN sisa IS NULL THEN ''
-                ELSE CONCAT(CASE WHEN sisa_tampil < 0 THEN 'lewat batas'
-                                 WHEN sisa_tampil = 0 THEN 'hari ini'
-                                 ELSE CONCAT(sisa_tampil, ' hari') END,
-                            IF(sisa_otomatis IS NULL, '',
-                               CONCAT(', otomatis ', DATE_FORMAT(GREATEST(CURDATE(), DATE(tanggal_input)
-                                                                           + INTERVAL v_otomatis + 1 DAY),
-                                                                  '%Y-%m-%d'))))
-           END AS sisa_harix,
-           CASE WHEN sisa IS NULL THEN ''
-                WHEN sisa_otomatis IS NULL
-                    THEN CONCAT('Batas validasi ', DATE_FORMAT(DATE(tanggal_status) + INTERVAL v_valid DAY, '%Y-%m-%d'),
-                                ' (', v_valid, ' hari sejak verifikasi).')
-                ELSE CONCAT('Batas verifikasi ', DATE_FORMAT(DATE(tanggal_input) + INTERVAL v_verif DAY, '%Y-%m-%d'),
-                            ' (', v_verif, ' hari sejak input). Bila belum diverifikasi, sistem menyetujuinya ',
-                            'otomatis pada ',
-                            DATE_FORMAT(GREATEST(CURDATE(), DATE(tanggal_input) + INTERVAL v_otomatis + 1 DAY),
-                                        '%Y-%m-%d'), '.')
-           END AS sisa_hari_ket,
-           IF(sisa_tampil = 0, '1', '0') AS segera,
-           COALESCE(catatan, '') AS catatan, COALESCE(catatan_ket, '') AS catatan_ket
-      FROM tmp_tinjau
-     ORDER BY id;
-    DROP TEMPORARY TABLE tmp_tinjau;
+    SET v_awal = DATE(kinerja_fn_tanggal(var_tanggal_awal)), v_akhir = DATE(kinerja_fn_tanggal(var_tanggal_akhir));
+    CALL kinerja_aktivitas_catatan_siapkan(var_nip, v_kolom, v_awal, v_akhir, v_catatan);
+    CALL kinerja_aktivitas_daftar(var_nip, v_kolom, v_awal, v_akhir, var_jenis_jabatan, var_status,
+                                  IF(v_langsung, NULL, 'x,accepted,rejected'), var_aktivitas, 2, v_catatan);
 END $$
 
 -- Beside the subordinate list: each direct and two-level subordinate of the
@@ -300,6 +327,17 @@ BEGIN
     UPDATE kinerja_validasi_tunggu_sejak SET sejak = GREATEST(sejak, v_batas) WHERE id = 1;
 END $$
 
+-- Kept review notes not used for a week leave, their marks first: a mark
+-- covers only notes computed with it, at the same moment.
+DROP PROCEDURE IF EXISTS kinerja_catatan_bersihkan $$
+CREATE PROCEDURE kinerja_catatan_bersihkan()
+    MODIFIES SQL DATA
+BEGIN
+    DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL 7 DAY;
+    DELETE FROM kinerja_catatan_tanda WHERE dihitung < v_batas;
+    DELETE FROM kinerja_catatan_simpan WHERE dihitung < v_batas;
+END $$
+
 DELIMITER ;
 
 -- A database without the kept list yet gets it filled from a month of
@@ -316,3 +354,7 @@ SELECT a.nip, DATE(a.tanggal_status), a.id
    AND a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL AND a.tanggal_status >= @kinerja_sejak;
 INSERT IGNORE INTO kinerja_validasi_tunggu_sejak (id, sejak) VALUES (1, @kinerja_sejak);
 SET @kinerja_sejak = NULL;
+
+-- The rules above may have changed with this load: notes kept before are
+-- computed again when next listed.
+DELETE FROM kinerja_catatan_tanda;

@@ -81,19 +81,23 @@ END $$
 -- For the superior two levels up: the subordinate's activities that the
 -- direct superior has verified (approved or rejected), whose verification
 -- day lies in the range. Activities accepted by the system need no
--- validation and are not listed.
+-- validation and are not listed. Each row carries the review figures (see
+-- kinerja_aktivitas_daftar).
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_tampil_data_2tk $$
 CREATE PROCEDURE kinerja_aktivitas_tampil_data_2tk(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
                                                    IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
                                                    IN var_status VARCHAR(200), IN var_aktivitas VARCHAR(500),
                                                    IN var_nip_atasan2 VARCHAR(40))
-    READS SQL DATA
+    MODIFIES SQL DATA
 BEGIN
+    DECLARE v_awal, v_akhir DATE;
+    DECLARE v_catatan TINYINT DEFAULT 0;
     CALL kinerja_wajib_pemanggil(var_nip_atasan2);
     CALL kinerja_wajib_atasan(var_nip, 2);
-    CALL kinerja_aktivitas_daftar(var_nip, 'tanggal_status', DATE(kinerja_fn_tanggal(var_tanggal_awal)),
-                                  DATE(kinerja_fn_tanggal(var_tanggal_akhir)), var_jenis_jabatan, var_status,
-                                  'x,accepted,rejected', var_aktivitas);
+    SET v_awal = DATE(kinerja_fn_tanggal(var_tanggal_awal)), v_akhir = DATE(kinerja_fn_tanggal(var_tanggal_akhir));
+    CALL kinerja_aktivitas_catatan_siapkan(var_nip, 'tanggal_status', v_awal, v_akhir, v_catatan);
+    CALL kinerja_aktivitas_daftar(var_nip, 'tanggal_status', v_awal, v_akhir, var_jenis_jabatan, var_status,
+                                  'x,accepted,rejected', var_aktivitas, 1, v_catatan);
 END $$
 
 -- "T" while an activity verified on this day may still be validated: at

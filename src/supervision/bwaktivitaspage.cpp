@@ -56,43 +56,49 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
         GridColumn::field(QStringLiteral("Tgl. Verif"), moment, QStringLiteral("tanggal_statusx")),
         GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
         GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 170, QStringLiteral("st_wajib_validasi")),
-        // Filled by the review figures after the list (annotateReview).
-        GridColumn::text(QStringLiteral("Sisa Hari"),
-                         g.fitted(90, direct ? QStringLiteral("lewat batas, otomatis 0000-00-00")
-                                             : QStringLiteral("lewat batas")),
-                         QString()),
+        // The review figures that come with each row (see reviewMarks).
+        GridColumn::field(QStringLiteral("Sisa Hari"),
+                          g.fitted(90, direct ? QStringLiteral("lewat batas, otomatis 0000-00-00")
+                                              : QStringLiteral("lewat batas")),
+                          QStringLiteral("sisa_harix")),
         // Whole: past the free texts that give way, the reasons' names.
-        GridColumn::text(QStringLiteral("Catatan"), g.fitted(220, QStringLiteral("Hari > 480 menit, Deskripsi ganda")),
-                         QString()),
+        GridColumn::field(QStringLiteral("Catatan"), g.fitted(220, QStringLiteral("Hari > 480 menit, Deskripsi ganda")),
+                          QStringLiteral("catatan")),
         GridColumn::field(QStringLiteral("Alasan Penolakan"), 0, QStringLiteral("alasan_tolak")),
     };
 }
 
 constexpr int kColStatus = 7;
-constexpr int kColSisaHari = 13;
-constexpr int kColCatatan = 14;
 const QColor kTintDue(0xFF, 0xD6, 0xCC);     // the window closes, or the system approves, within a day
 const QColor kTintNoted(0xFF, 0xF3, 0xC4);   // worth a second look
 
-// Days left and plausibility notes of the listed rows, from the server's
-// answer beside the list: the two last columns, a tint for rows due within
-// a day (else for rows with a note), and the reasons as the row's tooltip.
-void annotateReview(StringGrid& grid, const db::ResultSet& rs)
+struct RowMark {
+    QColor tint;
+    QString note;
+};
+
+// From the review figures of each listed row: a tint for rows due within a
+// day (else for rows with a plausibility note), and the dates and reasons in
+// words as the row's tooltip. Read before the grid takes the rows.
+std::vector<RowMark> reviewMarks(const db::ResultSet& rs)
 {
-    StringGrid::Batch batch(grid);
-    forEachKeyedRow(grid, 0, rs, QStringLiteral("id"), [&](int row, int i) {
-        const QString catatan = rs.text(i, QStringLiteral("catatan"));
-        grid.setCell(row, kColSisaHari, rs.text(i, QStringLiteral("sisa_harix")));
-        grid.setCell(row, kColCatatan, catatan);
+    const int segera = rs.requireColumn(QStringLiteral("segera"));
+    const int catatan = rs.requireColumn(QStringLiteral("catatan"));
+    const int texts[] = {rs.requireColumn(QStringLiteral("sisa_hari_ket")),
+                         rs.requireColumn(QStringLiteral("catatan_ket"))};
+    std::vector<RowMark> marks(size_t(rs.recordCount()));
+    for (int i = 0; i < rs.recordCount(); ++i) {
+        RowMark& m = marks[size_t(i)];
+        m.tint = rs.text(i, segera) == QLatin1String("1") ? kTintDue
+                 : !rs.isNull(i, catatan) && !rs.raw(i, catatan).empty() ? kTintNoted
+                                                                         : QColor();
         QStringList note;
-        for (const char* field : {"sisa_hari_ket", "catatan_ket"})
-            if (const QString t = rs.text(i, QString::fromUtf8(field)); !t.isEmpty())
+        for (int col : texts)
+            if (const QString t = rs.text(i, col); !t.isEmpty())
                 note << t;
-        const QColor tint = rs.text(i, QStringLiteral("segera")) == QLatin1String("1") ? kTintDue
-                            : !catatan.isEmpty()                                         ? kTintNoted
-                                                                                         : QColor();
-        grid.cells().setRowMark(row, tint, note.join(QLatin1Char('\n')));
-    });
+        m.note = note.join(QLatin1Char('\n'));
+    }
+    return marks;
 }
 
 constexpr int kColInput = 9;
@@ -334,15 +340,11 @@ void BwAktivitasPage::xBwAktivitasTampilDataClick()
                                     : QStringLiteral("kinerja_aktivitas_tampil_data_2tk");
         db::ResultSet rs = q.open(QStringLiteral("CALL `") + call + params, values);
         rows = rs.recordCount();
+        const std::vector<RowMark> marks = reviewMarks(rs);
         fillGrid(*sg_aktivitas_bawahan, std::move(rs), listColumns(*sg_aktivitas_bawahan, direct));
-        if (rows == 0)
-            return;
-        // The list stands without its figures: a failure here only leaves
-        // the two last columns empty.
-        optionalPart("review figures", [&] {
-            annotateReview(*sg_aktivitas_bawahan, q.open(QStringLiteral("CALL `kinerja_aktivitas_tinjau") + params,
-                                                         values));
-        });
+        StringGrid::Batch batch(*sg_aktivitas_bawahan);
+        for (size_t i = 0; i < marks.size(); ++i)
+            sg_aktivitas_bawahan->cells().setRowMark(int(i) + 1, marks[i].tint, marks[i].note);
     });
     if (ok)
         lbBwAktivitasJumlah->setText(QStringLiteral("Jumlah aktivitas : ") + QString::number(rows));

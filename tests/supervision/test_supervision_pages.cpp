@@ -600,19 +600,28 @@ private slots:
         QCOMPARE(head.review.sg_aktivitas_bawahan->cell(toValidate, 13), QStringLiteral("3 hari"));
     }
 
-    // The lists stand when their figures fail: no message, empty columns.
+    // The lists stand when their figures fail: no message, no notes; the
+    // days left need none of what failed.
     void figuresFailureLeavesTheLists()
     {
-        QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE kinerja_aktivitas_tinjau;"
-                                          "DROP PROCEDURE kinerja_bawahan_belum_verifikasi"));
+        QVERIFY(testdb::rootExec(
+            kSchema, "INSERT INTO aktivitas (id, nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, "
+                     "satuan, bobot_skr, tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2) "
+                     "SELECT 207, nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, 1, satuan, bobot_skr, "
+                     "tanggal_aktivitas + INTERVAL 1 HOUR, tanggal_input, '0', nip_atasan1, nip_atasan2 "
+                     "FROM aktivitas WHERE id = 201;"
+                     "DROP PROCEDURE kinerja_aktivitas_catatan_hitung;"
+                     "DROP PROCEDURE kinerja_bawahan_belum_verifikasi"));
         Superior s(kKabid, QStringLiteral("Kabid Dua"));
         QVERIFY(s.review_(kPelaksana));
         s.widen();
         QVERIFY(s.ctx.msgs.log.isEmpty());
-        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 5"));
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 6"));
         StringGrid* g = s.review.sg_aktivitas_bawahan;
         QCOMPARE(g->colCount(), 16);
-        QCOMPARE(g->cell(s.rowOf(g, 0, QStringLiteral("201")), 13), QString());
+        const int twice = s.rowOf(g, 0, QStringLiteral("201"));
+        QCOMPARE(g->cell(twice, 14), QString());
+        QVERIFY(g->cell(twice, 13).startsWith(QStringLiteral("3 hari")));
         const int row = s.rowOf(s.list.sg_bawahan, 1, kPelaksana);
         QCOMPARE(s.list.sg_bawahan->cell(row, 9), QString());
     }
