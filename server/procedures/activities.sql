@@ -108,6 +108,9 @@ CREATE PROCEDURE kinerja_aktivitas_daftar(IN p_nip VARCHAR(40), IN p_kolom VARCH
                                           IN p_status_boleh VARCHAR(200), IN p_cari VARCHAR(500),
                                           IN p_tinjau TINYINT, IN p_catatan TINYINT)
     READS SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE s0, s1, s2, s3, s4, s5 VARCHAR(60);
     -- Only a known column name ever reaches the statement text.
@@ -368,6 +371,9 @@ DROP PROCEDURE IF EXISTS kinerja_menit_hari_terkunci $$
 CREATE PROCEDURE kinerja_menit_hari_terkunci(IN p_nip VARCHAR(18), IN p_hari DATE, IN p_kecuali BIGINT UNSIGNED,
                                              OUT p_menit DECIMAL(12,2))
     READS SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
     SELECT COALESCE(SUM(IF(bobot_skr > v_max, v_max, bobot_skr * volume)), 0) INTO p_menit

@@ -247,6 +247,9 @@ CREATE PROCEDURE kinerja_plt_periksa(IN p_id BIGINT UNSIGNED, IN p_nip VARCHAR(4
                                      IN p_jenis VARCHAR(40), IN p_start_teks VARCHAR(40),
                                      IN p_end_teks VARCHAR(40), IN p_akhiri TINYINT, OUT p_hasil VARCHAR(20))
     READS SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE v_nip CHAR(18) DEFAULT NULL;
     DECLARE v_kode_sendiri VARCHAR(20) DEFAULT NULL;

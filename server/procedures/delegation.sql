@@ -63,6 +63,9 @@ END $$
 DROP PROCEDURE IF EXISTS kinerja_delegasi_daftar $$
 CREATE PROCEDURE kinerja_delegasi_daftar(IN p_induk VARCHAR(40), IN p_nama VARCHAR(200))
     READS SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE v_cari VARCHAR(200) DEFAULT TRIM(COALESCE(p_nama, ''));
     SELECT CAST(d.id AS CHAR) AS id, d.nip, COALESCE(p.nama_lengkap, '') AS nama_lengkap,
@@ -109,6 +112,9 @@ END $$
 DROP PROCEDURE IF EXISTS kinerja_delegasi_jf_daftar $$
 CREATE PROCEDURE kinerja_delegasi_jf_daftar(IN p_induk VARCHAR(40), IN p_nama VARCHAR(200))
     READS SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE v_cari VARCHAR(200) DEFAULT TRIM(COALESCE(p_nama, ''));
     SELECT p.nip, p.nama_lengkap,

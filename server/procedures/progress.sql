@@ -109,6 +109,9 @@ END $$
 DROP PROCEDURE IF EXISTS kinerja_bawahan_susun $$
 CREATE PROCEDURE kinerja_bawahan_susun(IN p_nip VARCHAR(18))
     MODIFIES SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     CALL kinerja_bawahan_susun_langsung(p_nip);
     CALL kinerja_bawahan_pegang_2();
@@ -130,6 +133,9 @@ END $$
 DROP PROCEDURE IF EXISTS kinerja_bawahan_pegang_2 $$
 CREATE PROCEDURE kinerja_bawahan_pegang_2()
     MODIFIES SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DELETE FROM tmp_pegang;
     INSERT IGNORE INTO tmp_pegang (kode, nip, status_bawahan)
@@ -145,6 +151,9 @@ END $$
 DROP PROCEDURE IF EXISTS kinerja_bawahan_susun_langsung $$
 CREATE PROCEDURE kinerja_bawahan_susun_langsung(IN p_nip VARCHAR(18))
     MODIFIES SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     CREATE TEMPORARY TABLE IF NOT EXISTS tmp_pegang (
         kode VARCHAR(20) NOT NULL, nip CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL,

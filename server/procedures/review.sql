@@ -52,6 +52,9 @@ DELIMITER $$
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_catatan_hitung $$
 CREATE PROCEDURE kinerja_aktivitas_catatan_hitung()
     MODIFIES SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE v_nip CHAR(18);
     DECLARE v_awal DATE;
@@ -127,6 +130,9 @@ DROP PROCEDURE IF EXISTS kinerja_aktivitas_catatan_siapkan $$
 CREATE PROCEDURE kinerja_aktivitas_catatan_siapkan(IN p_nip CHAR(18), IN p_kolom VARCHAR(20), IN p_awal DATE,
                                                    IN p_akhir DATE, OUT p_sah TINYINT)
     MODIFIES SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE v_dari, v_sampai DATE;
     DECLARE v_versi BIGINT UNSIGNED;
@@ -164,6 +170,9 @@ CREATE PROCEDURE kinerja_aktivitas_catatan_simpan(IN p_nip CHAR(18), IN p_dari D
                                                   IN p_versi BIGINT UNSIGNED, IN p_stempel CHAR(32),
                                                   OUT p_sah TINYINT)
     MODIFIES SQL DATA
+    -- A helper of the procedures that check the caller: with the caller's
+    -- rights, so the application account cannot run it on its own.
+    SQL SECURITY INVOKER
 BEGIN
     DECLARE v_versi BIGINT UNSIGNED DEFAULT p_versi;
     DECLARE v_kini BIGINT UNSIGNED;

@@ -241,6 +241,43 @@ private slots:
         QCOMPARE(snapshot(), before);
     }
 
+    // The helpers that the checking procedures call are refused to the
+    // application account itself, bound or not: they check nobody.
+    void helpersAreTheServersOwn_data()
+    {
+        QTest::addColumn<bool>("bound");
+        QTest::addColumn<QString>("sql");
+        const QString p = kPelaksana;
+        const QList<std::pair<const char*, QString>> helpers = {
+            {"a servant's list", "CALL kinerja_aktivitas_daftar('" + p +
+                                     "', 'tanggal_aktivitas', CURDATE() - INTERVAL 30 DAY, CURDATE(), 'x,Utama', "
+                                     "'x,0', NULL, '', 0, 0)"},
+            {"delegations", "CALL kinerja_delegasi_daftar(NULL, '')"},
+            {"a day's minutes", "CALL kinerja_menit_hari_terkunci('" + p + "', CURDATE(), 0, @m)"},
+            {"review notes", "CALL kinerja_aktivitas_catatan_siapkan('" + p +
+                                 "', 'tanggal_input', CURDATE() - INTERVAL 30 DAY, CURDATE(), @s)"},
+            {"subordinates", "CALL kinerja_bawahan_susun('" + kKabid + "')"},
+        };
+        for (const auto& [name, sql] : helpers) {
+            QTest::addRow("%s, anonymous", name) << false << sql;
+            QTest::addRow("%s, the owner", name) << true << sql;
+        }
+    }
+
+    void helpersAreTheServersOwn()
+    {
+        QFETCH(bool, bound);
+        QFETCH(QString, sql);
+        const QString before = snapshot();
+        const QString kept = rootValue("SELECT COUNT(*) FROM kinerja_catatan_simpan");
+        Client c;
+        if (bound)
+            QVERIFY(c.bind(token(kPelaksana)));
+        QVERIFY(!c.run(sql));
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_catatan_simpan"), kept);
+    }
+
     // A session binds while it is neither revoked nor idle for 12 hours, and
     // only on the connection that bound it, whether fully or with the digest
     // the data module sets between full bindings.
