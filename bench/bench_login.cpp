@@ -30,20 +30,27 @@
 
 namespace {
 
-// Connections and statements the server has seen, read through the socket.
+// One statement as root through the socket, untimed; its rows as text.
+QByteArray rootSql(const QString& socket, const QString& schema, const QString& sql)
+{
+    QProcess p;
+    p.start(QStringLiteral("mariadb"), {QStringLiteral("--no-defaults"), QStringLiteral("-uroot"),
+                                        QStringLiteral("--socket=") + socket, QStringLiteral("-N"), schema,
+                                        QStringLiteral("-e"), sql});
+    p.waitForFinished(30000);
+    return p.readAllStandardOutput();
+}
+
+// Connections and statements the server has seen.
 struct Counts {
     long connections = 0, questions = 0;
 };
-Counts serverCounts(const QString& socket)
+Counts serverCounts(const QString& socket, const QString& schema)
 {
-    QProcess p;
-    p.start(QStringLiteral("mariadb"),
-            {QStringLiteral("--no-defaults"), QStringLiteral("-uroot"), QStringLiteral("--socket=") + socket,
-             QStringLiteral("-N"), QStringLiteral("-e"),
-             QStringLiteral("SHOW GLOBAL STATUS WHERE Variable_name IN ('Connections', 'Questions')")});
-    p.waitForFinished(30000);
     Counts c;
-    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+    const QByteArray out =
+        rootSql(socket, schema, QStringLiteral("SHOW GLOBAL STATUS WHERE Variable_name IN ('Connections', 'Questions')"));
+    for (const QByteArray& line : out.split('\n')) {
         const QList<QByteArray> f = line.split('\t');
         if (f.size() == 2 && f[0] == "Connections")
             c.connections = f[1].toLong();
@@ -51,15 +58,6 @@ Counts serverCounts(const QString& socket)
             c.questions = f[1].toLong();
     }
     return c;
-}
-
-// One statement as root through the socket, untimed.
-void rootExec(const QString& socket, const QString& schema, const QString& sql)
-{
-    QProcess p;
-    p.start(QStringLiteral("mariadb"), {QStringLiteral("--no-defaults"), QStringLiteral("-uroot"),
-                                        QStringLiteral("--socket=") + socket, schema, QStringLiteral("-e"), sql});
-    p.waitForFinished(30000);
 }
 
 struct Person {
@@ -107,7 +105,7 @@ int main(int argc, char* argv[])
 
     SilentMessages msgs;
     // The status query itself counts one connection and a few statements.
-    const Counts c0 = serverCounts(socket), c1 = serverCounts(socket);
+    const Counts c0 = serverCounts(socket, schema), c1 = serverCounts(socket, schema);
     const long ownConnections = c1.connections - c0.connections, ownQuestions = c1.questions - c0.questions;
 
     for (const Person& p : people) {
@@ -115,7 +113,7 @@ int main(int argc, char* argv[])
         long connections = 0, statements = 0;
         for (int i = 0; i < runs + 1; ++i) {
             Tdm dm(s);
-            const Counts before = serverCounts(socket);
+            const Counts before = serverCounts(socket, schema);
             double ms = 0;
             auto w = loggedIn(dm, msgs, p.nip, &ms);
             if (!w) {
@@ -123,7 +121,7 @@ int main(int argc, char* argv[])
                              qPrintable(p.nip));
                 return 1;
             }
-            const Counts after = serverCounts(socket);
+            const Counts after = serverCounts(socket, schema);
             connections = after.connections - before.connections - ownConnections;
             statements = after.questions - before.questions - ownQuestions;
 
@@ -200,7 +198,7 @@ int main(int argc, char* argv[])
             // The same list when its notes must be computed: the first list
             // after a change of the servant's work.
             for (int i = 0; i < runs; ++i) {
-                rootExec(socket, schema, QStringLiteral("DELETE FROM kinerja_catatan_tanda WHERE nip = '%1'")
+                rootSql(socket, schema, QStringLiteral("DELETE FROM kinerja_catatan_tanda WHERE nip = '%1'")
                                              .arg(people[0].nip));
                 QElapsedTimer t;
                 t.start();

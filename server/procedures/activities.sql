@@ -154,7 +154,8 @@ BEGIN
 
     IF p_tinjau > 0 THEN
         -- The three settings in one read, each as kinerja_fn_setting_angka
-        -- reads it (5 when missing or not a whole number).
+        -- reads it (5 when missing or not a whole number): the list runs once
+        -- per connection, where three calls would also read the function.
         SELECT COALESCE(MAX(IF(nama = 'aktivitas_verifikasi_day_max', angka, NULL)), 5),
                COALESCE(MAX(IF(nama = 'aktivitas_validasi_day_max', angka, NULL)), 5),
                COALESCE(MAX(IF(nama = 'aktivitas_auto_approve', angka, NULL)), 5)

@@ -31,7 +31,6 @@ CREATE TABLE IF NOT EXISTS kinerja_catatan_versi (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 CREATE TABLE IF NOT EXISTS kinerja_catatan_tanda (
   nip      CHAR(18)        NOT NULL,
-  versi    BIGINT UNSIGNED NOT NULL COMMENT 'kinerja_catatan_versi.versi the notes were computed at',
   stempel  CHAR(32)        NOT NULL COMMENT 'digest of the settings the rules and texts read',
   awal     DATE            NOT NULL COMMENT 'first activity day whose notes are kept whole',
   akhir    DATE            NOT NULL COMMENT 'last such day',

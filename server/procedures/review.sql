@@ -162,9 +162,9 @@ END $$
 
 -- Computes the notes of every activity of the servant's days p_dari to
 -- p_sampai, whatever a list's filters (the notes do not depend on them),
--- and keeps them under the servant's mark, computed at version p_versi of
--- the servant's work; again, up to three times in all, when the work
--- changed meanwhile. p_sah as in kinerja_aktivitas_catatan_siapkan.
+-- and keeps them under the servant's mark when the servant's work is still
+-- at version p_versi; computes them again, up to three times in all, when
+-- it changed meanwhile. p_sah as in kinerja_aktivitas_catatan_siapkan.
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_catatan_simpan $$
 CREATE PROCEDURE kinerja_aktivitas_catatan_simpan(IN p_nip CHAR(18), IN p_dari DATE, IN p_sampai DATE,
                                                   IN p_versi BIGINT UNSIGNED, IN p_stempel CHAR(32),
@@ -210,10 +210,10 @@ BEGIN
             SELECT id, COALESCE(catatan, ''), COALESCE(catatan_ket, ''), v_waktu FROM tmp_tinjau
             ON DUPLICATE KEY UPDATE catatan = VALUES(catatan), catatan_ket = VALUES(catatan_ket),
                                     dihitung = VALUES(dihitung);
-            INSERT INTO kinerja_catatan_tanda (nip, versi, stempel, awal, akhir, dihitung)
-            VALUES (p_nip, v_versi, p_stempel, p_dari, p_sampai, v_waktu)
-            ON DUPLICATE KEY UPDATE versi = VALUES(versi), stempel = VALUES(stempel), awal = VALUES(awal),
-                                    akhir = VALUES(akhir), dihitung = VALUES(dihitung);
+            INSERT INTO kinerja_catatan_tanda (nip, stempel, awal, akhir, dihitung)
+            VALUES (p_nip, p_stempel, p_dari, p_sampai, v_waktu)
+            ON DUPLICATE KEY UPDATE stempel = VALUES(stempel), awal = VALUES(awal), akhir = VALUES(akhir),
+                                    dihitung = VALUES(dihitung);
             SET p_sah = 1, v_coba = 3;
         ELSE
             SET v_versi = v_kini;

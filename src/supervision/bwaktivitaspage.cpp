@@ -90,8 +90,8 @@ std::vector<RowMark> reviewMarks(const db::ResultSet& rs)
     for (int i = 0; i < rs.recordCount(); ++i) {
         RowMark& m = marks[size_t(i)];
         m.tint = rs.text(i, segera) == QLatin1String("1") ? kTintDue
-                 : !rs.isNull(i, catatan) && !rs.raw(i, catatan).empty() ? kTintNoted
-                                                                         : QColor();
+                 : !rs.raw(i, catatan).empty()                ? kTintNoted
+                                                              : QColor();
         QStringList note;
         for (int col : texts)
             if (const QString t = rs.text(i, col); !t.isEmpty())
@@ -342,6 +342,7 @@ void BwAktivitasPage::xBwAktivitasTampilDataClick()
         rows = rs.recordCount();
         const std::vector<RowMark> marks = reviewMarks(rs);
         fillGrid(*sg_aktivitas_bawahan, std::move(rs), listColumns(*sg_aktivitas_bawahan, direct));
+        // The grid's rows follow the answer's, under the caption row.
         StringGrid::Batch batch(*sg_aktivitas_bawahan);
         for (size_t i = 0; i < marks.size(); ++i)
             sg_aktivitas_bawahan->cells().setRowMark(int(i) + 1, marks[i].tint, marks[i].note);
