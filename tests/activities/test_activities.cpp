@@ -108,10 +108,8 @@ const QString kPickFirst = QStringLiteral("Pilih dulu nama aktivitasnya!");
 class TestActivities : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")}));
-    }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     void openingTheList()
     {

@@ -118,10 +118,8 @@ bool remove(const QString& id)
 class TestActivityRules : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")}));
-    }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     void listFilters_data()
     {

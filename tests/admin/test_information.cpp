@@ -103,20 +103,17 @@ struct Admin {
 
 class TestInformation : public QObject {
     Q_OBJECT
-    bool broken_ = true;
 
 private slots:
-    void init()
+    void initTestCase()
     {
-        // A fresh schema only after a test broke one; else fresh rows.
-        if (broken_) {
-            QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql")}));
-            broken_ = false;
-        }
+        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql")}));
         QVERIFY(testdb::rootExec(kSchema, "DELETE FROM informasi; DELETE FROM kinerja_log_proses; "
                                           "UPDATE kinerja_user SET level = '5' WHERE nip = '" + kKepala + "';"));
         QVERIFY(seed());
+        QVERIFY(testdb::keepClean(kSchema));
     }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     // ---- server rules -------------------------------------------------
 
@@ -353,10 +350,8 @@ private slots:
         InfoPage page(ctx, list);
         QWidget previous;
         ctx.showPage(&previous);
-        if (!drop.isEmpty()) {
-            broken_ = true;
+        if (!drop.isEmpty())
             QVERIFY(testdb::rootExec(kSchema, "DROP PROCEDURE " + drop));
-        }
         QVERIFY(!page.open());
         QCOMPARE(ctx.activePage(), &previous);
         QCOMPARE(ctx.msgs.texts(), QStringList{message});

@@ -73,10 +73,8 @@ struct Admin {
 class TestPeopleAdminPages : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("people_admin.sql")}));
-    }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("people_admin.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     // ---------------------------------------------------------------- staff per unit
 

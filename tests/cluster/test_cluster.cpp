@@ -239,7 +239,7 @@ private slots:
             const bool stored = insert(second, 5, date, &runs);
             return QStringList{stored ? "stored" : "refused", QString::number(runs), second.msgs.texts().join('/')};
         });
-        QVERIFY(racer.stillRunningAfterPause());
+        QVERIFY(racer.blockedWhile([] { return valueOn(2, testdb::lockWaitQuery(kSchema)).toInt() > 0; }));
         const long long conflictsBefore = conflicts();
         QVERIFY(insert(first, 5, date)); // node 1 knows nothing of node 2's locks
         holder.call(QStringLiteral("ROLLBACK"));

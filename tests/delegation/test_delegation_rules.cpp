@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(kabid.call("START TRANSACTION"), QStringList{});
         QCOMPARE(kabid.call(kAdd, addParams("U1", "U1A", kAnalis, kKabid)), QStringList{});
         Racer second([&] { return kepala.call(kAdd, addParams("U1", "U1B", kAnalis, kKepala)); });
-        QVERIFY(second.stillRunningAfterPause());
+        QVERIFY(second.blockedOnLock(kSchema));
         QCOMPARE(kabid.call("COMMIT"), QStringList{});
         QCOMPARE(second.result(), kRefused);
         QCOMPARE(activeOf(kAnalis), QStringLiteral("1"));

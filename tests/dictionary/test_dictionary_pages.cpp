@@ -62,10 +62,8 @@ struct Admin {
 class TestDictionaryPages : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("dictionary.sql")}));
-    }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("dictionary.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     void ladderLists()
     {

@@ -230,7 +230,7 @@ private slots:
             });
             return QStringList{ok ? "stored" : "failed", QString::number(envelope.runs())};
         });
-        QVERIFY(racer.stillRunningAfterPause()); // holds row 1, waits for row 2
+        QVERIFY(racer.blockedOnLock(kSchema)); // holds row 1, waits for row 2
         QCOMPARE(holder.call(QStringLiteral("UPDATE t_lock SET n = n + 1 WHERE id = 1")), QStringList());
         QCOMPARE(holder.call(QStringLiteral("ROLLBACK")), QStringList());
 

@@ -55,7 +55,8 @@ class TestRegistration : public QObject {
     }
 
 private slots:
-    void init() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql")})); }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     void rankCodes()
     {

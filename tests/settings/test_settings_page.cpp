@@ -118,7 +118,8 @@ struct Admin {
 class TestSettingsPage : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql")})); }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     void openingShowsTheStore()
     {

@@ -336,8 +336,8 @@ private slots:
         Racer value([] { return saveValue(kKepala, "target_skr_bulanan", "888"); });
         // Checked against the end the other writer is about to commit.
         Racer start([] { return saveWindow(kKepala, false, "kualitas_mutu", "2026-09-01 00:00:00"); });
-        QVERIFY(value.stillRunningAfterPause());
-        QVERIFY(start.stillRunningAfterPause());
+        QVERIFY(value.blockedOnLock(kSchema));
+        QVERIFY(start.blockedOnLock(kSchema, 2));
         o.exec(QStringLiteral("COMMIT"));
         QCOMPARE(value.result(), kDone);
         QCOMPARE(start.result(), kRefused);

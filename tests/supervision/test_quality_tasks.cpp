@@ -102,10 +102,8 @@ QString storedGrades(const QString& nip)
 class TestQualityTasks : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("supervision_pages.sql")}));
-    }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("supervision_pages.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     // ------------------------------------------------------------------
     // Quality assessment

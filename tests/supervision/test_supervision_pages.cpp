@@ -105,10 +105,8 @@ struct Superior {
 class TestSupervisionPages : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")}));
-    }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     void subordinateList()
     {

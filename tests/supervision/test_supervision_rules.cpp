@@ -165,10 +165,8 @@ QString activeTasks(const QString& nip)
 class TestSupervisionRules : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("supervision.sql")}));
-    }
+    void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("supervision.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     // ---------------------------------------------------------------- subordinates
 
@@ -507,7 +505,7 @@ private slots:
         QCOMPARE(kepala.call("START TRANSACTION"), QStringList{});
         QCOMPARE(kepala.call(actionSql("divalidasi"), {{"var_id", "303"}, {"var_nip", kKepala}}), QStringList{});
         Racer reject([&] { return kabid.call(actionSql("ditolak"), {{"var_id", "303"}, {"var_nip", kKabid}}); });
-        QVERIFY(reject.stillRunningAfterPause());
+        QVERIFY(reject.blockedOnLock(kSchema));
         QCOMPARE(kepala.call("COMMIT"), QStringList{});
         QCOMPARE(reject.result(), kRefused);
         QCOMPARE(root("SELECT CONCAT(status, nip_verifikator, nip_validator) FROM aktivitas WHERE id = 303"),
@@ -611,7 +609,7 @@ private slots:
         Racer reason([&] {
             return second.call(kSaveReason, {{"var_id", "304"}, {"var_nip", kKabid}, {"var_alasan", "terlambat"}});
         });
-        QVERIFY(reason.stillRunningAfterPause());
+        QVERIFY(reason.blockedOnLock(kSchema));
         QCOMPARE(first.call("COMMIT"), QStringList{});
         QCOMPARE(reason.result(), kRefused);
         QCOMPARE(root("SELECT COUNT(*) FROM kinerja_alasan_tolak"), QStringLiteral("0"));
@@ -655,7 +653,7 @@ private slots:
         QCOMPARE(kabid.call("START TRANSACTION"), QStringList{});
         QCOMPARE(kabid.call(actionSql("disetujui"), {{"var_id", "309"}, {"var_nip", kKabid}}), QStringList{});
         Racer run([&] { return job.call("CALL kinerja_aktivitas_auto_approve()"); });
-        QVERIFY(run.stillRunningAfterPause());
+        QVERIFY(run.blockedOnLock(kSchema));
         QCOMPARE(kabid.call("COMMIT"), QStringList{});
         QCOMPARE(run.result(), QStringList{"1"}); // 302 only
         QCOMPARE(root("SELECT CONCAT(status, nip_verifikator) FROM aktivitas WHERE id = 309"), "accepted" + kKabid);
@@ -880,7 +878,7 @@ private slots:
             return kepala.call("CALL kinerja_tugas_tambahan_tambah(:a, :b, :c, :d)",
                                {{"a", kPelaksana}, {"b", "JP03"}, {"c", "U1"}, {"d", kKepala}});
         });
-        QVERIFY(second.stillRunningAfterPause());
+        QVERIFY(second.blockedOnLock(kSchema));
         QCOMPARE(kabid.call("COMMIT"), QStringList{});
         QCOMPARE(second.result(), kRefused);
         QCOMPARE(activeTasks(kPelaksana), QStringLiteral("2"));

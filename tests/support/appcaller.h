@@ -65,8 +65,8 @@ private:
     db::Query q_{conn_};
 };
 
-// Runs body on its own thread; the caller waits with stillRunningAfterPause()
-// until the thread is stuck on a lock (or has finished, when nothing held it).
+// Runs body on its own thread; the caller waits with blockedOnLock() until
+// the thread is stuck on a lock (or has finished, when nothing held it).
 class Racer {
 public:
     explicit Racer(std::function<QStringList()> body) : thread_([this, body] { result_ = body(); done_ = true; }) {}
@@ -75,12 +75,25 @@ public:
         if (thread_.joinable())
             thread_.join();
     }
-    // Whether the thread was still running after a pause long enough for an
-    // unblocked call to finish.
-    bool stillRunningAfterPause()
+    // Whether the thread is held: true once waiting() says so while the
+    // body still runs, false as soon as the body has finished (nothing held
+    // it), or after half a minute of neither.
+    bool blockedWhile(const std::function<bool()>& waiting)
     {
-        QThread::msleep(700);
-        return !done_;
+        // InnoDB refreshes what information_schema shows of transactions
+        // only after 0.1 s without a read: poll more slowly than that.
+        for (int i = 0; i < 200 && !done_; ++i) {
+            if (waiting())
+                return !done_;
+            QThread::msleep(150);
+        }
+        return false;
+    }
+    // Held on a row or table lock: at least `waiting` sessions of the
+    // schema wait for one (count the racers already known to wait).
+    bool blockedOnLock(const QString& schema, int waiting = 1)
+    {
+        return blockedWhile([&] { return testdb::lockWaits(schema) >= waiting; });
     }
     QStringList result()
     {

@@ -22,7 +22,18 @@ db::ConnSettings rootSettings(const QString& schema);
 // Drops and recreates the schema with tables, routines and grants, then
 // loads the fixture files (names relative to tests/fixtures). Fails the
 // calling test when anything goes wrong.
+// Keeps a copy of the tables as loaded, for restoreSchema.
 bool createSchema(const QString& schema, const QStringList& fixtures = {});
+// Keeps the schema's present rows as its clean state instead, after a
+// suite's own set-up beyond its fixture files.
+bool keepClean(const QString& schema);
+
+// Puts every table of the schema back as createSchema left it (rows and
+// auto-increment counters), comparing checksums so that only the tables a
+// test changed are copied back. Routines, triggers and grants that a test
+// dropped, replaced or revoked are loaded again, tables it added dropped.
+// Accounts and server variables are not touched.
+bool restoreSchema(const QString& schema);
 
 // Logs a person in as the client does (the fixtures' password unless
 // given) and answers the session token that binds connections to that
@@ -36,6 +47,13 @@ bool rootExec(const QString& schema, const QString& sql);
 QList<QStringList> rootQuery(const QString& schema, const QString& sql);
 // The single value of a one-cell query as root.
 QString rootValue(const QString& schema, const QString& sql);
+
+// Sessions on the schema that wait for a row lock or a table's metadata
+// lock at this moment (the query, for any server; its count on this one).
+// InnoDB refreshes what it shows of transactions only after 0.1 s without
+// a read: poll no faster than that.
+QString lockWaitQuery(const QString& schema);
+int lockWaits(const QString& schema);
 
 // Logs a NIP in the way the client does (the fixtures' password unless
 // given) and answers the session token; empty when the login was refused.

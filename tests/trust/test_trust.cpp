@@ -125,12 +125,10 @@ bool waitForLockWaits(int n, int least = -1)
     // Never hold the lock near the clients' 20-second read timeout: a
     // client that gives up would be counted as refused.
     while (clock.elapsed() < 8000) {
-        const int waiting = rootValue(QStringLiteral("SELECT COUNT(*) FROM information_schema.INNODB_TRX "
-                                                     "WHERE trx_state = 'LOCK WAIT'"))
-                                .toInt();
+        const int waiting = testdb::lockWaits(kSchema);
         if (waiting >= n || (waiting >= least && clock.elapsed() > 3000))
             return true;
-        QTest::qWait(25);
+        QTest::qWait(150); // information_schema's view of transactions stays put while read within 0.1 s
     }
     return false;
 }
@@ -158,12 +156,14 @@ std::vector<bool> parallel(const std::vector<std::function<bool()>>& jobs)
 class TestTrust : public QObject {
     Q_OBJECT
 private slots:
-    void init()
+    void initTestCase()
     {
         QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql"), QStringLiteral("activities.sql")}));
         // kAnalis starts with empty days; kPelaksana keeps the fixture's activities
         QVERIFY(testdb::rootExec(kSchema, "DELETE FROM aktivitas WHERE nip = '" + kAnalis + "'"));
+        QVERIFY(testdb::keepClean(kSchema));
     }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
 
     // Every personal read and every write, called by somebody else than
     // the owner (kPelaksana, whose activity 201 is unverified).
