@@ -231,6 +231,28 @@ END $$
 
 DROP FUNCTION IF EXISTS kinerja_fn_registrasi_koneksi $$
 
+-- Refuses the application account: scheduled work runs as the event
+-- scheduler (the definer) or by hand as an administrator of the server,
+-- never from a client, and is refused before it changes anything.
+DROP PROCEDURE IF EXISTS kinerja_wajib_penjadwal $$
+CREATE PROCEDURE kinerja_wajib_penjadwal()
+    NO SQL
+BEGIN
+    IF kinerja_fn_dari_aplikasi() THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hanya untuk penjadwal server';
+    END IF;
+END $$
+
+-- 1 when p_kata is exactly one of the words of p_daftar ("a,b,c"). Case,
+-- accents and blanks at the end count: the collations' own comparison
+-- ignores them, so "plh " would pass as "plh" and be stored with its blank.
+DROP FUNCTION IF EXISTS kinerja_fn_kata $$
+CREATE FUNCTION kinerja_fn_kata(p_kata VARCHAR(1000), p_daftar VARCHAR(1000)) RETURNS TINYINT
+    DETERMINISTIC NO SQL
+BEGIN
+    RETURN COALESCE(FIND_IN_SET(CAST(p_kata AS BINARY), CAST(p_daftar AS BINARY)) > 0, 0);
+END $$
+
 -- Housekeeping of sessions: drops sessions idle or revoked for a day and
 -- old login failures. Run by an event; binds nothing.
 DROP PROCEDURE IF EXISTS kinerja_sesi_bersihkan $$
@@ -238,6 +260,7 @@ CREATE PROCEDURE kinerja_sesi_bersihkan()
     MODIFIES SQL DATA
 BEGIN
     DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL kinerja_fn_sesi_jam_idle() + 24 HOUR;
+    CALL kinerja_wajib_penjadwal();
     DELETE FROM kinerja_sesi WHERE tanggal_pakai < v_batas OR tanggal_cabut < NOW() - INTERVAL 24 HOUR;
     DELETE FROM kinerja_login_gagal WHERE tanggal < NOW() - INTERVAL 1 DAY;
     DELETE FROM kinerja_login_kunci WHERE kunci_sampai < NOW() - INTERVAL 1 DAY;

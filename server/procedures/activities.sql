@@ -92,9 +92,8 @@ END $$
 -- column is the reason of the rejection the activity stands under, if its
 -- superior gave one (see kinerja_alasan_tolak).
 --
--- p_tinjau 1 adds the review figures of a superior's list to each row, 2
--- sends only the activity's id and those figures, by id: the days left of
--- the window that waits for this superior (sisa_hari, empty when nothing
+-- p_tinjau 1 adds the review figures of a superior's list to each row: the
+-- days left of the window that waits for this superior (sisa_hari, empty when nothing
 -- waits; sisa_harix as shown; sisa_hari_ket the dates in words), segera "1"
 -- when the window closes or the system approves before the next midnight,
 -- and the plausibility notes kept by kinerja_aktivitas_catatan_siapkan
@@ -126,31 +125,27 @@ BEGIN
     DECLARE v_verif, v_valid, v_otomatis VARCHAR(11);
     DECLARE v_sisa, v_oto, v_tampil, v_auto_hari TEXT;
 
-    IF p_tinjau <> 2 THEN
-        -- The status words, read once rather than looked up per row.
-        SELECT MAX(IF(kode = '0', status_deskripsi, NULL)), MAX(IF(kode = 'accepted', status_deskripsi, NULL)),
-               MAX(IF(kode = 'rejected', status_deskripsi, NULL)),
-               MAX(IF(kode = 'accepted_by_system', status_deskripsi, NULL)),
-               MAX(IF(kode = 'accepted_by_spv', status_deskripsi, NULL)),
-               MAX(IF(kode = 'rejected_by_spv', status_deskripsi, NULL))
-          INTO s0, s1, s2, s3, s4, s5 FROM aktivitas_status;
-        SET v_daftar = ', a.jenis_jabatan, a.rincian_tugas, a.deskripsi, a.volume, a.satuan, a.bobot_skr,
-                COALESCE(CASE a.status WHEN ''0'' THEN ? WHEN ''accepted'' THEN ? WHEN ''rejected'' THEN ?
-                                       WHEN ''accepted_by_system'' THEN ? WHEN ''accepted_by_spv'' THEN ?
-                                       WHEN ''rejected_by_spv'' THEN ? END, a.status) AS status_deskripsi,
-                DATE(a.tanggal_aktivitas) AS tanggal_aktivitas, a.tanggal_input, a.tanggal_status AS tanggal_statusx,
-                a.tanggal_validasi AS tanggal_validasix,
-                IF(a.status IN (''accepted'', ''rejected'') AND a.tanggal_validasi IS NULL, ''Ya'', ''Tidak'')
-                    AS st_wajib_validasi,
-                a.status,
-                COALESCE(r.alasan, '''') AS alasan_tolak';
-        SET v_dari = 'FROM aktivitas a
-           LEFT JOIN kinerja_alasan_tolak r
-             ON r.aktivitas_id = a.id AND a.status = ''rejected'' AND r.tanggal_status = a.tanggal_status
-            AND r.nip_verifikator = a.nip_verifikator';
-    ELSE
-        SET v_urut = 'a.id';
-    END IF;
+    -- The status words, read once rather than looked up per row.
+    SELECT MAX(IF(kode = '0', status_deskripsi, NULL)), MAX(IF(kode = 'accepted', status_deskripsi, NULL)),
+           MAX(IF(kode = 'rejected', status_deskripsi, NULL)),
+           MAX(IF(kode = 'accepted_by_system', status_deskripsi, NULL)),
+           MAX(IF(kode = 'accepted_by_spv', status_deskripsi, NULL)),
+           MAX(IF(kode = 'rejected_by_spv', status_deskripsi, NULL))
+      INTO s0, s1, s2, s3, s4, s5 FROM aktivitas_status;
+    SET v_daftar = ', a.jenis_jabatan, a.rincian_tugas, a.deskripsi, a.volume, a.satuan, a.bobot_skr,
+            COALESCE(CASE a.status WHEN ''0'' THEN ? WHEN ''accepted'' THEN ? WHEN ''rejected'' THEN ?
+                                   WHEN ''accepted_by_system'' THEN ? WHEN ''accepted_by_spv'' THEN ?
+                                   WHEN ''rejected_by_spv'' THEN ? END, a.status) AS status_deskripsi,
+            DATE(a.tanggal_aktivitas) AS tanggal_aktivitas, a.tanggal_input, a.tanggal_status AS tanggal_statusx,
+            a.tanggal_validasi AS tanggal_validasix,
+            IF(a.status IN (''accepted'', ''rejected'') AND a.tanggal_validasi IS NULL, ''Ya'', ''Tidak'')
+                AS st_wajib_validasi,
+            a.status,
+            COALESCE(r.alasan, '''') AS alasan_tolak';
+    SET v_dari = 'FROM aktivitas a
+       LEFT JOIN kinerja_alasan_tolak r
+         ON r.aktivitas_id = a.id AND a.status = ''rejected'' AND r.tanggal_status = a.tanggal_status
+        AND r.nip_verifikator = a.nip_verifikator';
 
     IF p_tinjau > 0 THEN
         -- The three settings in one read, each as kinerja_fn_setting_angka
@@ -215,13 +210,8 @@ BEGIN
             AND (? IS NULL OR FIND_IN_SET(a.status, ?) > 0)
             AND (? = '''' OR LOCATE(?, a.rincian_tugas) > 0)
           ORDER BY ', v_urut);
-    IF p_tinjau = 2 THEN
-        EXECUTE kinerja_daftar USING p_nip, p_awal, p_akhir, p_jenis, p_status, p_status_boleh, p_status_boleh,
-                                     COALESCE(p_cari, ''), COALESCE(p_cari, '');
-    ELSE
-        EXECUTE kinerja_daftar USING s0, s1, s2, s3, s4, s5, p_nip, p_awal, p_akhir, p_jenis, p_status,
-                                     p_status_boleh, p_status_boleh, COALESCE(p_cari, ''), COALESCE(p_cari, '');
-    END IF;
+    EXECUTE kinerja_daftar USING s0, s1, s2, s3, s4, s5, p_nip, p_awal, p_akhir, p_jenis, p_status,
+                                 p_status_boleh, p_status_boleh, COALESCE(p_cari, ''), COALESCE(p_cari, '');
     DEALLOCATE PREPARE kinerja_daftar;
 END $$
 

@@ -37,10 +37,12 @@ END $$
 
 -- Removes a civil servant's account (and only the account: the person's
 -- work stays), so that the person registers again; the account's sessions
--- end with it. Refused for an account of a higher level than the caller's,
--- for anyone outside the caller's top-level unit (both unless the caller is
--- an "Admin System"), for the caller's own account and for a NIP without
--- an account. The client writes the log row.
+-- end with it. Only downward: the account's level must be strictly lower
+-- than the caller's (a peer's account, reset and registered again with the
+-- facts of the staff list, would be taken over). Refused too for anyone
+-- outside the caller's top-level unit (unless the caller is an "Admin
+-- System"), for the caller's own account and for a NIP without an account.
+-- The reset and its log row are one transaction.
 DROP PROCEDURE IF EXISTS kinerja_user_delete $$
 CREATE PROCEDURE kinerja_user_delete(IN var_nip VARCHAR(40))
     MODIFIES SQL DATA
@@ -71,15 +73,17 @@ BEGIN
         IF v_induk IS NULL OR NOT (v_induk <=> v_induk_saya) THEN
             SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Bukan PNS di SKPD pengguna ini';
         END IF;
-        -- Levels rank by their code; one the level table does not know
-        -- ranks above every other.
-        IF COALESCE((SELECT CAST(id AS UNSIGNED) FROM kinerja_level WHERE id = v_level AND id REGEXP '^[1-5]$'), 99)
-           > (SELECT CAST(l.id AS UNSIGNED) FROM kinerja_level l WHERE l.access_level = v_level_saya) THEN
-            SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Level akun lebih tinggi';
-        END IF;
+    END IF;
+    -- Levels rank by their code; one the level table does not know ranks
+    -- above every other.
+    IF COALESCE((SELECT CAST(id AS UNSIGNED) FROM kinerja_level WHERE id = v_level AND id REGEXP '^[1-5]$'), 99)
+       >= (SELECT CAST(l.id AS UNSIGNED) FROM kinerja_level l WHERE l.access_level = v_level_saya) THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Level akun tidak di bawah level pengguna ini';
     END IF;
     DELETE FROM kinerja_user WHERE nip = v_nip;
     UPDATE kinerja_sesi SET tanggal_cabut = NOW() WHERE nip = v_nip AND tanggal_cabut IS NULL;
+    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
+    VALUES (v_pemanggil, 'User', NOW(), 'Reset Akun', v_nip);
     COMMIT;
 END $$
 
@@ -148,7 +152,7 @@ BEGIN
         RESIGNAL;
     END;
     CALL kinerja_wajib_admin_system();
-    IF var_level IN ('Admin Sektira', 'Admin SKPD', 'Supervisor', 'Basic User') THEN
+    IF kinerja_fn_kata(var_level, 'Admin Sektira,Admin SKPD,Supervisor,Basic User') THEN
         SELECT id, access_level INTO v_baru, v_nama_baru FROM kinerja_level WHERE access_level = var_level;
     END IF;
     IF v_baru IS NULL THEN
@@ -284,7 +288,7 @@ BEGIN
                 SET p_hasil = 'PNS';
                 LEAVE main;
             END IF;
-            IF v_jenis IS NULL OR v_jenis NOT IN ('plt', 'plh', 'tugas-sampiran', 'korwil') THEN
+            IF NOT kinerja_fn_kata(v_jenis, 'plt,plh,tugas-sampiran,korwil') THEN
                 SET p_hasil = 'JENIS';
                 LEAVE main;
             END IF;

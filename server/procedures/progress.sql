@@ -154,18 +154,18 @@ CREATE PROCEDURE kinerja_bawahan_susun_langsung(IN p_nip VARCHAR(18))
     -- rights, so the application account cannot run it on its own.
     SQL SECURITY INVOKER
 BEGIN
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_pegang (
+    DROP TEMPORARY TABLE IF EXISTS tmp_pegang;
+    CREATE TEMPORARY TABLE tmp_pegang (
         kode VARCHAR(20) NOT NULL, nip CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL,
         PRIMARY KEY (kode, nip)) ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_bawahan_1 (
+    DROP TEMPORARY TABLE IF EXISTS tmp_bawahan_1;
+    CREATE TEMPORARY TABLE tmp_bawahan_1 (
         nip CHAR(18) NOT NULL PRIMARY KEY, nip_atasan CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL)
         ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_bawahan_2 (
+    DROP TEMPORARY TABLE IF EXISTS tmp_bawahan_2;
+    CREATE TEMPORARY TABLE tmp_bawahan_2 (
         nip CHAR(18) NOT NULL PRIMARY KEY, nip_atasan CHAR(18) NOT NULL, status_bawahan VARCHAR(20) NOT NULL)
         ENGINE = MEMORY;
-    DELETE FROM tmp_pegang;
-    DELETE FROM tmp_bawahan_1;
-    DELETE FROM tmp_bawahan_2;
     CALL kinerja_atasan_peta_pastikan();
 
     -- Level 1: the positions the superior holds, and whoever the map leads
@@ -314,23 +314,23 @@ CREATE PROCEDURE kinerja_atasan_calon_susun()
     MODIFIES SQL DATA
 BEGIN
     -- B-tree keys: many share one superior, which a hash key handles badly.
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+    DROP TEMPORARY TABLE IF EXISTS tmp_atasan_a;
+    CREATE TEMPORARY TABLE tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
         KEY (atasan) USING BTREE) ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+    DROP TEMPORARY TABLE IF EXISTS tmp_atasan_b;
+    CREATE TEMPORARY TABLE tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
         KEY (atasan) USING BTREE) ENGINE = MEMORY;
     -- the superior's post of each servant
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_kode (nip CHAR(18) PRIMARY KEY, kode VARCHAR(20),
+    DROP TEMPORARY TABLE IF EXISTS tmp_atasan_kode;
+    CREATE TEMPORARY TABLE tmp_atasan_kode (nip CHAR(18) PRIMARY KEY, kode VARCHAR(20),
         KEY (kode) USING BTREE) ENGINE = MEMORY;
     -- the serving holder of each post, and the acting officials in force on it
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_pemegang (kode VARCHAR(20) PRIMARY KEY, nip CHAR(18))
+    DROP TEMPORARY TABLE IF EXISTS tmp_atasan_pemegang;
+    CREATE TEMPORARY TABLE tmp_atasan_pemegang (kode VARCHAR(20) PRIMARY KEY, nip CHAR(18))
         ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_plt (kode VARCHAR(20) PRIMARY KEY, terakhir CHAR(18),
+    DROP TEMPORARY TABLE IF EXISTS tmp_atasan_plt;
+    CREATE TEMPORARY TABLE tmp_atasan_plt (kode VARCHAR(20) PRIMARY KEY, terakhir CHAR(18),
         plh1 CHAR(18), plh2 CHAR(18)) ENGINE = MEMORY;
-    DELETE FROM tmp_atasan_a;
-    DELETE FROM tmp_atasan_b;
-    DELETE FROM tmp_atasan_kode;
-    DELETE FROM tmp_atasan_pemegang;
-    DELETE FROM tmp_atasan_plt;
 
     -- The latest delegation in force names the post (its unit's head), else
     -- the own position's superior post does.
@@ -392,8 +392,8 @@ DROP PROCEDURE IF EXISTS kinerja_calon_kosongkan $$
 CREATE PROCEDURE kinerja_calon_kosongkan()
     MODIFIES SQL DATA
 BEGIN
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_calon (nip CHAR(18) PRIMARY KEY) ENGINE = MEMORY;
-    DELETE FROM tmp_calon;
+    DROP TEMPORARY TABLE IF EXISTS tmp_calon;
+    CREATE TEMPORARY TABLE tmp_calon (nip CHAR(18) PRIMARY KEY) ENGINE = MEMORY;
 END $$
 
 -- Superiors of every serving civil servant (tmp_atasan_a, tmp_atasan_b).
@@ -413,12 +413,12 @@ CREATE PROCEDURE kinerja_atasan_semua_dari_peta()
     MODIFIES SQL DATA
 BEGIN
     CALL kinerja_atasan_peta_pastikan();
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+    DROP TEMPORARY TABLE IF EXISTS tmp_atasan_a;
+    CREATE TEMPORARY TABLE tmp_atasan_a (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
         KEY (atasan) USING BTREE) ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
+    DROP TEMPORARY TABLE IF EXISTS tmp_atasan_b;
+    CREATE TEMPORARY TABLE tmp_atasan_b (nip CHAR(18) PRIMARY KEY, atasan CHAR(18),
         KEY (atasan) USING BTREE) ENGINE = MEMORY;
-    DELETE FROM tmp_atasan_a;
-    DELETE FROM tmp_atasan_b;
     INSERT INTO tmp_atasan_a SELECT nip, atasan FROM kinerja_atasan_peta;
     INSERT INTO tmp_atasan_b SELECT nip, atasan FROM tmp_atasan_a;
 END $$
@@ -429,8 +429,9 @@ DROP PROCEDURE IF EXISTS kinerja_progress_ah2_hitung $$
 CREATE PROCEDURE kinerja_progress_ah2_hitung(IN p_periode CHAR(6), IN p_now DATETIME)
     MODIFIES SQL DATA
 BEGIN
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_klasifikasi (nip CHAR(18) PRIMARY KEY, klas VARCHAR(4)) ENGINE = MEMORY;
-    DELETE FROM tmp_klasifikasi;
+    CALL kinerja_wajib_penjadwal();
+    DROP TEMPORARY TABLE IF EXISTS tmp_klasifikasi;
+    CREATE TEMPORARY TABLE tmp_klasifikasi (nip CHAR(18) PRIMARY KEY, klas VARCHAR(4)) ENGINE = MEMORY;
     -- A side assignment in force gives its classification, else the own
     -- position does (kinerja_fn_klasifikasi, over sets).
     INSERT INTO tmp_klasifikasi (nip, klas)
@@ -448,10 +449,10 @@ BEGIN
 
     -- The subordinates' averages per superior, one pass each: p2 over the
     -- direct subordinates, p3 over everybody two levels down.
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ah2_p2 (nip CHAR(18) PRIMARY KEY, p DECIMAL(20,6)) ENGINE = MEMORY;
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ah2_p3 (nip CHAR(18) PRIMARY KEY, p DECIMAL(20,6)) ENGINE = MEMORY;
-    DELETE FROM tmp_ah2_p2;
-    DELETE FROM tmp_ah2_p3;
+    DROP TEMPORARY TABLE IF EXISTS tmp_ah2_p2;
+    CREATE TEMPORARY TABLE tmp_ah2_p2 (nip CHAR(18) PRIMARY KEY, p DECIMAL(20,6)) ENGINE = MEMORY;
+    DROP TEMPORARY TABLE IF EXISTS tmp_ah2_p3;
+    CREATE TEMPORARY TABLE tmp_ah2_p3 (nip CHAR(18) PRIMARY KEY, p DECIMAL(20,6)) ENGINE = MEMORY;
     INSERT INTO tmp_ah2_p2 (nip, p)
     SELECT a.atasan, AVG(b.persen_diakui)
       FROM tmp_atasan_a a JOIN kinerja_progress b ON b.nip = a.nip AND b.periode = p_periode
@@ -500,6 +501,7 @@ CREATE PROCEDURE kinerja_progress_mulai(IN p_periode CHAR(6), OUT p_awal DATETIM
                                         OUT p_target INT)
     MODIFIES SQL DATA
 BEGIN
+    CALL kinerja_wajib_penjadwal();
     IF p_periode IS NULL OR p_periode NOT REGEXP '^[0-9]{4}(0[1-9]|1[0-2])$' THEN
         SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Periode tidak valid';
     END IF;
@@ -516,9 +518,9 @@ BEGIN
     -- under REPEATABLE READ.
     SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED;
     -- The changes this run covers: marks made later stay for the next run.
-    CREATE TEMPORARY TABLE IF NOT EXISTS tmp_ubah (periode CHAR(6), nip CHAR(18), versi INT UNSIGNED,
+    DROP TEMPORARY TABLE IF EXISTS tmp_ubah;
+    CREATE TEMPORARY TABLE tmp_ubah (periode CHAR(6), nip CHAR(18), versi INT UNSIGNED,
         PRIMARY KEY (periode, nip)) ENGINE = MEMORY;
-    DELETE FROM tmp_ubah;
     INSERT INTO tmp_ubah SELECT periode, nip, versi FROM kinerja_progress_ubah WHERE periode = p_periode;
 END $$
 
@@ -529,6 +531,7 @@ CREATE PROCEDURE kinerja_progress_akhiri(IN p_periode CHAR(6), IN p_waktu DATETI
                                          IN p_penuh TINYINT)
     MODIFIES SQL DATA
 BEGIN
+    CALL kinerja_wajib_penjadwal();
     CALL kinerja_atasan_semua_dari_peta();
     CALL kinerja_progress_ah2_hitung(p_periode, p_waktu);
     CALL kinerja_progress_ubah_selesai(p_periode, p_waktu, p_target, p_max, p_penuh);
@@ -546,6 +549,7 @@ BEGIN
     DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
     DECLARE v_now DATETIME DEFAULT NOW();
     DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
+    CALL kinerja_wajib_penjadwal();
 
     CALL kinerja_progress_mulai(p_periode, v_awal, v_akhir, v_target);
 
@@ -620,6 +624,7 @@ CREATE PROCEDURE kinerja_progress_ubah_selesai(IN p_periode CHAR(6), IN p_waktu 
                                                IN p_max INT, IN p_penuh TINYINT)
     MODIFIES SQL DATA
 BEGIN
+    CALL kinerja_wajib_penjadwal();
     START TRANSACTION;
     DELETE q FROM kinerja_progress_ubah q JOIN tmp_ubah u ON u.periode = q.periode AND u.nip = q.nip
      WHERE q.periode = p_periode AND q.versi = u.versi;
@@ -648,6 +653,7 @@ BEGIN
     DECLARE v_max INT DEFAULT kinerja_fn_setting_angka('max_skr_operasional', 300);
     DECLARE v_now DATETIME DEFAULT NOW();
     DECLARE v_isolasi VARCHAR(40) DEFAULT @@SESSION.tx_isolation;
+    CALL kinerja_wajib_penjadwal();
 
     CALL kinerja_progress_mulai(p_periode, v_awal, v_akhir, v_target);
     INSERT IGNORE INTO tmp_ubah (periode, nip, versi)
@@ -703,6 +709,7 @@ BEGIN
     DECLARE c_lama CURSOR FOR
         SELECT DISTINCT periode FROM kinerja_progress_ubah WHERE periode NOT IN (v_lalu, v_ini);
     DECLARE CONTINUE HANDLER FOR NOT FOUND SET v_habis = 1;
+    CALL kinerja_wajib_penjadwal();
 
     SET v_periode = v_lalu;
     WHILE v_periode IS NOT NULL DO

@@ -223,33 +223,7 @@ BEGIN
     DROP TEMPORARY TABLE tmp_tinjau;
 END $$
 
--- The review figures alone (see kinerja_aktivitas_daftar), with the list's
--- own parameters: one row per listed activity, by id. An empty
--- var_nip_atasan2 is the direct superior's list, a NIP the list of the
--- superior two levels up.
 DROP PROCEDURE IF EXISTS kinerja_aktivitas_tinjau $$
-CREATE PROCEDURE kinerja_aktivitas_tinjau(IN var_nip VARCHAR(40), IN var_tanggal_awal VARCHAR(40),
-                                          IN var_tanggal_akhir VARCHAR(40), IN var_jenis_jabatan VARCHAR(200),
-                                          IN var_status VARCHAR(200), IN var_aktivitas VARCHAR(500),
-                                          IN var_nip_atasan2 VARCHAR(40))
-    MODIFIES SQL DATA
-BEGIN
-    DECLARE v_langsung TINYINT DEFAULT COALESCE(TRIM(var_nip_atasan2), '') = '';
-    DECLARE v_kolom VARCHAR(20) DEFAULT IF(v_langsung, 'tanggal_input', 'tanggal_status');
-    DECLARE v_awal, v_akhir DATE;
-    DECLARE v_catatan TINYINT DEFAULT 0;
-
-    IF v_langsung THEN
-        CALL kinerja_wajib_atasan(var_nip, 1);
-    ELSE
-        CALL kinerja_wajib_pemanggil(var_nip_atasan2);
-        CALL kinerja_wajib_atasan(var_nip, 2);
-    END IF;
-    SET v_awal = DATE(kinerja_fn_tanggal(var_tanggal_awal)), v_akhir = DATE(kinerja_fn_tanggal(var_tanggal_akhir));
-    CALL kinerja_aktivitas_catatan_siapkan(var_nip, v_kolom, v_awal, v_akhir, v_catatan);
-    CALL kinerja_aktivitas_daftar(var_nip, v_kolom, v_awal, v_akhir, var_jenis_jabatan, var_status,
-                                  IF(v_langsung, NULL, 'x,accepted,rejected'), var_aktivitas, 2, v_catatan);
-END $$
 
 -- Beside the subordinate list: each direct and two-level subordinate of the
 -- caller with the number of unverified activities and the age in days of
@@ -305,8 +279,8 @@ BEGIN
         -- A window raised beyond what the list holds yet: each
         -- subordinate's verifications day by day of the window, from the
         -- covering index (a join reads a date range as the whole history).
-        CREATE TEMPORARY TABLE IF NOT EXISTS tmp_hari (hari DATE PRIMARY KEY) ENGINE = MEMORY;
-        DELETE FROM tmp_hari;
+        DROP TEMPORARY TABLE IF EXISTS tmp_hari;
+        CREATE TEMPORARY TABLE tmp_hari (hari DATE PRIMARY KEY) ENGINE = MEMORY;
         INSERT INTO tmp_hari (hari)
         WITH RECURSIVE h (hari) AS (SELECT CURDATE() UNION ALL
                                     SELECT hari - INTERVAL 1 DAY FROM h WHERE hari > CURDATE() - INTERVAL v_valid DAY)
@@ -332,6 +306,7 @@ CREATE PROCEDURE kinerja_validasi_tunggu_bersihkan()
     MODIFIES SQL DATA
 BEGIN
     DECLARE v_batas DATE DEFAULT CURDATE() - INTERVAL kinerja_fn_setting_angka('aktivitas_validasi_day_max', 5) DAY;
+    CALL kinerja_wajib_penjadwal();
     DELETE FROM kinerja_validasi_tunggu WHERE hari < v_batas;
     UPDATE kinerja_validasi_tunggu_sejak SET sejak = GREATEST(sejak, v_batas) WHERE id = 1;
 END $$
@@ -343,6 +318,7 @@ CREATE PROCEDURE kinerja_catatan_bersihkan()
     MODIFIES SQL DATA
 BEGIN
     DECLARE v_batas DATETIME DEFAULT NOW() - INTERVAL 7 DAY;
+    CALL kinerja_wajib_penjadwal();
     DELETE FROM kinerja_catatan_tanda WHERE dihitung < v_batas;
     DELETE FROM kinerja_catatan_simpan WHERE dihitung < v_batas;
 END $$

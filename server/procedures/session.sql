@@ -113,7 +113,9 @@ BEGIN
 END $$
 
 -- One entry of the process log of the caller, stamped with the server's
--- clock. An empty NIP (a login of someone without personnel data, whose
+-- clock: only the kinds the client produces itself, the login and the
+-- logout. Every other kind is written by the routine that does the act,
+-- with it. An empty NIP (a login of someone without personnel data, whose
 -- profile shows no NIP) is the caller's.
 DROP PROCEDURE IF EXISTS kinerja_log_insert $$
 CREATE PROCEDURE kinerja_log_insert(IN var_nip VARCHAR(18), IN var_aksi VARCHAR(40),
@@ -122,8 +124,12 @@ CREATE PROCEDURE kinerja_log_insert(IN var_nip VARCHAR(18), IN var_aksi VARCHAR(
 BEGIN
     DECLARE v_nip VARCHAR(18) DEFAULT NULLIF(TRIM(var_nip), '');
     CALL kinerja_wajib_pemanggil(COALESCE(v_nip, kinerja_fn_pemanggil_nip()));
-    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (kinerja_fn_pemanggil_nip(), var_aksi, NOW(), var_keterangan, NULLIF(var_target, ''));
+    IF NOT (kinerja_fn_kata(var_aksi, 'LogIn') AND kinerja_fn_kata(var_keterangan, 'Sukses LogIn,Sukses LogOut')
+            AND COALESCE(var_target, '') = '') THEN
+        CALL kinerja_tolak('Jenis log ini ditulis server');
+    END IF;
+    INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan)
+    VALUES (kinerja_fn_pemanggil_nip(), var_aksi, NOW(), var_keterangan);
 END $$
 
 -- Registration inserts accounts with a plain statement. The server keeps the
@@ -150,29 +156,35 @@ BEGIN
         IF @kinerja_registrasi IS NOT NULL THEN
             SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Satu registrasi per koneksi';
         END IF;
-        -- What the registration's log row proves it with: only a client
-        -- that knows this account's password could make the same value.
-        SET @kinerja_registrasi = SHA2(CONCAT(NEW.nip, ':', NEW.pass), 256);
+        SET @kinerja_registrasi = NEW.nip;
+    END IF;
+END $$
+
+-- The registration's log row, written with the account (one transaction):
+-- for nobody bound, so marked as the server's.
+DROP TRIGGER IF EXISTS kinerja_user_sesudah_insert $$
+CREATE TRIGGER kinerja_user_sesudah_insert AFTER INSERT ON kinerja_user FOR EACH ROW
+BEGIN
+    IF kinerja_fn_dari_aplikasi() THEN
+        INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, sumber)
+        VALUES (NEW.nip, 'Register', NOW(), 'Sukses Register', 'server');
     END IF;
 END $$
 
 -- Log rows: the server's clock, whatever the statement says; from the
--- application account only for the person bound to the connection, or the
--- registration row of the account this connection just created. Every
--- write procedure logs, and a routine a trigger names is parsed on each new
--- connection: so the account test is written out here, and the only
--- routine named is the caller's NIP, which the procedure has loaded anyway.
+-- application account (which inserts none itself: every row comes from a
+-- routine or a trigger) only for the person bound to the connection, or
+-- marked as written by the server for nobody bound. Every write procedure
+-- logs, and a routine a trigger names is parsed on each new connection: so
+-- the account test is written out here, and the only routine named is the
+-- caller's NIP, which the procedure has loaded anyway.
 DROP TRIGGER IF EXISTS kinerja_log_sebelum_insert $$
 CREATE TRIGGER kinerja_log_sebelum_insert BEFORE INSERT ON kinerja_log_proses FOR EACH ROW
 BEGIN
     IF SUBSTRING_INDEX(USER(), '@', 1) = 'aplikasi' THEN
         SET NEW.tanggal_aksi = NOW();
         SET NEW.nip = TRIM(NEW.nip);
-        IF NEW.sumber <> 'server'
-           AND NOT (NEW.nip <=> kinerja_fn_pemanggil_nip())
-           AND NOT (NEW.aksi = 'Register'
-                    AND COALESCE(@kinerja_registrasi = (SELECT SHA2(CONCAT(nip, ':', pass), 256)
-                                                          FROM kinerja_user WHERE nip = NEW.nip), 0)) THEN
+        IF NEW.sumber <> 'server' AND NOT (NEW.nip <=> kinerja_fn_pemanggil_nip()) THEN
             SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Log bukan untuk pengguna ini';
         END IF;
     END IF;

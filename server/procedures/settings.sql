@@ -13,8 +13,8 @@ DROP FUNCTION IF EXISTS kinerja_fn_setting_jendela $$
 CREATE FUNCTION kinerja_fn_setting_jendela(p_jenis VARCHAR(1000), p_nama VARCHAR(1000)) RETURNS TINYINT
     DETERMINISTIC NO SQL
 BEGIN
-    RETURN COALESCE(p_jenis = 'app_kinerja'
-                    AND p_nama IN ('aktivitas_harian', 'kualitas_mutu', 'sasaran_kerja', 'kamus_update'), 0);
+    RETURN kinerja_fn_kata(p_jenis, 'app_kinerja')
+           AND kinerja_fn_kata(p_nama, 'aktivitas_harian,kualitas_mutu,sasaran_kerja,kamus_update');
 END $$
 
 -- A plain value as it is stored (a whole number without leading zeros),
@@ -29,11 +29,12 @@ BEGIN
     DECLARE v_min BIGINT;
     DECLARE v_max BIGINT;
     DECLARE v BIGINT;
-    IF p_jenis IS NULL OR p_jenis <> 'app_kinerja' OR p_nama IS NULL OR p_nilai IS NULL
+    IF NOT kinerja_fn_kata(p_jenis, 'app_kinerja') OR p_nama IS NULL OR p_nilai IS NULL
        OR p_nilai = '' OR p_nilai REGEXP '[^0-9]' OR CHAR_LENGTH(p_nilai) > 9 THEN
         RETURN NULL;
     END IF;
-    CASE p_nama
+    -- compared as bytes: a name with a blank at its end is no name
+    CASE CAST(p_nama AS BINARY)
         WHEN 'is_maintenance' THEN SET v_min = 0, v_max = 1;
         -- days back or waiting; 0 would close the window or approve at once
         WHEN 'aktivitas_input_day_max' THEN SET v_min = 1, v_max = 365;

@@ -192,6 +192,11 @@ BEGIN
 
     CALL kinerja_cek_maintenance();
     CALL kinerja_wajib_pemanggil(p_nip);
+    -- the superior's two verdicts; every other status belongs to the system
+    -- or to supervision
+    IF NOT kinerja_fn_kata(p_status, 'accepted,rejected') THEN
+        CALL kinerja_tolak('Status verifikasi tidak dikenal');
+    END IF;
     IF v_sendiri THEN
         START TRANSACTION;
     END IF;
@@ -387,6 +392,7 @@ BEGIN
     DECLARE c CURSOR FOR
         SELECT id, nip, tanggal_aktivitas FROM aktivitas WHERE status = '0' AND tanggal_input < v_batas;
     DECLARE CONTINUE HANDLER FOR NOT FOUND SET v_selesai = 1;
+    CALL kinerja_wajib_penjadwal();
 
     OPEN c;
     baris: LOOP
@@ -529,16 +535,38 @@ BEGIN
     DECLARE v_periode CHAR(6) DEFAULT kinerja_fn_periode_kualmutu();
     DECLARE v_ketepatan TINYINT UNSIGNED DEFAULT kinerja_fn_nilai_mutu(var_ketepatan);
     DECLARE v_kecepatan TINYINT UNSIGNED DEFAULT kinerja_fn_nilai_mutu(var_kecepatan);
-    DECLARE EXIT HANDLER FOR 1062 CALL kinerja_tolak('Periode ini sudah dinilai');
+    DECLARE v_sendiri TINYINT DEFAULT @@in_transaction = 0;
+    -- The grade and its log row are one transaction: a failed log row takes
+    -- the grade back with it.
+    DECLARE EXIT HANDLER FOR 1062
+    BEGIN
+        IF v_sendiri THEN
+            ROLLBACK;
+        END IF;
+        CALL kinerja_tolak('Periode ini sudah dinilai');
+    END;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        IF v_sendiri THEN
+            ROLLBACK;
+        END IF;
+        RESIGNAL;
+    END;
 
     CALL kinerja_kualitas_mutu_cek(var_nip, var_penilai, v_periode, v_ketepatan, v_kecepatan);
     IF CONCAT(COALESCE(var_tahun, ''), COALESCE(var_bulan, '')) <> v_periode THEN
         CALL kinerja_tolak('Periode bukan periode penilaian');
     END IF;
+    IF v_sendiri THEN
+        START TRANSACTION;
+    END IF;
     INSERT INTO kualitas_mutu (nip, nip_penilai, periode, ketepatan, kecepatan, tanggal_input)
     VALUES (var_nip, var_penilai, v_periode, v_ketepatan, v_kecepatan, NOW());
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
     VALUES (var_penilai, 'Kualitas Mutu - Input', NOW(), CONCAT('Periode ', v_periode), var_nip);
+    IF v_sendiri THEN
+        COMMIT;
+    END IF;
 END $$
 
 -- Changes an assessment of the period being assessed; the caller becomes

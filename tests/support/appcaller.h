@@ -37,8 +37,9 @@ public:
         q_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"), {{"var_token", token}});
     }
 
-    // Every row as "a|b|c"; {"refused"} when the server refused with SQLSTATE
-    // 45000, {"error: ..."} for any other failure.
+    // Every row as "a|b|c"; {"refused"} when a routine refused with SQLSTATE
+    // 45000, {"denied"} when the account may not run the routine or touch
+    // the table at all, {"error: ..."} for any other failure.
     QStringList call(const QString& sql, const db::Params& params = {})
     {
         try {
@@ -54,9 +55,15 @@ public:
         } catch (const db::DbError& e) {
             if (e.sqlState() == "45000")
                 return {QStringLiteral("refused")};
+            if (isDenied(e))
+                return {QStringLiteral("denied")};
             return {QStringLiteral("error: ") + QString::fromStdString(e.what())};
         }
     }
+
+    // The server's "command denied" errors: a routine (1370), a table
+    // (1142) or a column (1143) beyond the account's grants.
+    static bool isDenied(const db::DbError& e) { return e.code() == 1370 || e.code() == 1142 || e.code() == 1143; }
 
     db::Query& query() { return q_; }
 

@@ -160,6 +160,7 @@ struct Snapshot {
     QString copy; // the schema that holds the copies
     QList<Table> tables; // tables with triggers first
     QString code; // codeDigest() as loaded
+    QString grants; // the routine grants as loaded (a fixture grants its own)
 };
 
 QMutex snapshotsMutex;
@@ -237,7 +238,7 @@ bool mendCode(const QString& schema, const Snapshot& snap)
         foreign += QStringLiteral("DROP %1 %2;").arg(row.value(0), quoted(row.value(1)));
     if (!foreign.isEmpty() && !rootExec(schema, foreign))
         return false;
-    if (!loadRoutines(schema))
+    if (!loadRoutines(schema) || (!snap.grants.isEmpty() && !rootExec(schema, snap.grants)))
         return false;
     QStringList known;
     for (const Table& t : snap.tables)
@@ -258,6 +259,10 @@ bool takeSnapshot(const QString& schema)
     Snapshot snap;
     snap.code = codeDigest(schema);
     snap.copy = copySchema(schema);
+    for (const QStringList& r : rootQuery(schema, QStringLiteral(
+             "SELECT CONCAT('GRANT EXECUTE ON ', Routine_type, ' `', REPLACE(Routine_name, '`', '``'), '` TO ''', "
+             "User, '''@''', Host, ''';') FROM mysql.procs_priv WHERE Db = DATABASE()")))
+        snap.grants += r.value(0);
     // information_schema answers slowly to correlated subqueries: three
     // plain lists, joined here.
     QHash<QString, QStringList> columns;
@@ -471,6 +476,8 @@ QStringList callAs(const QString& schema, const QString& nip, const QString& sql
     } catch (const db::DbError& e) {
         if (e.sqlState() == "45000")
             return {QStringLiteral("refused")};
+        if (AppCaller::isDenied(e))
+            return {QStringLiteral("denied")};
         return {QStringLiteral("error: ") + QString::fromStdString(e.what())};
     }
 }

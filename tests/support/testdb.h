@@ -62,8 +62,9 @@ QString sessionToken(const QString& schema, const QString& nip,
 
 // Runs one statement as the application account, bound to the NIP's session
 // (the fixtures' password; anonymous for an empty NIP), the way a client
-// that skips its own checks would: every row as "a|b|c", or {"refused"}
-// when the server refused with SQLSTATE 45000, {"error: ..."} otherwise.
+// that skips its own checks would: every row as "a|b|c", {"refused"} when
+// a routine refused with SQLSTATE 45000, {"denied"} when the account may not
+// run it at all, {"error: ..."} otherwise.
 QStringList callAs(const QString& schema, const QString& nip, const QString& sql, const db::Params& params = {});
 
 } // namespace testdb

@@ -2,11 +2,14 @@
 // the procedures straight as the application account, anonymous, with
 // another person's session, with revoked or expired tokens, and in parallel.
 // Each case asserts the server's answer and that no row changed.
+#include "appcaller.h"
 #include "db/connection.h"
+#include "db/dberror.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "db/udm.h"
 #include "orgfixture.h"
+#include "testconfig.h"
 #include "testdb.h"
 
 #include <QElapsedTimer>
@@ -44,6 +47,20 @@ QString snapshot()
         "   FROM aktivitas), "
         "(SELECT COUNT(*) FROM kinerja_log_proses), "
         "(SELECT COALESCE(SUM(CRC32(CONCAT_WS('/', nip, pass, level))), 0) FROM kinerja_user))"));
+}
+
+// What an act of the figures' kind could change: the activities, the log,
+// the accounts, the figures with their marks and runs, the assignments, the
+// grades, the tasks and the settings.
+QString everything()
+{
+    QStringList sums;
+    for (const QStringList& r : testdb::rootQuery(
+             kSchema, QStringLiteral("CHECKSUM TABLE aktivitas, kinerja_log_proses, kinerja_user, kinerja_progress, "
+                                     "kinerja_progress_ah2, kinerja_progress_ubah, kinerja_progress_jalan, plt, "
+                                     "kualitas_mutu, tugas_tambahan, kinerja_setting")))
+        sums << r.value(1);
+    return sums.join('|');
 }
 
 // One connection of a client as the application account.
@@ -278,6 +295,116 @@ private slots:
         QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_catatan_simpan"), kept);
     }
 
+    // The account executes the public routines only. What a modified client
+    // tried with the rest, each answered "denied" by the server's grants and
+    // changing nothing; with the grant given anyway (an installation that
+    // kept an older grant on the whole schema), the routine refuses itself.
+    void publicDoor_data()
+    {
+        QTest::addColumn<QString>("caller"); // NIP bound, empty: anonymous
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("granted"); // routine granted for the case; empty: the public list only
+        QTest::addColumn<QString>("answer");  // "denied", "refused" or "done"
+        const QString own = "CALL kinerja_aktivitas_verifikasi('201', '" + kKabid + "', '%1', 0)";
+        const QList<std::tuple<const char*, QString, QString, QString, QString>> rows = {
+            // a status word beyond the superior's two
+            {"verification with a supervision status", kKabid, own.arg("accepted_by_spv"), "", "denied"},
+            {"verification with a supervision status, granted", kKabid, own.arg("accepted_by_spv"),
+             "kinerja_aktivitas_verifikasi", "refused"},
+            {"verification with a made-up status, granted", kKabid, own.arg("lulus"), "kinerja_aktivitas_verifikasi",
+             "refused"},
+            {"verification with a blank after the word, granted", kKabid, own.arg("accepted "),
+             "kinerja_aktivitas_verifikasi", "refused"},
+            // scheduled work
+            {"automatic approval by a servant", kPelaksana, "CALL kinerja_aktivitas_auto_approve()", "", "denied"},
+            {"automatic approval by a servant, granted", kPelaksana, "CALL kinerja_aktivitas_auto_approve()",
+             "kinerja_aktivitas_auto_approve", "refused"},
+            {"whole recompute", kKepala, "CALL kinerja_progress_hitung_semua()", "", "denied"},
+            {"whole recompute, granted", kKepala, "CALL kinerja_progress_hitung_semua()",
+             "kinerja_progress_hitung_semua", "refused"},
+            {"recompute start", "", "CALL kinerja_progress_mulai(DATE_FORMAT(NOW(), '%Y%m'), @a, @b, @c)", "",
+             "denied"},
+            {"recompute end in 2099", "",
+             "CALL kinerja_progress_ubah_selesai(DATE_FORMAT(NOW(), '%Y%m'), '2099-01-01', 1000, 300, 1)", "",
+             "denied"},
+            {"recompute end in 2099, granted", "",
+             "CALL kinerja_progress_ubah_selesai(DATE_FORMAT(NOW(), '%Y%m'), '2099-01-01', 1000, 300, 1)",
+             "kinerja_progress_ubah_selesai", "refused"},
+            {"superiors of everybody", "", "CALL kinerja_atasan_semua_dari_peta()", "", "denied"},
+            {"second-level figures", "", "CALL kinerja_progress_ah2_hitung(DATE_FORMAT(NOW(), '%Y%m'), NOW())", "",
+             "denied"},
+            {"second-level figures, granted", "",
+             "CALL kinerja_progress_ah2_hitung(DATE_FORMAT(NOW(), '%Y%m'), NOW())", "kinerja_progress_ah2_hitung",
+             "refused"},
+            {"session purge", "", "CALL kinerja_sesi_bersihkan()", "", "denied"},
+            {"session purge, granted", "", "CALL kinerja_sesi_bersihkan()", "kinerja_sesi_bersihkan", "refused"},
+            // functions that would map the chart
+            {"superior of a servant", "", "SELECT kinerja_fn_atasan_nip('" + kPelaksana + "')", "", "denied"},
+            {"owner of an activity", "", "SELECT kinerja_fn_aktivitas_pemilik('201')", "", "denied"},
+            {"classification", "", "SELECT kinerja_fn_klasifikasi('" + kPelaksana + "')", "", "denied"},
+            {"caller's NIP", kPelaksana, "SELECT kinerja_fn_pemanggil_nip()", "", "denied"},
+            // log rows that only an act writes
+            {"a settings change's log row", kKepala, "CALL kinerja_setting_log('is_maintenance', '0', '1')", "",
+             "denied"},
+            // an acting official's kind, exactly
+            {"acting official of kind 'plh '", kKepala,
+             "CALL kinerja_plt_tambah('" + kAnalis + "', 'J6', 'plh ', CURDATE(), CURDATE() + INTERVAL 5 DAY)", "",
+             "refused"},
+            {"acting official of kind 'Plh'", kKepala,
+             "CALL kinerja_plt_tambah('" + kAnalis + "', 'J6', 'Plh', CURDATE(), CURDATE() + INTERVAL 5 DAY)", "",
+             "refused"},
+            {"acting official of kind 'plh'", kKepala,
+             "CALL kinerja_plt_tambah('" + kAnalis + "', 'J6', 'plh', CURDATE(), CURDATE() + INTERVAL 5 DAY)", "",
+             "done"},
+            // the tables themselves
+            {"reading the sessions", kPelaksana, "SELECT * FROM kinerja_sesi", "", "denied"},
+            {"writing a figure", kPelaksana,
+             "UPDATE kinerja_progress SET persen_diakui = 100 WHERE nip = '" + kPelaksana + "'", "", "denied"},
+        };
+        for (const auto& [name, caller, sql, granted, answer] : rows)
+            QTest::newRow(name) << caller << sql << granted << answer;
+    }
+
+    void publicDoor()
+    {
+        QFETCH(QString, caller);
+        QFETCH(QString, sql);
+        QFETCH(QString, granted);
+        QFETCH(QString, answer);
+        if (!granted.isEmpty())
+            QVERIFY(testdb::rootExec(kSchema, QStringLiteral("GRANT EXECUTE ON PROCEDURE %1 TO 'aplikasi'@'%2'")
+                                                  .arg(granted, QStringLiteral(TARVESA_TEST_ACCOUNT_HOST))));
+        const QString before = everything();
+        const QStringList got = testdb::callAs(kSchema, caller, sql);
+        if (answer == QLatin1String("done")) {
+            QCOMPARE(got, QStringList());
+            QVERIFY(everything() != before);
+        } else {
+            QCOMPARE(got, QStringList{answer});
+            QCOMPARE(everything(), before);
+        }
+    }
+
+    // A public routine's temporary tables are its own: rows a client puts
+    // into one that a routine left in the session feed no later answer.
+    void temporaryTablesAreRebuiltByTheirReaders()
+    {
+        AppCaller c(kSchema, kKabid);
+        const QString count = QStringLiteral("CALL kinerja_bawahan_langsung_jumlah(:n)");
+        const QStringList honest = c.call(count, {{"n", kKabid}});
+        QVERIFY(!honest.isEmpty() && !honest.first().startsWith("error"));
+        // the list leaves tmp_bawahan_1 in the session
+        QVERIFY(!c.call("CALL kinerja_show_bawahan(:n, '', 'x,struktural,fungsional,pelaksana', "
+                        "'x,Definitif,Plt,Tugas Sampiran')",
+                        {{"n", kKabid}})
+                     .isEmpty());
+        c.call("INSERT INTO tmp_bawahan_1 (nip, nip_atasan, status_bawahan) VALUES ('" + kKepala + "', '" + kKabid +
+               "', 'Definitif')");
+        c.call("INSERT INTO tmp_bawahan_2 (nip, nip_atasan, status_bawahan) VALUES ('" + kKepala + "', '" + kKabid +
+               "', 'Definitif')");
+        QCOMPARE(c.call(count, {{"n", kKabid}}), honest);
+    }
+
     // A session binds while it is neither revoked nor idle for 12 hours, and
     // only on the connection that bound it, whether fully or with the digest
     // the data module sets between full bindings.
@@ -309,15 +436,16 @@ private slots:
         QVERIFY(digestOnly ? c.run("SET @kinerja_sesi_sha2 = SHA2(:t, 256)", {{"t", t}}) : c.bind(t));
         if (!change.isEmpty())
             QVERIFY(testdb::rootExec(kSchema, change));
+        // seen through routines of the client: one for the person, one for
+        // anybody logged in
         db::ResultSet rs;
-        QVERIFY(c.run("SELECT kinerja_fn_pemanggil_nip() AS nip, kinerja_fn_pemanggil_level() AS lvl", {}, &rs));
-        QCOMPARE(rs.text(0, QStringLiteral("nip")), bound ? kPelaksana : QString());
-        QCOMPARE(rs.text(0, QStringLiteral("lvl")), bound ? QStringLiteral("Basic User") : QString());
-        QCOMPARE(c.run("CALL kinerja_wajib_pemanggil(:n)", {{"n", kPelaksana}}), bound);
-        QCOMPARE(c.run("CALL kinerja_wajib_login()"), bound);
+        QCOMPARE(c.run("CALL kinerja_load_profil(:n)", {{"n", kPelaksana}}, &rs), bound);
+        if (bound)
+            QCOMPARE(rs.first(QStringLiteral("nip")), kPelaksana);
+        QCOMPARE(c.run("CALL kinerja_text_get('1')"), bound);
         // Another connection (another node, or after a restart) is anonymous.
         Client other;
-        QVERIFY(!other.run("CALL kinerja_wajib_login()"));
+        QVERIFY(!other.run("CALL kinerja_text_get('1')"));
     }
 
     // The data module binds fully (moving the idle clock) on its first
@@ -329,9 +457,16 @@ private slots:
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_sesi SET tanggal_pakai = NOW() - INTERVAL 2 HOUR"));
         Tdm dm(testdb::appSettings(kSchema));
         dm.setSessionToken(t);
+        // the person the connection acts for, as far as the profile tells
         const auto caller = [&dm] {
             dm.setConnected(true);
-            const QString nip = dm.fdsq1().open(QStringLiteral("SELECT kinerja_fn_pemanggil_nip() AS n")).text(0, QStringLiteral("n"));
+            QString nip;
+            try {
+                nip = dm.fdsq1()
+                          .open(QStringLiteral("CALL kinerja_load_profil(:n)"), {{QStringLiteral("n"), kPelaksana}})
+                          .first(QStringLiteral("nip"));
+            } catch (const db::DbError&) {
+            }
             dm.setConnected(false);
             return nip;
         };
@@ -358,7 +493,7 @@ private slots:
         // A made-up digest binds nobody.
         Client guess;
         QVERIFY(guess.run("SET @kinerja_sesi_sha2 = SHA2('tebakan', 256)"));
-        QVERIFY(!guess.run("CALL kinerja_wajib_login()"));
+        QVERIFY(!guess.run("CALL kinerja_text_get('1')"));
         QVERIFY(!c.run("UPDATE kinerja_sesi SET nip = '" + kKepala + "'"));
         // Only the digest is stored.
         QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_sesi WHERE token_sha2 = SHA2('" + t + "', 256)"), "1");
@@ -367,7 +502,7 @@ private slots:
         QVERIFY(t != token(kPelaksana));
         // A refused binding leaves the connection anonymous, not bound as before.
         QVERIFY(!c.bind(QStringLiteral("salah")));
-        QVERIFY(!c.run("CALL kinerja_wajib_login()"));
+        QVERIFY(!c.run("CALL kinerja_text_get('1')"));
         // Logout revokes; revoking twice is refused.
         QVERIFY(c.run("CALL kinerja_sesi_cabut(:t)", {{"t", t}}));
         QVERIFY(!c.run("CALL kinerja_sesi_cabut(:t)", {{"t", t}}));
@@ -611,23 +746,34 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<bool>("accepted");
         const QString plain = "INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan) VALUES ";
+        const QString proc = "CALL kinerja_log_insert('" + kPelaksana + "', %1)";
+        // The account inserts no row itself: the routines and triggers do.
         QTest::newRow("own row, back-dated") << kPelaksana << false
-                                             << plain + "('" + kPelaksana + "', 'LogIn', '2001-01-01', 'x')" << true;
+                                             << plain + "('" + kPelaksana + "', 'LogIn', '2001-01-01', 'x')" << false;
         QTest::newRow("another's row") << kPelaksana << false << plain + "('" + kAnalis + "', 'LogIn', NOW(), 'x')"
                                        << false;
         QTest::newRow("anonymous row") << "" << false << plain + "('" + kPelaksana + "', 'LogIn', NOW(), 'x')" << false;
-        QTest::newRow("procedure, another's NIP")
-            << kPelaksana << false << "CALL kinerja_log_insert('" + kAnalis + "', 'LogIn', 'x', '')" << false;
-        QTest::newRow("procedure, own NIP") << kPelaksana << false
-                                            << "CALL kinerja_log_insert('" + kPelaksana + "', 'LogIn', 'x', '')" << true;
         QTest::newRow("registration row of this connection")
-            << "" << true << plain + "('" + kCandidate + "', 'Register', '2001-01-01', 'Sukses Register')" << true;
-        QTest::newRow("registration row without the registration")
-            << "" << false << plain + "('" + kCandidate + "', 'Register', NOW(), 'Sukses Register')" << false;
-        QTest::newRow("other action after a registration")
-            << "" << true << plain + "('" + kCandidate + "', 'LogIn', NOW(), 'x')" << false;
+            << "" << true << plain + "('" + kCandidate + "', 'Register', '2001-01-01', 'Sukses Register')" << false;
         QTest::newRow("registration row of another NIP")
             << "" << true << plain + "('" + kPelaksana + "', 'Register', NOW(), 'Sukses Register')" << false;
+        // The procedure writes the client's own kinds only, for the caller.
+        QTest::newRow("procedure, another's NIP")
+            << kPelaksana << false << "CALL kinerja_log_insert('" + kAnalis + "', 'LogIn', 'Sukses LogIn', '')" << false;
+        QTest::newRow("procedure, own login") << kPelaksana << false << proc.arg("'LogIn', 'Sukses LogIn', ''") << true;
+        QTest::newRow("procedure, own logout") << kPelaksana << false << proc.arg("'LogIn', 'Sukses LogOut', ''") << true;
+        QTest::newRow("procedure, anonymous login") << "" << false << proc.arg("'LogIn', 'Sukses LogIn', ''") << false;
+        QTest::newRow("procedure, a verification")
+            << kPelaksana << false << proc.arg("'Verifikasi - Approve', 'Aktivitas 360', '" + kAnalis + "'") << false;
+        QTest::newRow("procedure, a settings change")
+            << kPelaksana << false << proc.arg("'Setting Update', 'target_skr_bulanan: 1 -> 2', ''") << false;
+        QTest::newRow("procedure, an account reset")
+            << kPelaksana << false << proc.arg("'User', 'Reset Akun', '" + kAnalis + "'") << false;
+        QTest::newRow("procedure, login with another text") << kPelaksana << false << proc.arg("'LogIn', 'x', ''") << false;
+        QTest::newRow("procedure, a blank after the kind")
+            << kPelaksana << false << proc.arg("'LogIn ', 'Sukses LogIn', ''") << false;
+        QTest::newRow("procedure, login naming a target")
+            << kPelaksana << false << proc.arg("'LogIn', 'Sukses LogIn', '" + kAnalis + "'") << false;
     }
 
     void logRows()
@@ -639,8 +785,13 @@ private slots:
         Client c;
         if (!bind.isEmpty())
             QVERIFY(c.bind(token(bind)));
-        if (registerFirst)
+        if (registerFirst) {
             QVERIFY(c.run("INSERT INTO kinerja_user (nip, pass, level) VALUES ('" + kCandidate + "', MD5('x'), '1')"));
+            // the server logged the registration with the account
+            QCOMPARE(rootValue("SELECT CONCAT_WS('|', aksi, keterangan, sumber) FROM kinerja_log_proses WHERE nip = '" +
+                               kCandidate + "'"),
+                     QStringLiteral("Register|Sukses Register|server"));
+        }
         const QString before = snapshot();
         QCOMPARE(c.run(sql), accepted);
         if (accepted)
