@@ -4532,9 +4532,9 @@ SELECT o.nip, 'Utama', r.kode, r.kode_jabatan, CONCAT(r.rincian_tugas, ' yang be
 -- Review aids. Rina Marlina's unverified work of the last days as Fajar
 -- Ramadhan reviews it: one on its last day to verify, one with a day left,
 -- and activities his review marks for a second look: a description twice on
--- one day, a day above 480 minutes, a volume far above her usual for the
--- task, and an activity recorded ten days after it was done (as only a
--- correction on the server could).
+-- one day, a volume far above her usual for the task, and an activity
+-- recorded ten days after it was done (as only a correction on the server
+-- could).
 INSERT INTO aktivitas (nip, jenis_jabatan, kode_rincian, kode_jabatan, deskripsi, volume, satuan, bobot_skr,
                        tanggal_aktivitas, tanggal_input, status, nip_atasan1, nip_atasan2)
 WITH a (hari, jam, tunda, jenis, rincian, volume, deskripsi) AS (VALUES
@@ -4552,6 +4552,21 @@ SELECT '199209162019032002', a.jenis, r.kode, r.kode_jabatan, a.deskripsi, a.vol
        '198702032011011001', '197606142001122003'
   FROM a JOIN rincian_tugas r ON r.kode = a.rincian
  WHERE CURDATE() - INTERVAL (a.hari - a.tunda) DAY + INTERVAL (a.jam + 1) HOUR <= NOW();
+
+-- The demo keeps the rules the server applies to every input: an activity
+-- of more than one unit takes at most a working day, and no day holds more
+-- than 480 recognised minutes (the operational maximum counts once for a
+-- longer activity, rejected work counts nothing). What the lines above put
+-- beyond that, latest first, goes.
+DELETE a FROM aktivitas a
+  JOIN (SELECT t.id, t.volume, t.bobot_skr,
+               SUM(IF(t.status IN ('rejected', 'rejected_by_spv'), 0,
+                      IF(t.bobot_skr > m.maks, m.maks, t.bobot_skr * t.volume)))
+                   OVER (PARTITION BY t.nip, DATE(t.tanggal_aktivitas) ORDER BY t.tanggal_input, t.id) AS hari
+          FROM aktivitas t
+          JOIN (SELECT CAST(nilai AS UNSIGNED) AS maks FROM kinerja_setting
+                 WHERE jenis = 'app_kinerja' AND nama = 'max_skr_operasional') m) x ON x.id = a.id
+ WHERE x.hari > 480 OR (x.volume > 1 AND x.bobot_skr * x.volume > 480);
 
 -- Joko Susanto holds as many additional tasks as allowed (2).
 INSERT INTO tugas_tambahan (nip, kode_jabatan, kode_skpd, nip_atasan, tanggal_mulai, tanggal_selesai, status) VALUES

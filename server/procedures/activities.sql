@@ -63,16 +63,26 @@ BEGIN
     RETURN 'T';
 END $$
 
--- A volume as typed: a whole number of at most four digits, else NULL.
+-- A volume as typed: a whole number from 1 to 9999, else NULL (no work
+-- has a volume of nothing).
 DROP FUNCTION IF EXISTS kinerja_fn_volume $$
 CREATE FUNCTION kinerja_fn_volume(p_volume VARCHAR(40)) RETURNS INT
     DETERMINISTIC NO SQL
 BEGIN
     DECLARE v VARCHAR(40) DEFAULT TRIM(COALESCE(p_volume, ''));
-    IF v NOT REGEXP '^[0-9]{1,4}$' THEN
+    IF v NOT REGEXP '^[0-9]{1,4}$' OR CAST(v AS UNSIGNED) = 0 THEN
         RETURN NULL;
     END IF;
     RETURN CAST(v AS UNSIGNED);
+END $$
+
+-- The characters of a description that count: blanks, tabs and line breaks
+-- at either end do not.
+DROP FUNCTION IF EXISTS kinerja_fn_panjang_isi $$
+CREATE FUNCTION kinerja_fn_panjang_isi(p_teks MEDIUMTEXT) RETURNS INT
+    DETERMINISTIC NO SQL
+BEGIN
+    RETURN CHAR_LENGTH(REGEXP_REPLACE(COALESCE(p_teks, ''), '^[[:space:]]+|[[:space:]]+$', ''));
 END $$
 
 DROP PROCEDURE IF EXISTS kinerja_tolak $$
@@ -488,12 +498,12 @@ BEGIN
         CALL kinerja_tolak('Rincian tugas tidak sesuai jenis aktivitas');
     END IF;
     IF v_volume IS NULL THEN
-        CALL kinerja_tolak('Volume tidak valid');
+        CALL kinerja_tolak('Volume harus bilangan bulat 1 sampai 9999');
     END IF;
     IF v_volume > 1 AND v_bobot * v_volume > 480 THEN
         CALL kinerja_tolak('SKR x volume melebihi 480 menit');
     END IF;
-    IF CHAR_LENGTH(COALESCE(var_deskripsi, '')) < 20 THEN
+    IF kinerja_fn_panjang_isi(var_deskripsi) < 20 THEN
         CALL kinerja_tolak('Deskripsi kurang dari 20 karakter');
     END IF;
     IF kinerja_fn_boleh_input(v_tanggal) <> 'T' THEN
@@ -640,14 +650,17 @@ BEGIN
         ROLLBACK;
         RESIGNAL;
     END;
-    IF COALESCE(var_deskripsi, '') = '' THEN
+    IF kinerja_fn_panjang_isi(var_deskripsi) = 0 THEN
         CALL kinerja_tolak('Deskripsi kosong');
+    END IF;
+    IF kinerja_fn_panjang_isi(var_deskripsi) < 20 THEN
+        CALL kinerja_tolak('Deskripsi kurang dari 20 karakter');
     END IF;
     IF LENGTH(var_deskripsi) > 65535 THEN
         CALL kinerja_tolak('Deskripsi terlalu panjang');
     END IF;
     IF v_volume IS NULL THEN
-        CALL kinerja_tolak('Volume tidak valid');
+        CALL kinerja_tolak('Volume harus bilangan bulat 1 sampai 9999');
     END IF;
 
     START TRANSACTION;

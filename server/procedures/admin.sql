@@ -237,7 +237,9 @@ END $$
 -- The verdict on recording (p_id 0) or changing (p_id of the row) an
 -- assignment: "OK", or what stands against it: "PNS" (no active civil
 -- servant), "JENIS" (not one of the four kinds), "JABATAN" (no such
--- position), "SENDIRI" (the servant's own position), "TANGGAL" (a date
+-- position), "SENDIRI" (the servant's own position), "TERISI" (a Plt, which
+-- fills a vacant post, for a post a serving servant holds: that is a
+-- Plh's), "TANGGAL" (a date
 -- that is no yyyy-mm-dd), "URUTAN" (last day before the first), "BENTROK"
 -- (another assignment of the kind holds the position on a day of the
 -- period; an open end lasts for ever), "TIDAK ADA" (no such assignment),
@@ -299,6 +301,10 @@ BEGIN
             END IF;
             IF v_kode = v_kode_sendiri THEN
                 SET p_hasil = 'SENDIRI';
+                LEAVE main;
+            END IF;
+            IF v_jenis = 'plt' AND EXISTS (SELECT 1 FROM cache_pns WHERE kode_jabatan = v_kode AND status_pns = 'aktif') THEN
+                SET p_hasil = 'TERISI';
                 LEAVE main;
             END IF;
         END IF;
@@ -376,10 +382,12 @@ END $$
 
 -- Changes the last day of an assignment that has not ended (yyyy-mm-dd, or
 -- empty or "-" for an open end); or, with var_akhiri = "1", ends it at
--- once: it is no longer in force from today, and one that has not begun
--- before today is withdrawn. Under the lock of the position's row, taken
--- first as the insert takes it, so writers of one position queue in one
--- order.
+-- once: one begun before today is no longer in force from today, one begun
+-- today (whose day may already carry acts under it) ends tonight and keeps
+-- its record, and one not begun yet is withdrawn. Answers one row, hasil:
+-- what happened, in a sentence for the user. Under the lock of the
+-- position's row, taken first as the insert takes it, so writers of one
+-- position queue in one order.
 DROP PROCEDURE IF EXISTS kinerja_plt_ubah $$
 CREATE PROCEDURE kinerja_plt_ubah(IN var_id VARCHAR(40), IN var_plt_end VARCHAR(40), IN var_akhiri VARCHAR(2))
     MODIFIES SQL DATA
@@ -394,6 +402,7 @@ BEGIN
     DECLARE v_end DATE DEFAULT DATE(kinerja_fn_tanggal(var_plt_end));
     DECLARE v_akhiri TINYINT DEFAULT COALESCE(var_akhiri, '') = '1';
     DECLARE v_hasil VARCHAR(20);
+    DECLARE v_pesan VARCHAR(100);
     DECLARE v_ket VARCHAR(200);
     DECLARE EXIT HANDLER FOR SQLEXCEPTION
     BEGIN
@@ -418,17 +427,25 @@ BEGIN
     IF NOT v_akhiri THEN
         UPDATE plt SET plt_end = v_end WHERE id = v_id;
         SET v_ket = CONCAT('Tanggal akhir ', COALESCE(v_lama, '-'), ' -> ', COALESCE(v_end, '-'));
+        SET v_pesan = 'Tanggal akhir penugasan diubah.';
     ELSEIF v_start < CURDATE() THEN
         UPDATE plt SET plt_end = CURDATE() - INTERVAL 1 DAY WHERE id = v_id;
         SET v_ket = CONCAT('Diakhiri ', CURDATE() - INTERVAL 1 DAY);
+        SET v_pesan = 'Penugasan tidak berlaku lagi mulai hari ini.';
+    ELSEIF v_start = CURDATE() THEN
+        UPDATE plt SET plt_end = CURDATE() WHERE id = v_id;
+        SET v_ket = CONCAT('Diakhiri ', CURDATE());
+        SET v_pesan = 'Penugasan ini mulai hari ini: berlaku sampai akhir hari ini.';
     ELSE
         DELETE FROM plt WHERE id = v_id;
         SET v_ket = CONCAT('Dibatalkan, mulai ', v_start);
+        SET v_pesan = 'Penugasan yang belum dimulai dibatalkan.';
     END IF;
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
     VALUES (kinerja_fn_pemanggil_nip(), 'PLT - Ubah', NOW(),
             LEFT(CONCAT(v_jenis, ' ', v_kode, ' #', v_id, ': ', v_ket), 200), v_nip);
     COMMIT;
+    SELECT v_pesan AS hasil;
 END $$
 
 DELIMITER ;

@@ -248,8 +248,11 @@ END $$
 
 -- Whether an end date may be given to the official's delegation in force:
 -- "INVALID" for a date that is unreadable or lies before the start,
--- "TIDAK AKTIF" when no delegation is in force (the change is then
--- refused), "VALID" otherwise.
+-- "TIDAK AKTIF" when no delegation is in force, "SAMA" for the end date it
+-- already has (the change is refused in both cases), "VALID" otherwise.
+-- The administrator is checked against the delegation's own agency, the one
+-- the list shows it under (the official may have moved since), or the
+-- official's when none is in force.
 DROP PROCEDURE IF EXISTS kinerja_delegasi_tanggal_cek $$
 CREATE PROCEDURE kinerja_delegasi_tanggal_cek(IN var_nip VARCHAR(40), IN var_tanggal VARCHAR(40))
     READS SQL DATA
@@ -257,18 +260,23 @@ BEGIN
     DECLARE v_tanggal DATETIME DEFAULT kinerja_fn_tanggal(var_tanggal);
     DECLARE v_induk VARCHAR(20) DEFAULT NULL;
     DECLARE v_mulai DATETIME DEFAULT NULL;
-    SELECT induk_id INTO v_induk FROM cache_pns WHERE nip = var_nip;
-    CALL kinerja_delegasi_wajib_admin(v_induk, 1);
-    SELECT date_start INTO v_mulai FROM delegasi
+    DECLARE v_akhir DATETIME DEFAULT NULL;
+    SELECT date_start, date_end, induk_id INTO v_mulai, v_akhir, v_induk FROM delegasi
      WHERE nip = var_nip AND date_start <= NOW() AND (date_end IS NULL OR date_end >= CURDATE())
      ORDER BY date_start DESC, id DESC LIMIT 1;
+    IF v_mulai IS NULL THEN
+        SELECT induk_id INTO v_induk FROM cache_pns WHERE nip = var_nip;
+    END IF;
+    CALL kinerja_delegasi_wajib_admin(v_induk, 1);
     SELECT CASE WHEN v_tanggal IS NULL OR DATE(v_tanggal) < DATE(v_mulai) THEN 'INVALID'
                 WHEN v_mulai IS NULL THEN 'TIDAK AKTIF'
+                WHEN DATE(v_akhir) <=> DATE(v_tanggal) THEN 'SAMA'
                 ELSE 'VALID' END AS tanggal_status;
 END $$
 
 -- Sets the end date of the official's delegation in force, under a lock on
--- the official's row. An ended delegation is never changed, an end date
+-- the official's row, for an administrator of the delegation's own agency
+-- (as the check above). An ended delegation is never changed, an end date
 -- before the start is refused, and so is a date it already has (nothing
 -- would change).
 DROP PROCEDURE IF EXISTS kinerja_delegasi_tanggal_update $$
@@ -291,8 +299,10 @@ BEGIN
     END;
 
     CALL kinerja_cek_maintenance();
-    SELECT induk_id INTO v_induk FROM cache_pns WHERE nip = var_nip;
-    CALL kinerja_delegasi_wajib_admin(v_induk, 1);
+    -- an administrator first, whatever the agency: nothing is locked for a
+    -- caller who may change no delegation
+    CALL kinerja_delegasi_wajib_admin((SELECT induk_id FROM kinerja_user u JOIN cache_pns p ON p.nip = u.nip
+                                        WHERE u.nip = kinerja_fn_pemanggil_nip()), 1);
     IF v_tanggal IS NULL THEN
         CALL kinerja_tolak('Tanggal tidak valid');
     END IF;
@@ -301,13 +311,14 @@ BEGIN
     END IF;
     SELECT nip INTO v_ada FROM cache_pns WHERE nip = var_nip FOR UPDATE;
     IF v_ada IS NOT NULL THEN
-        SELECT id, date_start, date_end INTO v_id, v_mulai, v_akhir FROM delegasi
+        SELECT id, date_start, date_end, induk_id INTO v_id, v_mulai, v_akhir, v_induk FROM delegasi
          WHERE nip = v_ada AND date_start <= NOW() AND (date_end IS NULL OR date_end >= CURDATE())
          ORDER BY date_start DESC, id DESC LIMIT 1 FOR UPDATE;
     END IF;
     IF v_id IS NULL THEN
         CALL kinerja_tolak('Tidak ada delegasi aktif');
     END IF;
+    CALL kinerja_delegasi_wajib_admin(v_induk, 1);
     IF v_tanggal < DATE(v_mulai) THEN
         CALL kinerja_tolak('Tanggal selesai sebelum tanggal mulai');
     END IF;

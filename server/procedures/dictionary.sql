@@ -141,6 +141,16 @@ END $$
 -- one verifier queue; a position already assigned is refused. Not held
 -- back by maintenance: administrators set the system up during it.
 DROP PROCEDURE IF EXISTS kinerja_verifikator_jabatan_tambah $$
+-- A candidate verifier by NIP: the active civil servant's NIP, name and
+-- position; no row for a NIP of nobody serving.
+DROP PROCEDURE IF EXISTS kinerja_verifikator_calon $$
+CREATE PROCEDURE kinerja_verifikator_calon(IN var_nip VARCHAR(40))
+    READS SQL DATA
+BEGIN
+    CALL kinerja_wajib_admin_system();
+    SELECT nip, nama_lengkap, nama_jabatan FROM cache_pns WHERE nip = TRIM(var_nip) AND status_pns = 'aktif';
+END $$
+
 CREATE PROCEDURE kinerja_verifikator_jabatan_tambah(IN var_nip VARCHAR(40), IN var_kode VARCHAR(40))
     MODIFIES SQL DATA
 BEGIN
@@ -170,7 +180,8 @@ BEGIN
     END IF;
     INSERT INTO verifikator_kamus (nip, kode_jabatan) VALUES (v_nip, var_kode);
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (kinerja_fn_pemanggil_nip(), 'Kamus - Tambah', NOW(), kinerja_fn_verifikator_keterangan(var_kode), v_nip);
+    VALUES (kinerja_fn_pemanggil_nip(), 'Verifikator Kamus - Tambah', NOW(), kinerja_fn_verifikator_keterangan(var_kode),
+            v_nip);
     IF v_sendiri THEN
         COMMIT;
     END IF;
@@ -204,7 +215,8 @@ BEGIN
     END IF;
     DELETE FROM verifikator_kamus WHERE id = v_id;
     INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, target)
-    VALUES (kinerja_fn_pemanggil_nip(), 'Kamus - Hapus', NOW(), kinerja_fn_verifikator_keterangan(var_kode), v_nip);
+    VALUES (kinerja_fn_pemanggil_nip(), 'Verifikator Kamus - Hapus', NOW(), kinerja_fn_verifikator_keterangan(var_kode),
+            v_nip);
     IF v_sendiri THEN
         COMMIT;
     END IF;

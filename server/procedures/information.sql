@@ -38,6 +38,10 @@ INSERT INTO kinerja_log_jenis (kode, aksi, keterangan) VALUES
   ('user_update',   'User - Update',          NULL),
   ('informasi',     'Informasi - Ubah',       NULL),
   ('jf_ab',         'JF Atas Bawah - Ubah',   NULL),
+  -- an administrator's change of the dictionary's verifiers, not a
+  -- dictionary entry of the user's own
+  ('verifikator',   'Verifikator Kamus - Tambah', NULL),
+  ('verifikator',   'Verifikator Kamus - Hapus',  NULL),
   -- the staff page logs an account reset as action "User"
   ('reset_akun',    'User',                   'Reset Akun');
 

@@ -258,7 +258,11 @@ BEGIN
            IF(smp.nama IS NULL, 'Tidak', 'Ya') AS jenis_sampiran,
            COALESCE(smp.nama, '-') AS nama_jabatan_sampiran,
            COALESCE(k.klasifikasi_jabatan, '-') AS klasifikasi_jabatan,
-           COALESCE(k.id, '') AS kode_klasifikasi_jabatan
+           COALESCE(k.id, '') AS kode_klasifikasi_jabatan,
+           -- the switch as kinerja_cek_maintenance reads it
+           IF(EXISTS (SELECT 1 FROM kinerja_setting
+                       WHERE jenis = 'app_kinerja' AND nama = 'is_maintenance' AND COALESCE(nilai, '') <> '0'),
+              '1', '0') AS maintenance
       FROM cache_pns p
       LEFT JOIN (SELECT t.nip, GROUP_CONCAT(j.nama_jabatan ORDER BY t.plt_start SEPARATOR '; ') AS nama
                    FROM plt t JOIN jabatan j ON j.kode_jabatan = t.kode_jabatan_plt

@@ -42,8 +42,10 @@ DELIMITER $$
 -- The token (256 random bits as hexadecimal) identifies the session from
 -- now on; the server keeps only its digest. After 5 failures within 15
 -- minutes an account is locked for 15 minutes (answered like a wrong
--- password); every failure and every lock goes to the process log.
--- Attempts for one account queue on its row, so parallel guesses count.
+-- password, and with a second result: kunci_menit, the whole minutes the
+-- lock still lasts, so the user learns to wait rather than to register);
+-- every failure and every lock goes to the process log. Attempts for one
+-- account queue on its row, so parallel guesses count.
 DROP PROCEDURE IF EXISTS kinerja_cek_hak_akses $$
 CREATE PROCEDURE kinerja_cek_hak_akses(IN var_nip VARCHAR(40), IN var_pass VARCHAR(200))
     MODIFIES SQL DATA
@@ -54,6 +56,7 @@ BEGIN
     DECLARE v_token CHAR(64) DEFAULT NULL;
     DECLARE v_log_nip VARCHAR(18) DEFAULT LEFT(TRIM(COALESCE(var_nip, '')), 18);
     DECLARE v_gagal INT DEFAULT 0;
+    DECLARE v_kunci DATETIME DEFAULT NULL;
     DECLARE EXIT HANDLER FOR SQLEXCEPTION
     BEGIN
         ROLLBACK;
@@ -62,8 +65,10 @@ BEGIN
 
     START TRANSACTION;
     SELECT nip INTO v_akun FROM kinerja_user WHERE nip = var_nip FOR UPDATE;
-    IF v_akun IS NOT NULL AND EXISTS (SELECT 1 FROM kinerja_login_kunci
-                                       WHERE nip = v_akun AND kunci_sampai > NOW()) THEN
+    IF v_akun IS NOT NULL THEN
+        SELECT MAX(kunci_sampai) INTO v_kunci FROM kinerja_login_kunci WHERE nip = v_akun AND kunci_sampai > NOW();
+    END IF;
+    IF v_kunci IS NOT NULL THEN
         INSERT INTO kinerja_log_proses (nip, aksi, tanggal_aksi, keterangan, sumber)
         VALUES (v_akun, 'LogIn', NOW(), 'Gagal LogIn: akun terkunci', 'server');
     ELSE
@@ -89,7 +94,8 @@ BEGIN
                 SELECT COUNT(*) INTO v_gagal FROM kinerja_login_gagal
                  WHERE nip = v_akun AND tanggal > NOW() - INTERVAL 15 MINUTE;
                 IF v_gagal >= 5 THEN
-                    INSERT INTO kinerja_login_kunci (nip, kunci_sampai) VALUES (v_akun, NOW() + INTERVAL 15 MINUTE)
+                    SET v_kunci = NOW() + INTERVAL 15 MINUTE;
+                    INSERT INTO kinerja_login_kunci (nip, kunci_sampai) VALUES (v_akun, v_kunci)
                         ON DUPLICATE KEY UPDATE kunci_sampai = VALUES(kunci_sampai);
                     -- the count starts again when the lock ends
                     DELETE FROM kinerja_login_gagal WHERE nip = v_akun;
@@ -101,6 +107,9 @@ BEGIN
     END IF;
     COMMIT;
     SELECT v_nip AS nip, v_level AS access_level, v_token AS token FROM DUAL WHERE v_nip IS NOT NULL;
+    IF v_kunci IS NOT NULL THEN
+        SELECT CAST(CEIL(TIMESTAMPDIFF(SECOND, NOW(), v_kunci) / 60) AS CHAR) AS kunci_menit;
+    END IF;
 END $$
 
 -- Position code and top-level unit of a civil servant in the personnel data.

@@ -53,7 +53,9 @@ END $$
 -- Direct and two-level subordinates of the caller, also those led through
 -- an acting post or a side assignment, whose position kind and way of being
 -- led are in the "x,..." lists and whose name or NIP contains the fragment.
--- Direct ones first, then by position class (highest first) and name.
+-- Direct ones first, then by position class (highest first) and name. Each
+-- with akt_diakui, the recognised progress of the current month as the
+-- kept figures hold it ("12.50 %"; "0.00 %" before the first recompute).
 DROP PROCEDURE IF EXISTS kinerja_show_bawahan $$
 CREATE PROCEDURE kinerja_show_bawahan(IN var_nip VARCHAR(40), IN var_nama VARCHAR(200), IN var_jjab VARCHAR(200),
                                       IN var_status VARCHAR(200))
@@ -63,11 +65,13 @@ BEGIN
     CALL kinerja_wajib_pemanggil(var_nip);
     CALL kinerja_bawahan_susun(var_nip);
     SELECT p.nip, p.nama_lengkap, p.jenis_jabatan_id, p.nama_jabatan, CAST(p.kelas_jabatan AS CHAR) AS kelas_jabatan,
-           b.status_bawahan, b.jenis_bawahan
+           b.status_bawahan, b.jenis_bawahan,
+           CONCAT(CAST(COALESCE(g.persen_diakui, 0) AS CHAR), ' %') AS akt_diakui
       FROM (SELECT nip, status_bawahan, 'Bawahan Langsung' AS jenis_bawahan, 1 AS urut FROM tmp_bawahan_1
             UNION ALL
             SELECT nip, status_bawahan, 'Bawahan Dua Tingkat', 2 FROM tmp_bawahan_2) b
       JOIN cache_pns p ON p.nip = b.nip
+      LEFT JOIN kinerja_progress g ON g.nip = b.nip AND g.periode = DATE_FORMAT(NOW(), '%Y%m')
      WHERE FIND_IN_SET(p.jenis_jabatan_id, var_jjab) > 0
        AND FIND_IN_SET(b.status_bawahan, var_status) > 0
        AND (v_cari = '' OR LOCATE(v_cari, p.nama_lengkap) > 0 OR LOCATE(v_cari, p.nip) > 0)
@@ -710,6 +714,10 @@ BEGIN
     -- commit (1213) instead of passing the same check.
     INSERT INTO kinerja_pns_tulis (nip, versi) VALUES (v_ada, 1) ON DUPLICATE KEY UPDATE versi = versi + 1;
     CALL kinerja_wajib_atasan(var_nip, 0);
+    IF EXISTS (SELECT 1 FROM cache_pns p JOIN jabatan j ON j.kode_jabatan = p.kode_jabatan
+                WHERE p.nip = var_nip AND j.kode_jabatan_kinerja = var_kode_jabatan) THEN
+        CALL kinerja_tolak('Jabatan ini adalah jabatan PNS itu sendiri');
+    END IF;
     SELECT COUNT(*) INTO v_jumlah FROM tugas_tambahan t
      WHERE t.nip = var_nip AND t.status = 'aktif' AND t.tanggal_mulai <= CURDATE()
        AND (t.tanggal_selesai IS NULL OR t.tanggal_selesai >= CURDATE());

@@ -21,6 +21,19 @@ inline QString workingDayRefusal()
                           "ditolak sistem!\r\rCatatan : tetap dizinkan dengan volume antara 0 sampai 1");
 }
 
+// The characters of a description that count, as the server counts them:
+// blanks and line breaks at either end do not.
+inline int descriptionLength(const QString& text)
+{
+    return int(text.trimmed().toUcs4().size());
+}
+
+// No work has a volume of nothing.
+inline QString volumeRefusal()
+{
+    return QStringLiteral("Volume minimal 1!");
+}
+
 // The refusal of a time-window check: its heading, then the server's answer
 // (column 1 the actual days back, column 0 the allowed days). The days are
 // counted from the date named by `from` ("input" or "verifikasi").

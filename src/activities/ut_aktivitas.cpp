@@ -549,9 +549,10 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     if (!inWindow)
         return false;
 
-    // 2. The description, counted in characters as the server counts them.
+    // 2. The description, counted in characters as the server counts them:
+    // blanks at either end do not count.
     const QString deskripsi = edProsesDeskripsi->toPlainText();
-    if (deskripsi.toUcs4().size() < 20) {
+    if (activityrules::descriptionLength(deskripsi) < 20) {
         ctx_.messages().information(
             QStringLiteral("Isikan deskripsi aktivitas dengan singkat dan jelas!\r\r* Minimal 20 Karakter/huruf."));
         edProsesDeskripsi->setFocus();
@@ -594,6 +595,11 @@ bool Tft_aktivitas::JvWizardInteriorPage3FinishButtonClick()
     const double skr = skr_aktivitas_terpilih.trimmed().toDouble(&skrOk);
     if (!volumeOk) {
         ctx_.messages().error(QStringLiteral("Volume harus diisi dengan angka!"));
+        edProsesVolume->setFocus();
+        return false;
+    }
+    if (volume < 1) {
+        ctx_.messages().error(activityrules::volumeRefusal());
         edProsesVolume->setFocus();
         return false;
     }

@@ -84,8 +84,17 @@ void Tfu_aktivitas::setActivity(const QString& task, const QString& description,
 bool Tfu_aktivitas::btSimpanClick()
 {
     const QString deskripsi = fuAktivitasDeskripsi->toPlainText();
-    if (deskripsi.isEmpty()) {
+    const int length = activityrules::descriptionLength(deskripsi);
+    if (length == 0) {
         ctx_.messages().warning(QStringLiteral("Kolom deskripsi tidak boleh kosong!"));
+        fuAktivitasDeskripsi->setFocus();
+        return false;
+    }
+    // the entry's rule: a change must not leave a description the entry
+    // refuses (the server refuses it too)
+    if (length < 20) {
+        ctx_.messages().information(
+            QStringLiteral("Isikan deskripsi aktivitas dengan singkat dan jelas!\r\r* Minimal 20 Karakter/huruf."));
         fuAktivitasDeskripsi->setFocus();
         return false;
     }
@@ -93,6 +102,11 @@ bool Tfu_aktivitas::btSimpanClick()
         ctx_.messages().warning(QStringLiteral("Kolom volume tidak boleh kosong!"));
         fuAktivitasVolume->setFocus();
         fuAktivitasVolume->setText(QStringLiteral("0"));
+        return false;
+    }
+    if (fuAktivitasVolume->text().toInt() < 1) {
+        ctx_.messages().error(activityrules::volumeRefusal());
+        fuAktivitasVolume->setFocus();
         return false;
     }
     // The same working-day rule as at entry: a change must not lift an

@@ -103,6 +103,9 @@ LogPage::LogPage(PageContext& ctx) : Page(ctx, QStringLiteral("xLog"), QStringLi
     CheckBox11 = kindBox("CheckBox11", "Informasi - Ubah", false, admin);
     CheckBox12 = kindBox("CheckBox12", "JF Atas Bawah - Ubah", false, admin);
     CheckBox16 = kindBox("CheckBox16", "Reset Akun User", false, admin);
+    // who verifies the dictionary is an administrator's change, not the
+    // user's own dictionary entries of "Personal"
+    CheckBox17 = kindBox("CheckBox17", "Verifikator Kamus", false, admin);
     al->addWidget(CheckBox1, 0, 0);
     al->addWidget(CheckBox2, 1, 0);
     al->addWidget(CheckBox3, 2, 0);
@@ -110,6 +113,7 @@ LogPage::LogPage(PageContext& ctx) : Page(ctx, QStringLiteral("xLog"), QStringLi
     al->addWidget(CheckBox11, 0, 1);
     al->addWidget(CheckBox12, 1, 1);
     al->addWidget(CheckBox16, 2, 1);
+    al->addWidget(CheckBox17, 3, 1);
 
     fl->addSpacing(6);
     auto* run = new QHBoxLayout;
@@ -152,7 +156,8 @@ QString LogPage::kindList() const
                        {CheckBox4->isChecked(), "user_update"},
                        {CheckBox11->isChecked(), "informasi"},
                        {CheckBox12->isChecked(), "jf_ab"},
-                       {CheckBox16->isChecked(), "reset_akun"}});
+                       {CheckBox16->isChecked(), "reset_akun"},
+                       {CheckBox17->isChecked(), "verifikator"}});
 }
 
 void LogPage::dxAdminItems2Click()

@@ -43,6 +43,7 @@ public:
     QCheckBox* CheckBox11;
     QCheckBox* CheckBox12;
     QCheckBox* CheckBox16;
+    QCheckBox* CheckBox17;
     QPushButton* xLogSearch;
     QLabel* lbLogCount;
     StringGrid* sg_log;

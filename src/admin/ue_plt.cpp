@@ -237,6 +237,9 @@ bool Tfe_plt::serverAgrees(const QString& jabatan, const QString& start, const Q
         text = QStringLiteral("Jabatan tidak ditemukan!");
     else if (hasil == QLatin1String("SENDIRI"))
         text = QStringLiteral("Jabatan tersebut adalah jabatan definitif PNS ini sendiri!");
+    else if (hasil == QLatin1String("TERISI"))
+        text = QStringLiteral("Jabatan tersebut tidak kosong: masih dipegang pejabat definitif!\r"
+                              "Untuk pejabat yang berhalangan, pilih Plh.");
     else if (hasil == QLatin1String("URUTAN"))
         text = QStringLiteral("Tanggal akhir tidak boleh sebelum tanggal mulai!");
     else if (hasil == QLatin1String("BENTROK"))
@@ -300,6 +303,7 @@ bool Tfe_plt::btSimpanClick()
 
     Envelope save(ctx_);
     save.onFailure(QString::fromUtf8(stdmsg::GagalMenyimpan));
+    QString outcome; // what a change did, in the server's words
     const bool ok = save.run([&](db::Query& q) {
         if (!isChange())
             q.exec(QStringLiteral("CALL `kinerja_plt_tambah`(:var_nip, :var_kode_jabatan, :var_jenis, :var_plt_start, "
@@ -309,15 +313,22 @@ bool Tfe_plt::btSimpanClick()
                     {QStringLiteral("var_jenis"), kind()},
                     {QStringLiteral("var_plt_start"), start},
                     {QStringLiteral("var_plt_end"), end}});
-        else
-            q.exec(QStringLiteral("CALL `kinerja_plt_ubah`(:var_id, :var_plt_end, :var_akhiri)"),
-                   {{QStringLiteral("var_id"), id_},
-                    {QStringLiteral("var_plt_end"), end},
-                    {QStringLiteral("var_akhiri"), akhiri ? QStringLiteral("1") : QString()}});
+        else {
+            const db::ResultSet rs =
+                q.open(QStringLiteral("CALL `kinerja_plt_ubah`(:var_id, :var_plt_end, :var_akhiri)"),
+                       {{QStringLiteral("var_id"), id_},
+                        {QStringLiteral("var_plt_end"), end},
+                        {QStringLiteral("var_akhiri"), akhiri ? QStringLiteral("1") : QString()}});
+            // an older server answers nothing
+            if (rs.columnIndex(QStringLiteral("hasil")) >= 0)
+                outcome = rs.first(QStringLiteral("hasil"));
+        }
     });
     if (!ok)
         return false;
-    ctx_.messages().information(QString::fromUtf8(stdmsg::BerhasilDisimpan));
+    ctx_.messages().information(outcome.isEmpty() ? QString::fromUtf8(stdmsg::BerhasilDisimpan)
+                                                  : QString::fromUtf8(stdmsg::BerhasilDisimpan) + QLatin1Char('\r') +
+                                                        outcome);
     emit saved();
     accept();
     return true;

@@ -55,4 +55,12 @@ public:
     virtual void setSubordinatesEnabled(bool enabled) = 0;
     // The window takes the whole screen (after a login).
     virtual void maximize() = 0;
+    // Whether the server is in maintenance, as the profile load or a
+    // refusal told: a logged-in user sees it before the next save fails.
+    virtual void showMaintenance(bool on) = 0;
+    // The sentence of the server's maintenance refusal.
+    static bool isMaintenanceRefusal(const QString& reason)
+    {
+        return reason == QLatin1String("Sistem sedang maintenance");
+    }
 };

@@ -119,9 +119,14 @@ Tfmain::Tfmain(Tdm& dm, Seams seams) : QMainWindow(nullptr), dm_(dm)
     sb1Panel1 = new QLabel;
     sb1Panel1->setObjectName(QStringLiteral("sb1Panel1"));
     sb1Panel1->setMinimumWidth(50);
+    sbMaintenance = new QLabel(QStringLiteral("Sistem sedang maintenance: data tidak bisa disimpan"));
+    sbMaintenance->setObjectName(QStringLiteral("sbMaintenance"));
+    sbMaintenance->setStyleSheet(QStringLiteral("QLabel { color: white; background: #B22222; padding: 0 8px; }"));
+    sbMaintenance->setVisible(false);
     statusBar()->setObjectName(QStringLiteral("sb1"));
     statusBar()->addWidget(sb1Panel0);
     statusBar()->addWidget(sb1Panel1, 1);
+    statusBar()->addPermanentWidget(sbMaintenance);
 
     buildSideBar();
     buildPages();
@@ -305,9 +310,22 @@ QWidget* Tfmain::activePage() const
     return pg->currentWidget();
 }
 
+void Tfmain::showMaintenance(bool on)
+{
+    sbMaintenance->setVisible(on);
+}
+
+void Tfmain::refusedByServer(const QString& reason)
+{
+    if (isMaintenanceRefusal(reason))
+        showMaintenance(true);
+}
+
 void Tfmain::showLoggedIn(bool loggedIn)
 {
     sideBar_->showLoggedIn(loggedIn);
+    if (!loggedIn)
+        showMaintenance(false);
     // Column widths the user dragged are the user's for one session only.
     if (!loggedIn)
         for (StringGrid* g : findChildren<StringGrid*>())

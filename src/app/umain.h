@@ -80,6 +80,8 @@ public:
     void showIdentity(const QString& name, const QString& nip, const QString& position) override;
     void setSubordinatesEnabled(bool enabled) override;
     void maximize() override;
+    void showMaintenance(bool on) override;
+    void refusedByServer(const QString& reason) override;
 
     Tdm& dm() { return dm_; }
     QString downloadSite() const { return downloadSite_; }
@@ -141,6 +143,7 @@ public:
     QStackedWidget* pg;
     QLabel* sb1Panel0;
     QLabel* sb1Panel1;
+    QLabel* sbMaintenance; // shown while the server is in maintenance
     StringGrid* sg_profil; // the profile page's grid
 
     // Pages.

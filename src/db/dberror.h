@@ -25,6 +25,10 @@ public:
     // of another node that committed first (error 1213 either way). Nothing
     // of it was kept.
     bool isConflict() const noexcept { return sqlState_ == "40001"; }
+    // A refusal that our routines raise on purpose (SIGNAL SQLSTATE '45000'),
+    // whose text is a sentence for the user: a rule that does not allow the
+    // act, never a technical fault.
+    bool isRefusal() const noexcept { return sqlState_ == "45000"; }
 
 private:
     Kind kind_;

@@ -78,10 +78,22 @@ bool Tfu_delegasi::btSimpanClick()
     if (!Envelope(ctx_).onFailure(gagal).run([&](db::Query& q) {
             const db::ResultSet rs =
                 q.open(QStringLiteral("CALL `kinerja_delegasi_tanggal_cek`(:var_nip, :var_tanggal)"), params);
-            if (rs.first(QStringLiteral("tanggal_status")) == QLatin1String("INVALID")) {
+            const QString status = rs.first(QStringLiteral("tanggal_status"));
+            if (status == QLatin1String("INVALID")) {
                 ctx_.messages().warning(QStringLiteral("Tanggal tidak valid !\r\rpastikan tanggal selesai delegasi "
                                                        "tidak lebih awal dari tanggal awal delegasi."));
                 edNIP->setFocus();
+                return;
+            }
+            if (status == QLatin1String("TIDAK AKTIF")) {
+                ctx_.messages().warning(QStringLiteral("Delegasi ini sudah tidak aktif!\r\rtanggal selesai delegasi "
+                                                       "yang sudah berakhir tidak bisa diubah."));
+                return;
+            }
+            if (status == QLatin1String("SAMA")) {
+                ctx_.messages().warning(QStringLiteral("Tanggal selesai tidak berubah!\r\rpilih tanggal selesai yang "
+                                                       "lain, atau tutup jendela ini."));
+                edTanggal->setFocus();
                 return;
             }
             valid = true;

@@ -1,5 +1,6 @@
 #include "verifkamuspage.h"
 
+#include "ue_verifikator.h"
 #include "ut_verifkamus.h"
 #include "uverifikator_info.h"
 
@@ -86,8 +87,9 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     SpeedButton20 = barButton("SpeedButton20", "Info", pVerifKamusAction);
     SpeedButton18 = barButton("SpeedButton18", "Tambah", pVerifKamusAction);
     SpeedButton19 = barButton("SpeedButton19", "Hapus", pVerifKamusAction);
-    // A verifier exists through the positions given to them (on the right).
-    SpeedButton18->hide();
+    // A verifier exists through the positions given to them: "Tambah" takes a
+    // NIP and gives the first position; removing the last position removes
+    // the verifier (on the right).
     SpeedButton19->hide();
     vbar->addWidget(SpeedButton20);
     vbar->addWidget(SpeedButton18);
@@ -137,6 +139,7 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
             StringGrid4Click();
     });
     connect(SpeedButton20, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton20Click);
+    connect(SpeedButton18, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton18Click);
     connect(SpeedButton35, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton35Click);
     connect(SpeedButton22, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton22Click);
     connect(SpeedButton34, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton34Click);
@@ -222,6 +225,16 @@ void VerifKamusPage::SpeedButton20Click()
     }
     Tfverifikator_info dialog(ctx_, info);
     ctx_.dialogs().exec(dialog);
+}
+
+void VerifKamusPage::SpeedButton18Click()
+{
+    Tfe_verifikator entry(ctx_);
+    if (ctx_.dialogs().exec(entry) != QDialog::Accepted)
+        return;
+    Tft_verifkamus picker(ctx_, entry.nip(), entry.nama());
+    if (ctx_.dialogs().exec(picker) == QDialog::Accepted)
+        reload(entry.nip());
 }
 
 void VerifKamusPage::SpeedButton35Click()

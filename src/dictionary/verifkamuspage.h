@@ -29,6 +29,7 @@ public slots:
     // The positions of the selected verifier.
     void StringGrid4Click();
     void SpeedButton20Click();
+    void SpeedButton18Click();
     void SpeedButton35Click();
     void SpeedButton22Click();
     void SpeedButton34Click();

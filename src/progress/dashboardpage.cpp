@@ -320,6 +320,9 @@ void DashboardPage::dxTarvesaItems0Click()
         lDsNama->setText(rs.first(QStringLiteral("nama_lengkap")));
         lDsJabatan->setText(rs.first(QStringLiteral("nama_jabatan")));
         lDsJJabaatan->setText(rs.first(QStringLiteral("jenis_jabatan_id")));
+        // an older server sends no such column: no news of maintenance
+        ctx_.showMaintenance(rs.columnIndex(QStringLiteral("maintenance")) >= 0
+                             && rs.first(QStringLiteral("maintenance")) == QLatin1String("1"));
     });
     if (!profile)
         return;

@@ -138,15 +138,24 @@ void LoginPage::btLoginClick()
     ctx_.session().clear();
     bool valid = false;
     Envelope(ctx_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([&](db::Query& q) {
-        const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_cek_hak_akses`(:var_nip, :var_pass)"),
-                                        {{QStringLiteral("var_nip"), nip},
-                                         {QStringLiteral("var_pass"), edLoginPass->text()}});
-        if (rs.recordCount() <= 0) {
-            ctx_.messages().warning(QStringLiteral("LOGIN GAGAL !\r\rApabila belum punya akun, klik tombol "
-                                                   "REGISTRASI untuk request hak akses!"));
+        const std::vector<db::ResultSet> answer =
+            q.openAll(QStringLiteral("CALL `kinerja_cek_hak_akses`(:var_nip, :var_pass)"),
+                      {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), edLoginPass->text()}});
+        if (answer.empty() || answer.front().recordCount() <= 0) {
+            // a locked account is told so (and for how long), not sent to
+            // register
+            const QString minutes = answer.size() > 1 ? answer[1].first(QStringLiteral("kunci_menit")) : QString();
+            ctx_.messages().warning(
+                minutes.isEmpty()
+                    ? QStringLiteral("LOGIN GAGAL !\r\rApabila belum punya akun, klik tombol "
+                                     "REGISTRASI untuk request hak akses!")
+                    : QStringLiteral("LOGIN GAGAL !\r\rAkun ini dikunci sementara karena terlalu sering gagal "
+                                     "login. Coba lagi dalam %1 menit.")
+                          .arg(minutes));
             edLoginPass->clear();
             return;
         }
+        const db::ResultSet& rs = answer.front();
         Session& s = ctx_.session();
         s.nipLogin = rs.text(0, QStringLiteral("nip"));
         s.levelUser = rs.text(0, QStringLiteral("access_level"));

@@ -46,7 +46,9 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
                           QStringLiteral("jenis_jabatan_id")),
         GridColumn::field(QStringLiteral("Nama Jabatan"), 350, QStringLiteral("nama_jabatan")),
         GridColumn::field(QStringLiteral("Kelas"), g.fitted(50, QStringLiteral("Kelas")), QStringLiteral("kelas_jabatan")),
-        GridColumn::text(QStringLiteral("Akt. Diakui"), g.fitted(80, QStringLiteral("Akt. Diakui")), QStringLiteral("0")),
+        // the recognised progress of the month (the column once showed "0")
+        GridColumn::field(QStringLiteral("Akt. Diakui"), g.fitted(80, QStringLiteral("100.00 %")),
+                          QStringLiteral("akt_diakui")),
         GridColumn::field(QStringLiteral("Status Bawahan"), g.fitted(110, QStringLiteral("Status Bawahan")),
                           QStringLiteral("status_bawahan")),
         GridColumn::field(QStringLiteral("Jenis Bawahan"), g.fitted(120, QStringLiteral("Bawahan Dua Tingkat")),

@@ -493,14 +493,25 @@ void BwAktivitasPage::actOnAll(bool validate)
     const QString call = validate ? QStringLiteral("CALL `kinerja_aktivitas_divalidasi_atasan`(:var_id, :var_nip)")
                                   : QStringLiteral("CALL `kinerja_aktivitas_diverifikasi_atasan`(:var_id, :var_nip)");
     const QString self = ctx_.session().nip();
+    int done = 0;
+    int skipped = 0; // verified meanwhile: the server leaves them as they are
     for (int r = 1; r <= count; ++r) {
         const QString id = sg_aktivitas_bawahan->cell(r, 0);
         if (!Envelope(ctx_).run([&](db::Query& q) {
-                q.exec(call, {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), self}});
+                const db::ResultSet rs = q.open(call, {{QStringLiteral("var_id"), id}, {QStringLiteral("var_nip"), self}});
+                if (!validate && rs.first(QStringLiteral("hasil")) == QLatin1String("dilewati"))
+                    ++skipped;
+                else
+                    ++done;
             }))
             return; // the rows sent so far stay done
     }
-    ctx_.messages().information(QStringLiteral("Data berhasil disetujui!"));
+    QString counts = QString::number(done) +
+                     (validate ? QStringLiteral(" aktivitas divalidasi") : QStringLiteral(" aktivitas disetujui"));
+    if (skipped > 0)
+        counts += QStringLiteral(", ") + QString::number(skipped) +
+                  QStringLiteral(" dilewati karena sudah diverifikasi sebelumnya");
+    ctx_.messages().information(QStringLiteral("Data berhasil disetujui!\r") + counts + QLatin1Char('.'));
     xBwAktivitasTampilDataClick();
 }
 

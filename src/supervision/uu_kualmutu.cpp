@@ -217,6 +217,11 @@ bool Tfu_kualmutu::BitBtn10Click()
         ctx_.messages().warning(QStringLiteral("Nilai tidak sesuai progress yang dicapai bawahan!"));
         return false;
     }
+    // A slider left at 0 is more often forgotten than meant.
+    if ((ketepatan == 0 || kecepatan == 0) &&
+        !ctx_.messages().confirm(QStringLiteral("Nilai ketepatan atau kecepatan masih 0.\r"
+                                                "Simpan nilai 0 untuk bawahan ini?")))
+        return false;
 
     const QString periode = ctx_.session().periodex;
     QString success;

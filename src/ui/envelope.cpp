@@ -23,11 +23,13 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
         qWarning("connect failed: %s", e.what());
         host_.CloseConn();
         outcome_ = Outcome::NoConnection;
-        host_.messages().show(connectKind_, connectText_);
+        noteRefusal(e);
+        host_.messages().show(connectKind_, failureText(connectText_, e));
         return false;
     }
 
     bool ok = true;
+    QString failure;
     {
         CloseOnExit closer{host_};
         for (runs_ = 1;; ++runs_) {
@@ -45,6 +47,8 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
                 }
                 qWarning("operation failed: %s", e.what());
                 ok = false;
+                noteRefusal(e);
+                failure = failureText(failText_, e);
                 break;
             }
         }
@@ -52,8 +56,28 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
     outcome_ = ok ? Outcome::Done : Outcome::Failed;
     // The connection is already closed when the user reads the message.
     if (!ok)
-        host_.messages().show(failKind_, failText_);
+        host_.messages().show(failKind_, failure);
     return ok;
+}
+
+void Envelope::noteRefusal(const std::exception& e)
+{
+    const auto* dbError = dynamic_cast<const db::DbError*>(&e);
+    if (dbError && dbError->isRefusal())
+        host_.refusedByServer(QString::fromUtf8(dbError->what()));
+}
+
+QString failureText(const QString& fixed, const std::exception& e)
+{
+    const auto* dbError = dynamic_cast<const db::DbError*>(&e);
+    if (!dbError || !dbError->isRefusal())
+        return fixed;
+    QString reason = QString::fromUtf8(dbError->what()).trimmed();
+    if (reason.isEmpty())
+        return fixed;
+    if (!reason.endsWith(QLatin1Char('.')) && !reason.endsWith(QLatin1Char('!')))
+        reason += QLatin1Char('.');
+    return fixed + QLatin1Char('\r') + reason;
 }
 
 bool optionalPart(const char* what, const std::function<void()>& part)

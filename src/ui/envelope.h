@@ -17,11 +17,16 @@ public:
     virtual void CloseConn() noexcept = 0;
     virtual db::Query& query() = 0;
     virtual Messages& messages() = 0;
+    // Every refusal of the server, before its message shows (the main
+    // window notices maintenance this way).
+    virtual void refusedByServer(const QString& /*reason*/) {}
 };
 
 // The operation envelope: connect, run the body's statements, report a
-// failure with the operation's fixed message (never the server's words), and
-// close the connection on every way out. Checks that need no database belong
+// failure with the operation's fixed message, and close the connection on
+// every way out. When our own routines refused the act on purpose (a
+// db::DbError::isRefusal), their sentence follows the fixed message on a
+// second line; the words of any other failure are never shown. Checks that need no database belong
 // before run(). run() answers whether the body went through without failure;
 // a body that leaves early on a server answer simply returns.
 class Envelope {
@@ -62,6 +67,8 @@ public:
     int runs() const { return runs_; }
 
 private:
+    void noteRefusal(const std::exception& e);
+
     OperationHost& host_;
     Messages::Kind connectKind_ = Messages::Kind::Warning;
     QString connectText_ = QString::fromUtf8(stdmsg::GagalTerhubung);
@@ -79,3 +86,7 @@ bool optionalPart(const char* what, const std::function<void()>& part);
 
 // A connection probe: connect and close; on failure the connection warning.
 bool probeConnection(OperationHost& host);
+
+// The fixed message of a failure, with the server's sentence on a second
+// line when our routines refused on purpose.
+QString failureText(const QString& fixed, const std::exception& e);

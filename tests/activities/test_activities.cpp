@@ -186,10 +186,10 @@ private slots:
         // The list refuses to load for nobody, the save finds no superior
         // for an empty NIP; nothing reports success.
         const QString gagal = QString::fromUtf8(stdmsg::GagalMenampilkan);
-        QCOMPARE(s.msgs.texts(), (QStringList{gagal, gagal,
-                                              QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
-                                                             "Silahkan hubungi admin Tarvesa untuk konfirmasi data!"),
-                                              gagal}));
+        QCOMPARE(s.msgs.headlines(),
+                 (QStringList{gagal, gagal, QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!"), gagal}));
+        QCOMPARE(s.msgs.texts().value(2), QStringLiteral("Data atasan tidak ditemukan, simpan data dibatalkan!\r\r"
+                                                         "Silahkan hubungi admin Tarvesa untuk konfirmasi data!"));
         QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas"), before);
         // One more row for the first user: the logout; none from the second login.
         QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE nip = '" + kKabid + "'").toInt(),
@@ -448,7 +448,12 @@ private slots:
         QTest::newRow("2 x 241") << kAnalis << 1 << "beban" << ok << "2" << 0 << QList<bool>{}
                                  << QStringList{tooMuch} << false;
         QTest::newRow("1 x 600") << kAnalis << 3 << "apel" << ok << "1" << 0 << QList<bool>{true} << yes << true;
-        QTest::newRow("0 x 600") << kAnalis << 3 << "apel" << ok << "0" << 0 << QList<bool>{true} << yes << true;
+        QTest::newRow("0 x 600") << kAnalis << 3 << "apel" << ok << "0" << 0 << QList<bool>{}
+                                 << QStringList{"Volume minimal 1!"} << false;
+        QTest::newRow("blanks only") << kAnalis << 1 << "jabatan" << QString(24, ' ') << "1" << 0 << QList<bool>{}
+                                     << QStringList{shortText} << false;
+        QTest::newRow("19 characters in blanks") << kAnalis << 1 << "jabatan" << "   " + ok.left(19) + "\n  " << "1"
+                                                 << 0 << QList<bool>{} << QStringList{shortText} << false;
         QTest::newRow("no volume") << kAnalis << 1 << "jabatan" << ok << "" << 0 << QList<bool>{}
                                    << QStringList{"Volume harus diisi dengan angka!"} << false;
         QTest::newRow("five days back") << kAnalis << 1 << "jabatan" << ok << "1" << 5 << QList<bool>{true} << yes
@@ -623,13 +628,18 @@ private slots:
             QCOMPARE(dlg.fuAktivitasSatuan->text(), QStringLiteral("Surat"));
             dlg.fuAktivitasDeskripsi->setPlainText(QString());
             QVERIFY(!dlg.btSimpanClick());
+            dlg.fuAktivitasDeskripsi->setPlainText(QStringLiteral("   \n    "));
+            QVERIFY(!dlg.btSimpanClick());
+            dlg.fuAktivitasDeskripsi->setPlainText(QStringLiteral("  Terlalu pendek  "));
+            QVERIFY(!dlg.btSimpanClick());
             dlg.fuAktivitasDeskripsi->setPlainText(text);
             dlg.fuAktivitasVolume->clear();
             QVERIFY(!dlg.btSimpanClick());
             QCOMPARE(dlg.fuAktivitasVolume->text(), QStringLiteral("0"));
+            QVERIFY(!dlg.btSimpanClick()); // no volume
             dlg.fuAktivitasVolume->setText(QStringLiteral("49")); // 490 minutes
             QVERIFY(!dlg.btSimpanClick());
-            dlg.fuAktivitasVolume->setText(QStringLiteral("0"));
+            dlg.fuAktivitasVolume->setText(QStringLiteral("1"));
             QVERIFY(!dlg.btSimpanClick()); // answered No: stays open, nothing saved
             QCOMPARE(s.dialogs.state(), DialogEnd::StillOpen);
             QVERIFY(dlg.btSimpanClick());
@@ -637,13 +647,15 @@ private slots:
         s.page->SpeedButton21Click();
         QCOMPARE(s.dialogs.lastEnd(), DialogEnd::Accepted);
         QCOMPARE(s.msgs.texts(),
-                 (QStringList{"Kolom deskripsi tidak boleh kosong!", "Kolom volume tidak boleh kosong!",
+                 (QStringList{"Kolom deskripsi tidak boleh kosong!", "Kolom deskripsi tidak boleh kosong!",
+                              "Isikan deskripsi aktivitas dengan singkat dan jelas!\r\r* Minimal 20 Karakter/huruf.",
+                              "Kolom volume tidak boleh kosong!", "Volume minimal 1!",
                               "Total SKR x Volume melebihi waktu wajar pekerjaan dalam satu hari (480 menit) !\r\r"
                               "input ditolak sistem!\r\rCatatan : tetap dizinkan dengan volume antara 0 sampai 1",
                               "Simpan perubahan data aktivitas?", "Simpan perubahan data aktivitas?",
                               "Data berhasil disimpan!"}));
         QCOMPARE(rootValue("SELECT CONCAT(volume, '|', HEX(deskripsi)) FROM aktivitas WHERE id = 201"),
-                 "0|" + QString::fromLatin1(text.toUtf8().toHex().toUpper()));
+                 "1|" + QString::fromLatin1(text.toUtf8().toHex().toUpper()));
         QCOMPARE(s.page->sg_aktivitas->cell(s.rowOf(QStringLiteral("201")), 4), text); // reloaded
     }
 
@@ -672,7 +684,8 @@ private slots:
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '1' WHERE nama = 'is_maintenance'"));
         s.msgs.answers << true;
         s.page->SpeedButton3Click();
-        QCOMPARE(s.msgs.texts(), (QStringList{"Hapus aktivitas terpilih?", QString::fromUtf8(stdmsg::GagalMenampilkan)}));
+        QCOMPARE(s.msgs.texts(), (QStringList{"Hapus aktivitas terpilih?", QString::fromUtf8(stdmsg::GagalMenampilkan) +
+                                                                                "\rSistem sedang maintenance."}));
         QCOMPARE(rootValue("SELECT COUNT(*) FROM aktivitas WHERE id = 201"), QStringLiteral("1"));
     }
 

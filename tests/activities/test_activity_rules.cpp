@@ -353,6 +353,12 @@ private slots:
         QTest::newRow("own detail") << kPelaksana << "3" << "Utama" << "1" << ok << 0 << true;
         QTest::newRow("19 characters") << kPelaksana << "3" << "Utama" << "1" << ok.left(19) << 0 << false;
         QTest::newRow("20 with emoji") << kPelaksana << "3" << "Utama" << "1" << "😀" + ok.left(19) << 0 << true;
+        // blanks, tabs and line breaks at either end do not count
+        QTest::newRow("blanks only") << kPelaksana << "3" << "Utama" << "1" << QString(25, ' ') << 0 << false;
+        QTest::newRow("19 characters in blanks")
+            << kPelaksana << "3" << "Utama" << "1" << "  \t" + ok.left(19) + "\n   " << 0 << false;
+        QTest::newRow("20 characters in blanks") << kPelaksana << "3" << "Utama" << "1" << "   " + ok + "\n" << 0
+                                                 << true;
         QTest::newRow("unknown detail") << kPelaksana << "999" << "Utama" << "1" << ok << 0 << false;
         QTest::newRow("not a key") << kPelaksana << "3 OR 1=1" << "Utama" << "1" << ok << 0 << false;
         QTest::newRow("other kind's detail") << kPelaksana << "3" << "Lainnya" << "1" << ok << 0 << false;
@@ -365,7 +371,8 @@ private slots:
         QTest::newRow("2 x 240") << kAnalis << "5" << "Utama" << "2" << ok << 0 << true;
         QTest::newRow("2 x 241") << kAnalis << "6" << "Utama" << "2" << ok << 0 << false;
         QTest::newRow("1 x 600") << kAnalis << "7" << "Lainnya" << "1" << ok << 0 << true;
-        QTest::newRow("volume 0") << kAnalis << "7" << "Lainnya" << "0" << ok << 0 << true;
+        QTest::newRow("volume 0") << kAnalis << "7" << "Lainnya" << "0" << ok << 0 << false;
+        QTest::newRow("volume 00") << kAnalis << "3" << "Utama" << "00" << ok << 0 << false;
         QTest::newRow("volume text") << kAnalis << "5" << "Utama" << "satu" << ok << 0 << false;
         QTest::newRow("volume empty") << kAnalis << "5" << "Utama" << "" << ok << 0 << false;
         QTest::newRow("volume huge") << kAnalis << "3" << "Utama" << "99999999999" << ok << 0 << false;
@@ -451,10 +458,14 @@ private slots:
 
     void changeKeepsTheDayRule()
     {
-        QVERIFY(change(QStringLiteral("201"), QStringLiteral("x"), QStringLiteral("48")));   // 10 x 48 = 480
-        QVERIFY(!change(QStringLiteral("201"), QStringLiteral("x"), QStringLiteral("49")));  // 490
-        QVERIFY(!change(QStringLiteral("201"), QString(), QStringLiteral("1")));             // empty description
-        QVERIFY(!change(QStringLiteral("201"), QStringLiteral("x"), QString()));             // empty volume
+        const QString text = QStringLiteral("Deskripsi yang diubah cukup panjang");
+        QVERIFY(change(QStringLiteral("201"), text, QStringLiteral("48")));                   // 10 x 48 = 480
+        QVERIFY(!change(QStringLiteral("201"), text, QStringLiteral("49")));                  // 490
+        QVERIFY(!change(QStringLiteral("201"), QString(), QStringLiteral("1")));              // empty description
+        QVERIFY(!change(QStringLiteral("201"), QString(30, ' '), QStringLiteral("1")));       // blanks only
+        QVERIFY(!change(QStringLiteral("201"), QStringLiteral(" Terlalu pendek "), QStringLiteral("1"))); // 14
+        QVERIFY(!change(QStringLiteral("201"), text, QString()));                             // empty volume
+        QVERIFY(!change(QStringLiteral("201"), text, QStringLiteral("0")));                   // no volume
         QCOMPARE(count("id = 201 AND volume = 48"), "1");
     }
 

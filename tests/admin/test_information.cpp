@@ -414,7 +414,7 @@ private slots:
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_user SET level = '3' WHERE nip = '" + kKepala + "'"));
         a.page.Edit6->setText(QStringLiteral("Kedua"));
         a.page.xAdmInformasiTampilTarvesaClick();
-        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalMenampilkan});
+        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalMenampilkan + "\rHak akses tidak cukup."});
         QCOMPARE(a.page.Label92->text(), QStringLiteral("Jumlah data : 3"));
         QCOMPARE(a.page.sg_adm_informasi_tarvesa->rowCount(), 4);
     }
@@ -480,7 +480,8 @@ private slots:
         QTest::newRow("empty") << "   " << 1 << false << "Pengumuman belum diisi!";
         QTest::newRow("too long") << QString(1001, 'a') << 1 << false << "Pengumuman paling banyak 1000 karakter!";
         QTest::newRow("unchanged") << "Kedua menurut urutan" << 2 << false << "Tidak ada perubahan yang disimpan!";
-        QTest::newRow("deleted meanwhile") << "Teks baru" << 2 << true << kGagalMenyimpan;
+        QTest::newRow("deleted meanwhile") << "Teks baru" << 2 << true
+                                           << kGagalMenyimpan + "\rInformasi tidak ditemukan.";
     }
 
     void dialogKeepsInputOnFailure()

@@ -140,7 +140,7 @@ private slots:
     {
         Admin a;
         QCOMPARE(a.page.kindList(), QStringLiteral("x,akt_input,akt_ubah,kamus_tambah,kamus_ubah"));
-        QCOMPARE(boxes(a.page).size(), 17);
+        QCOMPARE(boxes(a.page).size(), 18);
         QCOMPARE(a.page.dtLogStart->date(), serverToday());
         QCOMPARE(a.page.dtLogEnd->date(), serverToday());
         a.page.header()->setHeaderHeight(40);

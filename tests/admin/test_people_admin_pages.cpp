@@ -166,7 +166,7 @@ private slots:
         page.sg_admin_skpd_pns->setCurrentRow(2);
         a.ctx.msgs.answers = {true};
         page.SpeedButton37Click();
-        QCOMPARE(a.ctx.msgs.texts().mid(1), (QStringList{kGagal}));
+        QCOMPARE(a.ctx.msgs.texts().mid(1), (QStringList{kGagal + "\rlog rusak."}));
         QCOMPARE(a.ctx.msgs.lastKind(), Kind::Warning);
         QCOMPARE(levelOf(kPlt), QStringLiteral("2"));
         QCOMPARE(page.sg_admin_skpd_pns->cell(2, 7), QStringLiteral("Terdaftar"));
@@ -183,7 +183,7 @@ private slots:
         page.sg_admin_skpd_pns->setCurrentRow(rowOf(page.sg_admin_skpd_pns, 1, kAnalis));
         a.ctx.msgs.answers = {true};
         page.SpeedButton37Click();
-        QCOMPARE(a.ctx.msgs.texts().mid(1), QStringList{kGagal});
+        QCOMPARE(a.ctx.msgs.texts().mid(1), QStringList{kGagal + "\rLevel akun tidak di bawah level pengguna ini."});
         QCOMPARE(levelOf(kAnalis), QStringLiteral("4"));
         QCOMPARE(logRows("User"), QString());
     }
@@ -212,7 +212,7 @@ private slots:
         Admin s(kKabid, "Kabid Dua", "Admin SKPD");
         AdmUserPage other(s.ctx);
         other.xAdmUserTampilDataClick();
-        QCOMPARE(s.ctx.msgs.texts(), QStringList{kGagal});
+        QCOMPARE(s.ctx.msgs.texts(), QStringList{kGagal + "\rHak akses tidak cukup."});
     }
 
     // The dialog as the administrator fills it: a short NIP, one nobody
@@ -392,7 +392,8 @@ private slots:
             QVERIFY(f.btSimpanClick());
         });
         page.Ubah1Click();
-        QCOMPARE(a.ctx.msgs.last(), QStringLiteral("Data berhasil disimpan!"));
+        QCOMPARE(a.ctx.msgs.last(),
+                 QStringLiteral("Data berhasil disimpan!\rPenugasan tidak berlaku lagi mulai hari ini."));
         const int row = rowOf(page.sg_admPlt, 2, kPlt);
         QCOMPARE(page.sg_admPlt->cell(row, 8), QStringLiteral("Plt - TIDAK AKTIF"));
         QCOMPARE(root("SELECT COALESCE(kinerja_fn_atasan_nip('" + kPengelola + "'), 'none')"), QStringLiteral("none"));

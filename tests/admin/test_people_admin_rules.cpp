@@ -371,6 +371,9 @@ private slots:
         QTest::newRow("Plh one day into the ended one") << kAnalis << "J3" << "plh" << day(-35) << day(-30) << "BENTROK";
         QTest::newRow("Plt beside the open Plt") << kAnalis << "J3" << "plt" << day(100) << day(110) << "BENTROK";
         QTest::newRow("Plt ending the day before the open one") << kAnalis << "J3" << "plt" << day(-20) << day(-11) << "OK";
+        // A Plt fills a vacant post; for a post its holder serves in, a Plh.
+        QTest::newRow("Plt for a post somebody holds") << kAnalis << "J2" << "plt" << day(0) << "" << "TERISI";
+        QTest::newRow("Plh for a post somebody holds") << kAnalis << "J2" << "plh" << day(0) << day(3) << "OK";
         QTest::newRow("another kind on the same post") << kAnalis << "J3" << "korwil" << day(0) << "" << "OK";
         QTest::newRow("same day start and end") << kAnalis << "J2" << "plh" << day(2) << day(2) << "OK";
         QTest::newRow("end before start") << kAnalis << "J2" << "plh" << day(2) << day(1) << "URUTAN";
@@ -407,8 +410,9 @@ private slots:
         const auto ubah = [](const QString& id, const QString& end, const QString& akhiri = {}) {
             return as(kKepala, "CALL kinerja_plt_ubah(:i, :e, :a)", {{"i", id}, {"e", end}, {"a", akhiri}});
         };
+        const QStringList kChanged{QStringLiteral("Tanggal akhir penugasan diubah.")};
         QCOMPARE(pltCek(plt, {}, {}, {}, {}, day(5)), QStringList{"OK"});
-        QCOMPARE(ubah(plt, day(5)), kDone);
+        QCOMPARE(ubah(plt, day(5)), kChanged);
         QCOMPARE(root("SELECT plt_end FROM plt WHERE id = " + plt), day(5));
         QCOMPARE(pltCek(plt, {}, {}, {}, {}, day(5)), QStringList{"SAMA"});
         QCOMPARE(ubah(plt, day(5)), kRefused);
@@ -423,7 +427,7 @@ private slots:
         QCOMPARE(pltTambah(kKepala, kAnalis, "J3", "plt", day(30), day(40)), kDone);
         QCOMPARE(pltCek(plt, {}, {}, {}, {}, ""), QStringList{"BENTROK"});
         QCOMPARE(ubah(plt, ""), kRefused);
-        QCOMPARE(ubah(plt, day(29)), kDone);
+        QCOMPARE(ubah(plt, day(29)), kChanged);
         QCOMPARE(logRows("PLT - Ubah"), kKepala + "/plt J3 #" + plt + ": Tanggal akhir - -> " + day(5) + "/" + kPlt +
                                             " # " + kKepala + "/plt J3 #" + plt + ": Tanggal akhir " + day(5) + " -> " +
                                             day(29) + "/" + kPlt);
@@ -435,7 +439,8 @@ private slots:
     void superiorFollowsAssignments()
     {
         QCOMPARE(superiorOf(kPengelola), kPlt);
-        QCOMPARE(as(kKepala, "CALL kinerja_plt_ubah(:i, '', '1')", {{"i", pltId(kPlt, "J3")}}), kDone);
+        QCOMPARE(as(kKepala, "CALL kinerja_plt_ubah(:i, '', '1')", {{"i", pltId(kPlt, "J3")}}),
+                 QStringList{"Penugasan tidak berlaku lagi mulai hari ini."});
         QCOMPARE(root("SELECT plt_end FROM plt WHERE nip = '" + kPlt + "'"), day(-1));
         QCOMPARE(superiorOf(kPengelola), QStringLiteral("none"));
         QCOMPARE(as(kKepala, "CALL kinerja_plt_ubah(:i, '', '1')", {{"i", pltId(kPlt, "J3")}}), kRefused);
@@ -448,11 +453,19 @@ private slots:
         QVERIFY(as(kAnalis, "CALL kinerja_show_bawahan(:n, '', 'x,pelaksana', 'x,Plt')", {{"n", kAnalis}})
                     .join(' ')
                     .contains(kPelaksana));
-        // Ended on the day it began: withdrawn.
-        QCOMPARE(as(kKepala, "CALL kinerja_plt_ubah(:i, '', '1')", {{"i", pltId(kAnalis, "J2")}}), kDone);
-        QCOMPARE(pltId(kAnalis, "J2"), QStringLiteral("NULL"));
-        QCOMPARE(superiorOf(kPelaksana), kKabid);
-        QVERIFY(logRows("PLT - Ubah").contains("Dibatalkan"));
+        // Ended on the day it began: the day may carry acts under it, so it
+        // stays in force until tonight and keeps its record.
+        QCOMPARE(as(kKepala, "CALL kinerja_plt_ubah(:i, '', '1')", {{"i", pltId(kAnalis, "J2")}}),
+                 QStringList{"Penugasan ini mulai hari ini: berlaku sampai akhir hari ini."});
+        QCOMPARE(root("SELECT plt_end FROM plt WHERE nip = '" + kAnalis + "' AND kode_jabatan_plt = 'J2'"), day(0));
+        QCOMPARE(superiorOf(kPelaksana), kAnalis);
+        QVERIFY(logRows("PLT - Ubah").contains("Diakhiri " + day(0)));
+        // One not begun yet is withdrawn.
+        QCOMPARE(pltTambah(kKepala, kGuru, "J3", "plh", day(2), day(4)), kDone);
+        QCOMPARE(as(kKepala, "CALL kinerja_plt_ubah(:i, '', '1')", {{"i", pltId(kGuru, "J3")}}),
+                 QStringList{"Penugasan yang belum dimulai dibatalkan."});
+        QCOMPARE(pltId(kGuru, "J3"), QStringLiteral("NULL"));
+        QVERIFY(logRows("PLT - Ubah").contains("Dibatalkan, mulai " + day(2)));
     }
 
     // Two administrators record overlapping assignments of one kind for one

@@ -211,7 +211,7 @@ private slots:
     {
         Admin a(kPlt, QStringLiteral("Analis Lima"), QStringLiteral("Supervisor"));
         a.page.xDelegasiTampilDataClick();
-        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalMenampilkan});
+        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalMenampilkan + "\rBukan admin delegasi."});
         QCOMPARE(a.page.xDelegasiJumlah->text(), QStringLiteral("Jumlah data : 0"));
     }
 
@@ -315,8 +315,9 @@ private slots:
         QCOMPARE(a.page.sg_delegasi->cell(a.page.sg_delegasi->currentRow(), 8), QString());
     }
 
-    // Every failure reads as a connection failure; the input stays and the
-    // next "Simpan" tries the check and the change again.
+    // Every failure reads as a connection failure, with the server's reason
+    // where it refused on purpose; the input stays and the next "Simpan"
+    // tries the check and the change again.
     void failuresInTheDialog()
     {
         Admin a(kKabid, QStringLiteral("Kabid Dua"), QStringLiteral("Admin SKPD"));
@@ -327,7 +328,7 @@ private slots:
         // The server refuses the change (maintenance) after a valid check.
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '1' WHERE nama = 'is_maintenance'"));
         QVERIFY(!fu.btSimpanClick());
-        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalTerhubung});
+        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalTerhubung + "\rSistem sedang maintenance."});
         QCOMPARE(a.ctx.msgs.lastKind(), Messages::Kind::Warning);
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '0' WHERE nama = 'is_maintenance'"));
         QCOMPARE(fu.edTanggal->date(), end);
@@ -338,7 +339,7 @@ private slots:
         a.ctx.msgs.clear();
         a.ctx.session().token.clear();
         QVERIFY(!fu.btSimpanClick());
-        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalTerhubung});
+        QCOMPARE(a.ctx.msgs.texts(), QStringList{kGagalTerhubung + "\rBelum login."});
 
         // A server that is not there.
         const QByteArray port = qgetenv("TARVESA_TEST_PORT");
@@ -499,7 +500,8 @@ private slots:
                                           "VALUES ('" + kPlt + "', 'U1', 'U1A', NOW(), '" + kKepala + "')"));
         a.ctx.msgs.answers << true;
         QVERIFY(!wz.JvWizardInteriorPage4FinishButtonClick());
-        QCOMPARE(a.ctx.msgs.texts(), (QStringList{"Simpan Pendelegasian?", kGagalMenampilkan}));
+        QCOMPARE(a.ctx.msgs.texts(),
+                 (QStringList{"Simpan Pendelegasian?", kGagalMenampilkan + "\rDelegasi PNS ini masih aktif."}));
         QCOMPARE(closed.count(), 0);
         QCOMPARE(wz.JvWizard1->currentPage(), 3);
         QCOMPARE(root("SELECT COUNT(*) FROM delegasi WHERE nip = '" + kPlt + "'"), QStringLiteral("1"));

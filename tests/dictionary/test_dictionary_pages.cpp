@@ -2,6 +2,7 @@
 // them, on a page context without a main window, against the server.
 #include "app/pageheader.h"
 #include "dictionary/jfatasbawahpage.h"
+#include "dictionary/ue_verifikator.h"
 #include "dictionary/ut_verifkamus.h"
 #include "dictionary/uverifikator_info.h"
 #include "dictionary/verifkamuspage.h"
@@ -159,8 +160,9 @@ private slots:
     {
         QTest::addColumn<QString>("token");
         QTest::addColumn<QString>("message");
-        QTest::newRow("logged out: refused") << "" << "Gagal menampilkan informasi!";
-        QTest::newRow("session gone: no connection") << "bukan-token" << "Gagal terhubung ke database kinerja!";
+        QTest::newRow("logged out: refused") << "" << "Gagal menampilkan informasi!\rBelum login.";
+        QTest::newRow("session gone: no connection") << "bukan-token"
+                                                     << "Gagal terhubung ke database kinerja!\rSesi tidak berlaku.";
     }
 
     void ladderFailuresKeepTheLists()
@@ -195,7 +197,7 @@ private slots:
         QCOMPARE(column(p.StringGrid4, 4), (QStringList{"1", "3", "1"}));
         QCOMPARE(column(p.StringGrid5, 3), QStringList{"Penguji Mutu Ahli Madya"});
         QVERIFY(!p.SpeedButton20->isHidden());
-        QVERIFY(p.SpeedButton18->isHidden());
+        QVERIFY(!p.SpeedButton18->isHidden()); // a new verifier, by NIP
         QVERIFY(p.SpeedButton19->isHidden());
 
         p.StringGrid4->setFocus();
@@ -297,7 +299,7 @@ private slots:
         QCOMPARE(testdb::rootQuery(kSchema, "SELECT aksi, target, keterangan FROM kinerja_log_proses "
                                             "ORDER BY id DESC LIMIT 1"),
                  (QList<QStringList>{
-                     {"Kamus - Tambah", kAnalis, "Verifikator kamus: Penguji Mutu Ahli Madya (JF13)"}}));
+                     {"Verifikator Kamus - Tambah", kAnalis, "Verifikator kamus: Penguji Mutu Ahli Madya (JF13)"}}));
 
         // From the popup menu, the picker opens the same way; closing it
         // changes nothing.
@@ -305,6 +307,56 @@ private slots:
         p.ambah1->trigger();
         QCOMPARE(a.ctx.dialogRunner.opened, (QStringList{"Tft_verifkamus", "Tft_verifkamus"}));
         QCOMPARE(p.StringGrid4->cell(p.StringGrid4->currentRow(), 4), QStringLiteral("4"));
+    }
+
+    // "Tambah" beside the verifiers takes a NIP and gives the first
+    // position: the new verifier joins the list, selected.
+    void addANewVerifier()
+    {
+        Admin a;
+        VerifKamusPage p(a.ctx);
+        p.dxSettingItems5Click();
+        QVERIFY(!p.SpeedButton18->isHidden());
+        QVERIFY(rowOf(p.StringGrid4, 1, kPelaksana) < 0);
+        bool entered = false;
+        bool picked = false;
+        a.ctx.dialogRunner.expect([&](QDialog& d) {
+            auto& e = static_cast<Tfe_verifikator&>(d);
+            e.show();
+            e.edNIP->setText(QStringLiteral("1991"));
+            QVERIFY(!e.btLanjutClick());
+            QCOMPARE(a.ctx.msgs.last(), QStringLiteral("angka NIP kurang dari 18 digit, silahkan periksa kembali!"));
+            e.edNIP->setText(QStringLiteral("199999999999999999"));
+            QVERIFY(!e.btLanjutClick());
+            QCOMPARE(a.ctx.msgs.last(), QStringLiteral("Tidak ada PNS aktif dengan NIP 199999999999999999!"));
+            QVERIFY(e.isVisible());
+            e.edNIP->setText(kPelaksana);
+            QVERIFY(e.btLanjutClick());
+            entered = true;
+        });
+        a.ctx.dialogRunner.expect([&](QDialog& d) {
+            auto& dlg = static_cast<Tft_verifkamus&>(d);
+            dlg.show();
+            dlg.sg_jabatan->setCurrentRow(rowOf(dlg.sg_jabatan, 1, QStringLiteral("JF13")));
+            a.ctx.msgs.answers = {true};
+            QVERIFY(dlg.btPilihClick());
+            QCOMPARE(a.ctx.msgs.log.value(a.ctx.msgs.log.size() - 2).text,
+                     QStringLiteral("Tambahkan jabatan Penguji Mutu Ahli Madya ke daftar jabatan yang diverifikasi "
+                                    "Pelaksana Empat?"));
+            picked = true;
+        });
+        p.SpeedButton18->click();
+        QVERIFY(entered);
+        QVERIFY(picked);
+        QCOMPARE(p.verifierNip(), kPelaksana);
+        QCOMPARE(column(p.StringGrid5, 2), QStringList{"JF13"});
+        QCOMPARE(root("SELECT CONCAT(aksi, '/', target) FROM kinerja_log_proses ORDER BY id DESC LIMIT 1"),
+                 "Verifikator Kamus - Tambah/" + kPelaksana);
+
+        // Closing the NIP entry opens no picker and changes nothing.
+        a.ctx.dialogRunner.expect([](QDialog& d) { d.reject(); });
+        p.SpeedButton18->click();
+        QCOMPARE(a.ctx.dialogRunner.opened, (QStringList{"Tfe_verifikator", "Tft_verifkamus", "Tfe_verifikator"}));
     }
 
     void removePositions()
@@ -322,7 +374,7 @@ private slots:
         QCOMPARE(column(p.StringGrid5, 2), (QStringList{"JF22", "JF11"}));
         QCOMPARE(p.verifierNip(), kAnalis);
         QCOMPARE(root("SELECT CONCAT(aksi, '/', target) FROM kinerja_log_proses ORDER BY id DESC LIMIT 1"),
-                 "Kamus - Hapus/" + kAnalis);
+                 "Verifikator Kamus - Hapus/" + kAnalis);
 
         // The last position of a verifier: the question says so, and the
         // verifier leaves the list.
@@ -357,14 +409,14 @@ private slots:
         const QString before = root("SELECT COUNT(*) FROM verifikator_kamus");
         a.ctx.msgs.answers = {true};
         p.SpeedButton34->click();
-        QCOMPARE(a.ctx.msgs.last(), QStringLiteral("Gagal menghapus data!"));
+        QCOMPARE(a.ctx.msgs.last(), QStringLiteral("Gagal menghapus data!\rHak akses tidak cukup."));
         QCOMPARE(root("SELECT COUNT(*) FROM verifikator_kamus"), before);
         // The lists stay as they were shown.
         QCOMPARE(p.StringGrid5->rowCount(), 4);
 
         a.ctx.msgs.clear();
         p.xVerifKamusTampilData->click();
-        QCOMPARE(a.ctx.msgs.texts(), QStringList{"Gagal menampilkan informasi!"});
+        QCOMPARE(a.ctx.msgs.texts(), QStringList{"Gagal menampilkan informasi!\rHak akses tidak cukup."});
         QCOMPARE(p.xVerifKamusJumlah->text(), QStringLiteral("Jumlah data : 3"));
     }
 };

@@ -255,7 +255,7 @@ private slots:
         QCOMPARE(testdb::rootQuery(kSchema, "SELECT nip, aksi, keterangan, target, tanggal_aksi >= NOW() - INTERVAL 1 "
                                             "MINUTE FROM kinerja_log_proses ORDER BY id DESC LIMIT 1"),
                  (QList<QStringList>{
-                     {kKepala, "Kamus - Tambah", "Verifikator kamus: Penguji Mutu Ahli Madya (JF13)", kKabid, "1"}}));
+                     {kKepala, "Verifikator Kamus - Tambah", "Verifikator kamus: Penguji Mutu Ahli Madya (JF13)", kKabid, "1"}}));
         // The same again would change nothing.
         QCOMPARE(assign(kKepala, kKabid, "JF13"), kRefused);
 
@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(root("SELECT COUNT(*) FROM verifikator_kamus WHERE nip = '" + kKabid + "'"), QStringLiteral("0"));
         QCOMPARE(testdb::rootQuery(kSchema, "SELECT nip, aksi, keterangan, target FROM kinerja_log_proses "
                                             "ORDER BY id DESC LIMIT 1"),
-                 (QList<QStringList>{{kKepala, "Kamus - Hapus", "Verifikator kamus: Penguji Mutu Ahli Madya (JF13)",
+                 (QList<QStringList>{{kKepala, "Verifikator Kamus - Hapus", "Verifikator kamus: Penguji Mutu Ahli Madya (JF13)",
                                       kKabid}}));
         QCOMPARE(removeAssignment(kKepala, kKabid, "JF13"), kRefused);
         QCOMPARE(root("SELECT COUNT(*) FROM kinerja_log_proses"), QString::number(logBefore.toInt() + 2));

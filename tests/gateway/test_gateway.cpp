@@ -139,22 +139,29 @@ private slots:
         QCOMPARE(host.connects, 1);
     }
 
+    // A failure shows the operation's fixed text; a refusal our routines
+    // raise on purpose (SQLSTATE 45000) adds its sentence on a second line,
+    // any other failure keeps its words on the server.
     void failuresShowTheFixedTextAndClose_data()
     {
         QTest::addColumn<QString>("sql");
-        QTest::newRow("signal after rows") << "CALL t_signal_after_select()";
-        QTest::newRow("failing procedure") << "CALL t_fail()";
-        QTest::newRow("unknown procedure") << "CALL kinerja_no_such_thing()";
-        QTest::newRow("no drop") << "DROP TABLE t_store";
-        QTest::newRow("no password digests") << "SELECT pass FROM kinerja_user";
-        QTest::newRow("no raw activities") << "SELECT * FROM aktivitas";
-        QTest::newRow("no level change") << "UPDATE kinerja_user SET level = '5'";
-        QTest::newRow("no log erasing") << "DELETE FROM kinerja_log_proses";
+        QTest::addColumn<QString>("reason"); // the second line; empty: none
+        QTest::newRow("refusal after rows") << "CALL t_signal_after_select()" << "Ditolak sesudah baris pertama.";
+        QTest::newRow("fault of another state") << "CALL t_fault()" << "";
+        QTest::newRow("failing procedure") << "CALL t_fail()" << "";
+        QTest::newRow("unknown procedure") << "CALL kinerja_no_such_thing()" << "";
+        QTest::newRow("a helper of the server") << "CALL kinerja_wajib_login()" << "";
+        QTest::newRow("no drop") << "DROP TABLE t_store" << "";
+        QTest::newRow("no password digests") << "SELECT pass FROM kinerja_user" << "";
+        QTest::newRow("no raw activities") << "SELECT * FROM aktivitas" << "";
+        QTest::newRow("no level change") << "UPDATE kinerja_user SET level = '5'" << "";
+        QTest::newRow("no log erasing") << "DELETE FROM kinerja_log_proses" << "";
     }
 
     void failuresShowTheFixedTextAndClose()
     {
         QFETCH(QString, sql);
+        QFETCH(QString, reason);
         TestHost host(testdb::appSettings(kSchema));
         bool afterFailure = false;
         QVERIFY(!Envelope(host).onFailure(QStringLiteral("Gagal melakukan sesuatu!")).run([&](db::Query& q) {
@@ -163,8 +170,10 @@ private slots:
         }));
         QVERIFY(!afterFailure);
         QCOMPARE(host.msgs.log.size(), 1);
-        QCOMPARE(host.msgs.last(), QStringLiteral("Gagal melakukan sesuatu!"));
+        QCOMPARE(host.msgs.last(), reason.isEmpty() ? QStringLiteral("Gagal melakukan sesuatu!")
+                                                    : QStringLiteral("Gagal melakukan sesuatu!\r") + reason);
         QCOMPARE(host.msgs.lastKind(), Messages::Kind::Warning);
+        QCOMPARE(host.refusals, reason.isEmpty() ? QStringList() : QStringList{reason.chopped(1)});
         QVERIFY(!host.dm.connected());
 
         // The next operation works.

@@ -301,7 +301,7 @@ private slots:
         f.w.dxAdminItems0Click(); // probes the server first
         QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xAdminSKPD));
         // The page opens with its list, which the server keeps from nobody.
-        QCOMPARE(f.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan)});
+        QCOMPARE(f.msgs.texts(), QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan) + "\rBelum login."});
         QVERIFY(!f.w.dm().connected());
 
         f.w.SpeedButton6Click();

@@ -7,6 +7,8 @@
 #include "progress/dashboardpage.h"
 #include "relay.h"
 #include "session/loginpage.h"
+#include "db/query.h"
+#include "ui/envelope.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,6 +33,62 @@ class TestSession : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY(testdb::createSchema(kSchema, {QStringLiteral("org.sql")})); }
+    void init() { QVERIFY(testdb::restoreSchema(kSchema)); }
+
+    // After five failures the account is locked: every attempt, the right
+    // password too, says so and for how long instead of sending the user
+    // to register.
+    void lockedLoginIsExplained()
+    {
+        const QString locked = QStringLiteral("LOGIN GAGAL !\r\rAkun ini dikunci sementara karena terlalu sering "
+                                              "gagal login. Coba lagi dalam %1 menit.");
+        MainFixture f(kSchema);
+        for (int i = 0; i < 4; ++i)
+            f.login(kPelaksana, QStringLiteral("salah-salah"));
+        QCOMPARE(f.msgs.texts(), QStringList(4, kLoginGagal));
+        f.msgs.clear();
+        f.login(kPelaksana, QStringLiteral("salah-salah")); // the fifth locks
+        QCOMPARE(f.msgs.texts(), QStringList{locked.arg(15)});
+        f.msgs.clear();
+        f.login(kPelaksana);
+        QCOMPARE(f.msgs.texts(), QStringList{locked.arg(15)});
+        QVERIFY(f.w.session().nipLogin.isEmpty());
+        // whole minutes still to wait, rounded up
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_login_kunci SET kunci_sampai = NOW() + INTERVAL 130 SECOND"));
+        f.msgs.clear();
+        f.login(kPelaksana);
+        QCOMPARE(f.msgs.texts(), QStringList{locked.arg(3)});
+        // other accounts are not locked, and an unknown NIP is never
+        f.msgs.clear();
+        f.login(QStringLiteral("199999999999999999"), QStringLiteral("x"));
+        QCOMPARE(f.msgs.texts(), QStringList{kLoginGagal});
+    }
+
+    // Maintenance shows in the status bar as soon as the server tells: at
+    // the profile load, and at the first refusal of a write.
+    void maintenanceShowsInTheStatusBar()
+    {
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '1' WHERE nama = 'is_maintenance'"));
+        MainFixture f(kSchema);
+        QVERIFY(f.w.sbMaintenance->isHidden());
+        f.login(kPelaksana);
+        QVERIFY(!f.w.sbMaintenance->isHidden());
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '0' WHERE nama = 'is_maintenance'"));
+        f.w.dxTarvesaItems0Click();
+        QVERIFY(f.w.sbMaintenance->isHidden());
+        // switched on while the user works: the first refused write tells
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_setting SET nilai = '1' WHERE nama = 'is_maintenance'"));
+        f.msgs.clear();
+        QVERIFY(!Envelope(f.w).onFailure(QString::fromUtf8(stdmsg::GagalMenyimpan)).run([](db::Query& q) {
+            q.exec(QStringLiteral("CALL kinerja_aktivitas_hapus('201')"));
+        }));
+        QCOMPARE(f.msgs.texts(),
+                 QStringList{QString::fromUtf8(stdmsg::GagalMenyimpan) + QStringLiteral("\rSistem sedang maintenance.")});
+        QVERIFY(!f.w.sbMaintenance->isHidden());
+        // a new user starts without it until the server says so again
+        QTest::mouseClick(f.w.dxAplikasi->item(0), Qt::LeftButton); // Logout
+        QVERIFY(f.w.sbMaintenance->isHidden());
+    }
 
     void refusedLogins_data()
     {
@@ -300,7 +358,7 @@ private slots:
         // nobody, and the server refuses its statement.
         QVERIFY(testdb::rootExec(kSchema, "UPDATE kinerja_sesi SET tanggal_cabut = NOW()"));
         f.w.dxTarvesaItems0Click();
-        QCOMPARE(f.msgs.texts().value(0), QStringLiteral("Gagal mengambil data!"));
+        QCOMPARE(f.msgs.texts().value(0), QStringLiteral("Gagal mengambil data!\rBelum login."));
         QVERIFY(!f.dm.connected());
         // A new login binds again; the logout revokes and forgets the token.
         f.w.dxAplikasiItems0Click(); // logout: its log entry cannot bind either

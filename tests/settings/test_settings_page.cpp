@@ -250,18 +250,24 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("emptied number field") << "edTargetSKR" << "" << "Target capaian waktu bulanan";
-        QTest::newRow("zero days") << "edAktivitasAutoApprove" << "0" << "Auto Approve by System";
-        QTest::newRow("window without digits") << "meKamusAkhir" << "" << "Kamus Jabatan (akhir)";
-        QTest::newRow("half-typed start") << "meSasaranAwal" << "2026-05" << "Sasaran Kerja (awal)";
-        QTest::newRow("impossible day") << "meAktivitasAkhir" << "2031-02-30 00:00:00" << "Aktivitas Harian (akhir)";
-        QTest::newRow("end before start") << "meKualMutuAkhir" << "2020-01-01 00:00:00" << "Kualitas Mutu (akhir)";
+        QTest::addColumn<QString>("reason"); // the server's, on the message's second line
+        const QString value = QStringLiteral("Nilai setting tidak dapat dipakai.");
+        const QString moment = QStringLiteral("Tanggal dan jam tidak lengkap atau tidak ada.");
+        QTest::newRow("emptied number field") << "edTargetSKR" << "" << "Target capaian waktu bulanan" << value;
+        QTest::newRow("zero days") << "edAktivitasAutoApprove" << "0" << "Auto Approve by System" << value;
+        QTest::newRow("window without digits") << "meKamusAkhir" << "" << "Kamus Jabatan (akhir)" << moment;
+        QTest::newRow("half-typed start") << "meSasaranAwal" << "2026-05" << "Sasaran Kerja (awal)" << moment;
+        QTest::newRow("impossible day") << "meAktivitasAkhir" << "2031-02-30 00:00:00" << "Aktivitas Harian (akhir)"
+                                        << moment;
+        QTest::newRow("end before start") << "meKualMutuAkhir" << "2020-01-01 00:00:00" << "Kualitas Mutu (akhir)"
+                                          << "Akhir jendela sebelum awalnya.";
     }
     void failedSaveIsNoSuccess()
     {
         QFETCH(QString, field);
         QFETCH(QString, text);
         QFETCH(QString, caption);
+        QFETCH(QString, reason);
         Admin a;
         a.open();
         QLineEdit* e = a.edit(field);
@@ -275,7 +281,7 @@ private slots:
         const QList<ScriptedMessages::Entry>& log = a.ctx.msgs.log;
         QCOMPARE(log.size(), 2);
         QCOMPARE(log[0].kind, Kind::Warning);
-        QCOMPARE(log[0].text, kGagalMenampilkan);
+        QCOMPARE(log[0].text, kGagalMenampilkan + "\r" + reason);
         QCOMPARE(log[1].kind, Kind::Warning);
         QCOMPARE(log[1].text, "Setting belum tersimpan semua. Yang gagal disimpan:\r- " + caption +
                                   "\r\rPeriksa isian tersebut lalu klik Simpan lagi.");
@@ -297,7 +303,7 @@ private slots:
         const QString before = store();
         a.simpan();
         QCOMPARE(a.ctx.msgs.log.size(), 16);
-        QCOMPARE(a.ctx.msgs.texts().mid(0, 15), QStringList(15, kGagalMenampilkan));
+        QCOMPARE(a.ctx.msgs.texts().mid(0, 15), QStringList(15, kGagalMenampilkan + "\rHak akses tidak cukup."));
         QVERIFY(a.ctx.msgs.last().startsWith("Setting belum tersimpan semua. Yang gagal disimpan:\r- Maintenance\r- "
                                              "Aktivitas Harian (awal)\r"));
         QCOMPARE(a.ctx.msgs.last().count("\r- "), 15);

@@ -156,7 +156,7 @@ private slots:
         // message, and the status query is not run.
         q.page.openFor(kPlt, QStringLiteral("Analis Lima"));
         q.page.openFor(kCandidate, QStringLiteral("Calon Delapan"));
-        QCOMPARE(q.ctx.msgs.texts(), QStringList{kGagalMenampilkan});
+        QCOMPARE(q.ctx.msgs.texts(), QStringList{kGagalMenampilkan + "\rBukan atasan PNS ini."});
         QCOMPARE(q.page.Label29->text(), QStringLiteral("1"));
         QCOMPARE(background(q.page.lbKualMutuStatus), kGreen);
     }
@@ -311,6 +311,37 @@ private slots:
         }
     }
 
+    // A grade left at 0 is asked about first: No keeps the dialog open and
+    // stores nothing, Yes stores it.
+    void zeroGradeIsAskedFirst()
+    {
+        QCOMPARE(setProgress(kPelaksana, "50"), QString());
+        Quality q;
+        q.ctx.sessionValue.st_aktivitas_bawahan = QStringLiteral("B1");
+        q.page.openFor(kPelaksana, QStringLiteral("Pelaksana Empat"));
+        const QString question =
+            QStringLiteral("Nilai ketepatan atau kecepatan masih 0.\rSimpan nilai 0 untuk bawahan ini?");
+        bool drove = false;
+        q.ctx.dialogRunner.expect([&](QDialog& d) {
+            auto& dlg = static_cast<Tfu_kualmutu&>(d);
+            dlg.show();
+            // "Nilai" then "Simpan" without touching a slider
+            q.ctx.msgs.answers = {false};
+            QVERIFY(!dlg.BitBtn10Click());
+            QCOMPARE(q.ctx.msgs.texts(), QStringList{question});
+            QVERIFY(dlg.isVisible());
+            QCOMPARE(storedGrades(kPelaksana), QStringLiteral("none"));
+            dlg.tbKetepatan->setValue(70);
+            q.ctx.msgs.answers = {true};
+            QVERIFY(dlg.BitBtn10Click());
+            QCOMPARE(q.ctx.msgs.texts(), (QStringList{question, question, "Sukses melakukan penilaian!"}));
+            drove = true;
+        });
+        q.page.SpeedButton4Click();
+        QVERIFY(drove);
+        QCOMPARE(storedGrades(kPelaksana), "70/0/" + kKabid);
+    }
+
     void saveFailuresKeepTheDialog()
     {
         Quality q;
@@ -332,7 +363,7 @@ private slots:
             // applies its own figure (30) and refuses.
             dlg.lbProgress->setText(QStringLiteral("90"));
             QVERIFY(!dlg.BitBtn10Click());
-            QCOMPARE(q.ctx.msgs.last(), QStringLiteral("Gagal menyimpan nilai!"));
+            QCOMPARE(q.ctx.msgs.last(), QStringLiteral("Gagal menyimpan nilai!\rNilai tidak sesuai progress."));
             QCOMPARE(q.ctx.msgs.lastKind(), Messages::Kind::Warning);
             QVERIFY(dlg.isVisible());
             QCOMPARE(dlg.lbKetepatan->text(), QStringLiteral("85"));
@@ -465,13 +496,24 @@ private slots:
             QCOMPARE(t.ctx.msgs.last(), "Tambahkan jabatan Pengelola Uji" + ask);
             QVERIFY(p.isVisible());
 
-            // The subordinate holds this one already: the server refuses.
+            // The subordinate holds this one already: the server refuses,
+            // and says why.
             t.ctx.msgs.answers = {true};
             QVERIFY(!p.btPilihClick());
-            QCOMPARE(t.ctx.msgs.last(), QString::fromUtf8(stdmsg::GagalMenyimpan));
+            QCOMPARE(t.ctx.msgs.last(), QString::fromUtf8(stdmsg::GagalMenyimpan) +
+                                            QStringLiteral("\rTugas tambahan ini sudah diberikan."));
             QVERIFY(p.isVisible());
 
+            // Nor the subordinate's own position.
             p.edCari->setText(QStringLiteral("Pengadmin"));
+            p.btCariClick();
+            t.ctx.msgs.answers = {true};
+            QVERIFY(!p.btPilihClick());
+            QCOMPARE(t.ctx.msgs.last(), QString::fromUtf8(stdmsg::GagalMenyimpan) +
+                                            QStringLiteral("\rJabatan ini adalah jabatan PNS itu sendiri."));
+            QVERIFY(p.isVisible());
+
+            p.edCari->setText(QStringLiteral("Pengolah"));
             p.btCariClick();
             t.ctx.msgs.answers = {true};
             QVERIFY(p.btPilihClick());
@@ -484,14 +526,16 @@ private slots:
         QVERIFY(drove);
         QCOMPARE(t.ctx.msgs.texts(),
                  (QStringList{"Tambahkan jabatan Pengelola Uji" + ask, "Tambahkan jabatan Pengelola Uji" + ask,
-                              QString::fromUtf8(stdmsg::GagalMenyimpan), "Tambahkan jabatan Pengadministrasi Uji" + ask,
-                              "Data berhasil ditambahkan!"}));
+                              QString::fromUtf8(stdmsg::GagalMenyimpan) + "\rTugas tambahan ini sudah diberikan.",
+                              "Tambahkan jabatan Pengadministrasi Uji" + ask,
+                              QString::fromUtf8(stdmsg::GagalMenyimpan) + "\rJabatan ini adalah jabatan PNS itu sendiri.",
+                              "Tambahkan jabatan Pengolah Data Uji" + ask, "Data berhasil ditambahkan!"}));
         QCOMPARE(rootValue("SELECT CONCAT(kode_skpd, '/', nip_atasan, '/', status, '/', tanggal_mulai = CURDATE()) "
                            "FROM tugas_tambahan WHERE nip = '" +
-                           kPelaksana + "' AND kode_jabatan = 'JP01'"),
+                           kPelaksana + "' AND kode_jabatan = 'JP03'"),
                  "U1/" + kKabid + "/aktif/1");
         QCOMPARE(t.page.Label81->text(), QStringLiteral("Jumlah data : 3"));
-        QVERIFY(t.rowOf(QStringLiteral("Pengadministrasi Uji")) > 0);
+        QVERIFY(t.rowOf(QStringLiteral("Pengolah Data Uji")) > 0);
 
         // Now at the limit of two.
         t.ctx.msgs.clear();
@@ -551,7 +595,7 @@ private slots:
         t.ctx.msgs.answers = {true};
         t.page.sg_BwTugasTambahan->setCurrentRow(t.rowOf(QStringLiteral("Pengelola Uji")));
         t.page.SpeedButton28Click();
-        QCOMPARE(t.ctx.msgs.last(), QStringLiteral("Gagal melakukan update data tugas!"));
+        QCOMPARE(t.ctx.msgs.last(), QStringLiteral("Gagal melakukan update data tugas!\rTugas tambahan sudah tidak aktif."));
         QCOMPARE(t.ctx.msgs.lastKind(), Messages::Kind::Warning);
     }
 

@@ -4,6 +4,7 @@
 #include "activities/uaktivitas_info.h"
 #include "app/pageheader.h"
 #include "fakecontext.h"
+#include "mainfixture.h"
 #include "orgfixture.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"
@@ -125,7 +126,7 @@ private slots:
         const int row = s.rowOf(g, 1, kPelaksana);
         QVERIFY(row > 0);
         QCOMPARE(g->cell(row, 2), QStringLiteral("Pelaksana Empat"));
-        QCOMPARE(g->cell(row, 6), QStringLiteral("0"));
+        QCOMPARE(g->cell(row, 6), QStringLiteral("0.00 %")); // no figure of the month yet
         QCOMPARE(g->cell(row, 8), QStringLiteral("Bawahan Langsung"));
         // The unverified work and the age of the oldest, in days since input.
         QCOMPARE(g->cell(0, 9), QStringLiteral("Blm. Verif."));
@@ -370,7 +371,8 @@ private slots:
         });
         s.review.xBwAktivitasTolakClick();
         QCOMPARE(s.ctx.dialogRunner.lastEnd(), DialogEnd::StillOpen);
-        QCOMPARE(s.ctx.msgs.texts(), (QStringList{"Tolak aktivitas terpilih?", "Alasan penolakan gagal disimpan!",
+        QCOMPARE(s.ctx.msgs.texts(), (QStringList{"Tolak aktivitas terpilih?",
+                                                  "Alasan penolakan gagal disimpan!\rAktivitas tidak ditolak atasan.",
                                                   "Data berhasil ditolak!"}));
         QCOMPARE(storedReasonHex("205"), QByteArray());
     }
@@ -449,11 +451,14 @@ private slots:
         s.review.xBwAktivitasSetujuiClick();
         QVERIFY(s.select("205"));
         s.review.xBwAktivitasTolakClick();
+        QVERIFY(s.select("205"));
+        s.review.xBwAktivitasSetujuiClick();
+        const QString bySystem = QStringLiteral("Aktivitas sudah disetujui sistem!\r\raktivitas yang sudah disetujui "
+                                                "sistem tidak bisa diubah status verifikasinya oleh atasan.");
         QCOMPARE(s.ctx.msgs.texts(),
                  (QStringList{"Gagal memverifikasi aktivitas terpilih !\r\rAlasan :\rSelisih tgl input aktivitas "
                               "dengan saat ini 5 hari,\rSelisih tgl diperbolehkan verifikasi 3 hari.",
-                              "Aktivitas sudah disetujui sistem!\r\raktivitas yang sudah disetujui sistem tidak bisa "
-                              "diubah status verifikasinya oleh atasan."}));
+                              bySystem, bySystem}));
         QCOMPARE(statusOf("201"), QStringLiteral("0"));
         QCOMPARE(statusOf("205"), QStringLiteral("accepted_by_system"));
     }
@@ -479,13 +484,69 @@ private slots:
                               "bawahan dua tingkat, atasan dua tingkat dianggap sudah membaca semua aktivitas "
                               "bawahan, dan mengetahui aktifitas kinerja bawahan sehingga dapat digunakan untuk "
                               "melaksanakan pembinaan.",
-                              "Data berhasil disetujui!"}));
+                              "Data berhasil disetujui!\r4 aktivitas disetujui."}));
         QCOMPARE(rootValue("SELECT GROUP_CONCAT(status ORDER BY id) FROM aktivitas WHERE id IN (201, 202, 203, 205)"),
                  QStringLiteral("accepted,accepted,accepted,accepted"));
         QCOMPARE(rootValue("SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Verifikasi - Approve'").toInt(),
                  logs.toInt() + 4);
         // The reload shows the new status.
         QCOMPARE(s.review.sg_aktivitas_bawahan->cell(1, 7), QStringLiteral("Disetujui Atasan"));
+    }
+
+    // Rows verified meanwhile (by the superior on another window) are left
+    // as they are, and the message counts them apart.
+    void approveAllCountsWhatItSkipped()
+    {
+        QVERIFY(testdb::rootExec(
+            kSchema, "UPDATE aktivitas SET tanggal_input = CURDATE() - INTERVAL 1 DAY + INTERVAL 9 HOUR, status = '0' "
+                     "WHERE id IN (201, 202, 203, 205)"));
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        const QDate day = s.ctx.clock().today().addDays(-1);
+        s.review.xBwAktivitasTanggalAwal->setDate(day);
+        s.review.xBwAktivitasTanggalAkhir->setDate(day);
+        s.review.xBwAktivitasTampilDataClick();
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE aktivitas SET status = 'rejected', tanggal_status = NOW(), "
+                                          "nip_verifikator = '" + kKabid + "' WHERE id = 202"));
+        s.ctx.msgs.answers << true;
+        s.review.xBwAktivitasSetujuiAllClick();
+        QCOMPARE(s.ctx.msgs.texts().value(1),
+                 QStringLiteral("Data berhasil disetujui!\r3 aktivitas disetujui, 1 dilewati karena sudah "
+                                "diverifikasi sebelumnya."));
+        QCOMPARE(rootValue("SELECT GROUP_CONCAT(status ORDER BY id) FROM aktivitas WHERE id IN (201, 202, 203, 205)"),
+                 QStringLiteral("accepted,rejected,accepted,accepted"));
+    }
+
+    // A row the server refuses stops the run: the rows before it stay
+    // approved, the rest are not sent, and neither a success nor a reload
+    // follows.
+    void approveAllStopsAtAFailure()
+    {
+        QVERIFY(testdb::rootExec(
+            kSchema, "UPDATE aktivitas SET tanggal_input = CURDATE() - INTERVAL 1 DAY + INTERVAL 9 HOUR, status = '0' "
+                     "WHERE id IN (201, 202, 203, 205)"));
+        Superior s(kKabid, QStringLiteral("Kabid Dua"));
+        QVERIFY(s.review_(kPelaksana));
+        const QDate day = s.ctx.clock().today().addDays(-1);
+        s.review.xBwAktivitasTanggalAwal->setDate(day);
+        s.review.xBwAktivitasTanggalAkhir->setDate(day);
+        s.review.xBwAktivitasTampilDataClick();
+        // newest first: 205, 203, 202, 201; the third one fails
+        QStringList order;
+        for (int r = 1; r < s.review.sg_aktivitas_bawahan->rowCount(); ++r)
+            order << s.review.sg_aktivitas_bawahan->cell(r, 0);
+        QCOMPARE(order, (QStringList{"205", "203", "202", "201"}));
+        QVERIFY(testdb::rootExec(kSchema, "CREATE TRIGGER uji_gagal BEFORE UPDATE ON aktivitas FOR EACH ROW "
+                                          "IF NEW.id = 202 THEN SIGNAL SQLSTATE '45000' "
+                                          "SET MESSAGE_TEXT = 'Aktivitas dikunci uji'; END IF"));
+        s.ctx.msgs.answers << true;
+        s.review.xBwAktivitasSetujuiAllClick();
+        QCOMPARE(s.ctx.msgs.texts().mid(1),
+                 QStringList{QString::fromUtf8(stdmsg::GagalMenampilkan) + "\rAktivitas dikunci uji."});
+        QCOMPARE(rootValue("SELECT GROUP_CONCAT(status ORDER BY id) FROM aktivitas WHERE id IN (201, 202, 203, 205)"),
+                 QStringLiteral("0,0,accepted,accepted"));
+        // not reloaded: the rows still show what they showed
+        QCOMPARE(s.review.sg_aktivitas_bawahan->cell(1, 7), QStringLiteral("Belum Diverifikasi"));
     }
 
     void emptyListActionsRefuse()
@@ -534,6 +595,21 @@ private slots:
         QCOMPARE(s.ctx.msgs.texts(), (QStringList{"Aktivitas sudah divalidasi!\rproses validasi kedua dan seterusnya "
                                                   "juga akan merubah tanggal validasi di sistem.\rLanjut proses?"}));
         QCOMPARE(rootValue("SELECT tanggal_validasi FROM aktivitas WHERE id = 203"), stamp);
+    }
+
+    // "Validasi Semua" validates every verified row of the list.
+    void validateAll()
+    {
+        Superior s(kKepala, QStringLiteral("Kepala Satu"));
+        QVERIFY(s.review_(kPelaksana));
+        s.widen();
+        QCOMPARE(s.review.lbBwAktivitasJumlah->text(), QStringLiteral("Jumlah aktivitas : 2"));
+        s.ctx.msgs.answers << true;
+        s.review.xBwAktivitasValidasiSemuaClick();
+        QCOMPARE(s.ctx.msgs.texts().value(1), QStringLiteral("Data berhasil disetujui!\r2 aktivitas divalidasi."));
+        QCOMPARE(rootValue("SELECT GROUP_CONCAT(CONCAT(id, ':', nip_validator) ORDER BY id) FROM aktivitas "
+                           "WHERE tanggal_validasi IS NOT NULL"),
+                 "202:" + kKepala + ",203:" + kKepala);
     }
 
     // The two last columns: days left (and the day of the automatic
@@ -624,15 +700,32 @@ private slots:
         QCOMPARE(s.list.sg_bawahan->cell(row, 9), QString());
     }
 
-    void backKeepsTheRow()
+    // "Back" on the review returns to the subordinate list as it was: the
+    // same row current, the list not fetched again (a name changed on the
+    // server meanwhile still shows the old one).
+    void backReturnsToTheListAsItWas()
     {
-        Superior s(kKabid, QStringLiteral("Kabid Dua"));
-        QVERIFY(s.review_(kPelaksana));
-        const int row = s.list.sg_bawahan->currentRow();
-        QSignalSpy back(&s.review, &BwAktivitasPage::backRequested);
-        s.review.SpeedButton33->click();
-        QCOMPARE(back.count(), 1);
-        QCOMPARE(s.list.sg_bawahan->currentRow(), row);
+        MainFixture f(kSchema, QDateTime(serverToday(), QTime(10, 11, 12)));
+        f.login(kKabid);
+        f.msgs.clear();
+        f.w.xBawahan->dxTarvesaItems3Click();
+        StringGrid* list = f.w.xBawahan->sg_bawahan;
+        int row = -1;
+        for (int r = 1; r < list->rowCount(); ++r)
+            if (list->cell(r, 1) == kPelaksana)
+                row = r;
+        QVERIFY2(row > 1, "the test needs a row other than the first");
+        list->setCurrentRow(row);
+        const QString name = list->cell(row, 2);
+        f.w.xBawahan->btbAktivitasHarianClick();
+        QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xBwAktivitas));
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE cache_pns SET nama_lengkap = 'Nama Baru Di Server' WHERE nip = '" +
+                                              kPelaksana + "'"));
+        f.w.xBwAktivitas->SpeedButton33->click();
+        QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xBawahan));
+        QCOMPARE(list->currentRow(), row);
+        QCOMPARE(list->cell(row, 2), name);
+        QVERIFY2(f.msgs.log.isEmpty(), qPrintable(f.msgs.texts().join('|')));
     }
 };
 

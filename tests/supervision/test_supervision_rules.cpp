@@ -224,13 +224,21 @@ private slots:
         QCOMPARE(got, expected);
     }
 
+    // The last column is the recognised progress of the month as kept
+    // ("0.00 %" before any figure; last month's figure does not count).
     void subordinateColumns()
     {
-        const QStringList rows =
-            as(kGuru, "CALL kinerja_show_bawahan(:a, :b, :c, :d)",
-               {{"a", kGuru}, {"b", ""}, {"c", "x,pelaksana"}, {"d", "x,Definitif,Plt,Tugas Sampiran"}});
-        QCOMPARE(rows, QStringList{kPenjaga + "|Penjaga Sepuluh|pelaksana|Penjaga Sekolah Uji|3|Tugas Sampiran|"
-                                              "Bawahan Langsung"});
+        const auto rows = [] {
+            return as(kGuru, "CALL kinerja_show_bawahan(:a, :b, :c, :d)",
+                      {{"a", kGuru}, {"b", ""}, {"c", "x,pelaksana"}, {"d", "x,Definitif,Plt,Tugas Sampiran"}});
+        };
+        const QString row = kPenjaga + "|Penjaga Sepuluh|pelaksana|Penjaga Sekolah Uji|3|Tugas Sampiran|Bawahan Langsung|";
+        QCOMPARE(rows(), QStringList{row + "0.00 %"});
+        QVERIFY(testdb::rootExec(kSchema, "INSERT INTO kinerja_progress (nip, periode, target_menit, persen_diakui, "
+                                          "tanggal_progress) VALUES ('" + kPenjaga + "', DATE_FORMAT(NOW(), '%Y%m'), "
+                                          "1000, 37.5, NOW()), ('" + kPenjaga + "', DATE_FORMAT(NOW() - INTERVAL 1 "
+                                          "MONTH, '%Y%m'), 1000, 90, NOW())"));
+        QCOMPARE(rows(), QStringList{row + "37.50 %"});
     }
 
     // ---------------------------------------------------------------- review lists
@@ -470,7 +478,7 @@ private slots:
         QCOMPARE(as(kKabid, actionSql("diverifikasi"), {{"var_id", "301"}, {"var_nip", kKabid}}), kRefused);
         QCOMPARE(as(kKepala, actionSql("divalidasi"), {{"var_id", "303"}, {"var_nip", kKepala}}), kRefused);
         QVERIFY(!insertAssessment(kKabid, kPelaksana, "80", "80"));
-        QVERIFY(!addTask(kKabid, kPelaksana, "JP01"));
+        QVERIFY(!addTask(kKabid, kPelaksana, "JP04"));
         QCOMPARE(as(kKabid, "CALL kinerja_tugas_tambahan_non_aktifkan(:var_id)",
                     {{"var_id", root("SELECT id FROM tugas_tambahan WHERE status = 'aktif'")}}),
                  kRefused);
@@ -805,7 +813,8 @@ private slots:
         QCOMPARE(as(kAnalis, "CALL kinerja_tugas_tambahan_jumlah(:v)", {{"v", kPelaksana}}), kRefused);
         // Executor positions only, with their task details in use.
         QCOMPARE(as(kKabid, "CALL kinerja_tugas_tambahan_pilih(:v)", {{"v", ""}}),
-                 (QStringList{"JP03|Penata Uji|0", "JP01|Pengadministrasi Uji|1", "JP02|Pengelola Uji|1"}));
+                 (QStringList{"JP03|Penata Uji|0", "JP01|Pengadministrasi Uji|1", "JP04|Pengarsip Uji|1",
+                              "JP02|Pengelola Uji|1"}));
         QCOMPARE(as(kKabid, "CALL kinerja_tugas_tambahan_pilih(:v)", {{"v", "ELOLA"}}),
                  QStringList{"JP02|Pengelola Uji|1"});
         QCOMPARE(as("", "CALL kinerja_tugas_tambahan_pilih(:v)", {{"v", ""}}), kRefused);
@@ -819,16 +828,17 @@ private slots:
         QTest::addColumn<QString>("kode");
         QTest::addColumn<QString>("skpd");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("direct superior, executor position") << kKabid << kKabid << kPelaksana << "JP01" << "U1" << true;
-        QTest::newRow("two levels up") << kKepala << kKepala << kPelaksana << "JP01" << "U1" << true;
+        QTest::newRow("direct superior, executor position") << kKabid << kKabid << kPelaksana << "JP04" << "U1" << true;
+        QTest::newRow("two levels up") << kKepala << kKepala << kPelaksana << "JP04" << "U1" << true;
+        QTest::newRow("the servant's own position") << kKabid << kKabid << kPelaksana << "JP01" << "U1" << false;
         QTest::newRow("acting head") << kPlt << kPlt << kPengelola << "JP01" << "U1" << true;
         QTest::newRow("functional position") << kKabid << kKabid << kPelaksana << "JF01" << "U1" << false;
         QTest::newRow("unknown position") << kKabid << kKabid << kPelaksana << "JX99" << "U1" << false;
         QTest::newRow("position already held") << kKabid << kKabid << kPelaksana << "JP02" << "U1" << false;
-        QTest::newRow("another agency") << kKabid << kKabid << kPelaksana << "JP01" << "U2" << false;
-        QTest::newRow("peer") << kAnalis << kAnalis << kPelaksana << "JP01" << "U1" << false;
-        QTest::newRow("superior's NIP borrowed") << kAnalis << kKabid << kPelaksana << "JP01" << "U1" << false;
-        QTest::newRow("anonymous") << "" << kKabid << kPelaksana << "JP01" << "U1" << false;
+        QTest::newRow("another agency") << kKabid << kKabid << kPelaksana << "JP04" << "U2" << false;
+        QTest::newRow("peer") << kAnalis << kAnalis << kPelaksana << "JP04" << "U1" << false;
+        QTest::newRow("superior's NIP borrowed") << kAnalis << kKabid << kPelaksana << "JP04" << "U1" << false;
+        QTest::newRow("anonymous") << "" << kKabid << kPelaksana << "JP04" << "U1" << false;
     }
 
     void addingRules()
@@ -850,7 +860,7 @@ private slots:
 
     void limitAndDeactivation()
     {
-        QVERIFY(addTask(kKabid, kPelaksana, "JP01"));
+        QVERIFY(addTask(kKabid, kPelaksana, "JP04"));
         QCOMPARE(as(kKabid, "CALL kinerja_tugas_tambahan_jumlah(:v)", {{"v", kPelaksana}}), QStringList{"2|2|tidak"});
         QVERIFY(!addTask(kKabid, kPelaksana, "JP03"));
         QCOMPARE(activeTasks(kPelaksana), QStringLiteral("2"));
@@ -861,7 +871,7 @@ private slots:
         const auto details = [&] {
             return ids(owner.call("CALL kinerja_rincian_tugas_cari_tambahan(:v, :n)", {{"v", kPelaksana}, {"n", ""}}));
         };
-        QCOMPARE(details(), (QStringList{"3", "4"}));
+        QCOMPARE(details(), (QStringList{"40", "4"})); // by name
         const QString id = root("SELECT id FROM tugas_tambahan WHERE kode_jabatan = 'JP02' AND status = 'aktif'");
         QCOMPARE(as(kAnalis, "CALL kinerja_tugas_tambahan_non_aktifkan(:v)", {{"v", id}}), kRefused);
         QCOMPARE(as(kKepala, "CALL kinerja_tugas_tambahan_non_aktifkan(:v)", {{"v", id}}), QStringList{});
@@ -869,7 +879,7 @@ private slots:
                  QStringLiteral("nonaktif1"));
         QCOMPARE(as(kKepala, "CALL kinerja_tugas_tambahan_non_aktifkan(:v)", {{"v", id}}), kRefused);
         QCOMPARE(as(kKepala, "CALL kinerja_tugas_tambahan_non_aktifkan(:v)", {{"v", "999"}}), kRefused);
-        QCOMPARE(details(), QStringList{"3"});
+        QCOMPARE(details(), QStringList{"40"});
         QCOMPARE(owner.call("CALL kinerja_load_profil(:v)", {{"v", kPelaksana}}).first().section('|', 7, 7),
                  QStringLiteral("1"));
         QVERIFY(addTask(kKabid, kPelaksana, "JP03"));
@@ -886,7 +896,7 @@ private slots:
         Caller kepala(kKepala);
         QCOMPARE(kabid.call("START TRANSACTION"), QStringList{});
         QCOMPARE(kabid.call("CALL kinerja_tugas_tambahan_tambah(:a, :b, :c, :d)",
-                            {{"a", kPelaksana}, {"b", "JP01"}, {"c", "U1"}, {"d", kKabid}}),
+                            {{"a", kPelaksana}, {"b", "JP04"}, {"c", "U1"}, {"d", kKabid}}),
                  QStringList{});
         Racer second([&] {
             return kepala.call("CALL kinerja_tugas_tambahan_tambah(:a, :b, :c, :d)",

@@ -47,6 +47,12 @@ public:
     void showIdentity(const QString& name, const QString&, const QString&) override { identity = name; }
     void setSubordinatesEnabled(bool on) override { subordinates = on; }
     void maximize() override {}
+    void showMaintenance(bool on) override { maintenance = on; }
+    void refusedByServer(const QString& reason) override
+    {
+        if (isMaintenanceRefusal(reason))
+            maintenance = true;
+    }
 
     // A session as the login and the profile load leave it: logged in on
     // the server (password of the test organisation), so that connections
@@ -79,6 +85,7 @@ public:
     QWidget* shown = nullptr;
     bool loggedIn = false;
     bool subordinates = false;
+    bool maintenance = false;
     QString appliedLevel;
     QString identity;
 };

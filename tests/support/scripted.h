@@ -22,6 +22,15 @@ public:
     bool confirm(const QString& text) override;
 
     QStringList texts() const;
+    // Each text up to its first line break: the fixed message of a failure
+    // without the server's reason that may follow it.
+    QStringList headlines() const
+    {
+        QStringList out;
+        for (const QString& t : texts())
+            out << t.section(QLatin1Char('\r'), 0, 0);
+        return out;
+    }
     QString last() const { return log.isEmpty() ? QString() : log.last().text; }
     Kind lastKind() const { return log.isEmpty() ? Kind::Plain : log.last().kind; }
     void clear()

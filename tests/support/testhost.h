@@ -26,8 +26,10 @@ public:
     void CloseConn() noexcept override { dm.setConnected(false); }
     db::Query& query() override { return dm.fdsq1(); }
     Messages& messages() override { return msgs; }
+    void refusedByServer(const QString& reason) override { refusals << reason; }
 
     Tdm dm;
     ScriptedMessages msgs;
     int connects = 0;
+    QStringList refusals; // the server's refusals, as the host heard of them
 };
