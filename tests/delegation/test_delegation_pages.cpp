@@ -122,7 +122,7 @@ private slots:
 
     void init()
     {
-        QVERIFY(resetDelegations(kSchema));
+        QVERIFY(testdb::restoreSchema(kSchema));
         QLocale::setDefault(QLocale::c());
     }
 
@@ -313,6 +313,27 @@ private slots:
                      serverToday().addDays(20).toString(Qt::ISODate));
         // The list is not reloaded behind the dialog.
         QCOMPARE(a.page.sg_delegasi->cell(a.page.sg_delegasi->currentRow(), 8), QString());
+    }
+
+    // An ended delegation and an unchanged date are named, not blamed on
+    // the connection; nothing changes.
+    void endDateVerdictsAreNamed()
+    {
+        Admin a(kKabid, QStringLiteral("Kabid Dua"), QStringLiteral("Admin SKPD"));
+        Tfu_delegasi ended(a.ctx, kAnalis, QStringLiteral("Analis Tiga"));
+        ended.edTanggal->setDate(serverToday().addDays(3));
+        QVERIFY(!ended.btSimpanClick());
+        QCOMPARE(a.ctx.msgs.texts(), QStringList{"Delegasi ini sudah tidak aktif!\r\rtanggal selesai delegasi yang "
+                                                 "sudah berakhir tidak bisa diubah."});
+
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE delegasi SET date_end = CURDATE() + INTERVAL 9 DAY WHERE id = 1"));
+        a.ctx.msgs.clear();
+        Tfu_delegasi same(a.ctx, kGuru, QStringLiteral("Guru Enam"));
+        same.edTanggal->setDate(serverToday().addDays(9));
+        QVERIFY(!same.btSimpanClick());
+        QCOMPARE(a.ctx.msgs.texts(), QStringList{"Tanggal selesai tidak berubah!\r\rpilih tanggal selesai yang lain, "
+                                                 "atau tutup jendela ini."});
+        QCOMPARE(root("SELECT COUNT(*) FROM kinerja_log_proses"), QStringLiteral("0"));
     }
 
     // Every failure reads as a connection failure, with the server's reason

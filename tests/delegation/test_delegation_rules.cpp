@@ -81,10 +81,10 @@ private slots:
         QVERIFY(createDelegationSchema(kSchema));
     }
 
-    // The delegations back as the fixture has them (cheaper than a schema).
+    // The schema back as the fixtures left it.
     void init()
     {
-        QVERIFY(resetDelegations(kSchema));
+        QVERIFY(testdb::restoreSchema(kSchema));
     }
 
     // ---------------------------------------------------------------- list
@@ -357,8 +357,29 @@ private slots:
         QCOMPARE(root("SELECT CONCAT_WS('|', nip, aksi, keterangan, target) FROM kinerja_log_proses "
                       "WHERE aksi LIKE 'Delegasi%'"),
                  caller + "|Delegasi - Ubah|Tanggal selesai " + stored + "|" + nip);
-        // The same date again would change nothing: refused.
+        // The same date again would change nothing: the check says so, and
+        // the change is refused.
+        if (stored >= day(0))
+            QCOMPARE(endDate(caller, "kinerja_delegasi_tanggal_cek", nip, stored), QStringList{"SAMA"});
         QCOMPARE(endDate(caller, "kinerja_delegasi_tanggal_update", nip, stored), kRefused);
+    }
+
+    // The delegation belongs to the agency that recorded it, as the list
+    // shows it: an official who moved since stays the recording agency's
+    // administrator's to end, and no other agency's.
+    void endDateFollowsTheDelegationsAgency()
+    {
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE cache_pns SET induk_id = 'U2', nama_induk = 'Badan Contoh' "
+                                          "WHERE nip = '" + kGuru + "'"));
+        QCOMPARE(endDate(kKabid, "kinerja_delegasi_tanggal_cek", kGuru, day(4)), QStringList{"VALID"});
+        QCOMPARE(endDate(kKabid, "kinerja_delegasi_tanggal_update", kGuru, day(4)), QStringList{});
+        QCOMPARE(root("SELECT DATE(date_end) FROM delegasi WHERE id = 1"), day(4));
+        // Calon Delapan's delegation is Badan Contoh's: moving the official
+        // into Dinas Uji Coba gives it to nobody there.
+        QVERIFY(testdb::rootExec(kSchema, "UPDATE cache_pns SET induk_id = 'U1' WHERE nip = '" + kCalon + "'"));
+        QCOMPARE(endDate(kKabid, "kinerja_delegasi_tanggal_cek", kCalon, day(4)), kRefused);
+        QCOMPARE(endDate(kKabid, "kinerja_delegasi_tanggal_update", kCalon, day(4)), kRefused);
+        QCOMPARE(root("SELECT COALESCE(date_end, '-') FROM delegasi WHERE id = 3"), QStringLiteral("-"));
     }
 
     // An end date in the past ends the delegation at once; after that
