@@ -265,10 +265,9 @@ void Tfmain::resizeEvent(QResizeEvent* event)
 
 void Tfmain::TryConn()
 {
-    dm_.setConnected(false);
     dm_.setSessionToken(session_.token);
     try {
-        dm_.setConnected(true);
+        dm_.take();
     } catch (...) {
         // The status bar must not keep claiming a connection the server
         // just refused; the next success says connected again.
@@ -288,7 +287,12 @@ void Tfmain::setConnectionStatus(const QString& text)
 
 void Tfmain::CloseConn() noexcept
 {
-    dm_.setConnected(false);
+    dm_.handBack();
+}
+
+void Tfmain::DropConn() noexcept
+{
+    dm_.drop();
 }
 
 db::Query& Tfmain::query()

@@ -65,6 +65,7 @@ public:
     // PageContext
     void TryConn() override;
     void CloseConn() noexcept override;
+    void DropConn() noexcept override;
     db::Query& query() override;
     Messages& messages() override { return *messages_; }
     Session& session() override { return session_; }

@@ -11,6 +11,11 @@ void Connection::Closer::operator()(MYSQL* m) const noexcept
     mysql_close(m);
 }
 
+bool Connection::alive() const noexcept
+{
+    return handle_ && mysql_ping(handle_.get()) == 0;
+}
+
 void Connection::open(const ConnSettings& s)
 {
     close();
@@ -24,11 +29,13 @@ void Connection::open(const ConnSettings& s)
     const unsigned readTimeout = s.readTimeoutSec;
     const unsigned writeTimeout = s.writeTimeoutSec;
     const unsigned protocol = MYSQL_PROTOCOL_TCP;
+    const my_bool reconnect = 0; // a connection that dropped stays dropped: its binding went with it
     mysql_optionsv(m.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
     mysql_optionsv(m.get(), MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
     mysql_optionsv(m.get(), MYSQL_OPT_READ_TIMEOUT, &readTimeout);
     mysql_optionsv(m.get(), MYSQL_OPT_WRITE_TIMEOUT, &writeTimeout);
     mysql_optionsv(m.get(), MYSQL_OPT_PROTOCOL, &protocol);
+    mysql_optionsv(m.get(), MYSQL_OPT_RECONNECT, &reconnect);
     const QByteArray tlsCa = s.tlsCa.toLocal8Bit();
     if (s.requireTls) {
         const my_bool enforce = 1;

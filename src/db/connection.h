@@ -22,6 +22,10 @@ public:
     void open(const ConnSettings& settings);
     void close() noexcept { handle_.reset(); }
     bool isOpen() const noexcept { return handle_ != nullptr; }
+    // Whether the server still answers on this connection (one small round
+    // trip; never reconnects behind the caller's back, which would lose
+    // what the connection carries).
+    bool alive() const noexcept;
     MYSQL* handle() const noexcept { return handle_.get(); }
 
 private:

@@ -6,9 +6,20 @@
 
 #include <QElapsedTimer>
 
-// The data module: the program's one connection and the query that every
-// operation runs its statements through. The connection is closed at rest;
-// an operation opens it, runs its statements and closes it again.
+// The data module: the program's connection and the query that every
+// operation runs its statements through.
+//
+// While a user is logged in, one connection stays open for the session
+// (warm): an operation takes it, runs its statements and hands it back.
+// Opening a connection costs a handshake, and the server parses again every
+// stored routine a new connection calls; in a loop of operations such as
+// "approve all" that was most of the time. A connection answers a ping
+// before it is reused (one small round trip: a server that went away shows
+// as it always did, as a connection that cannot be had), is replaced after
+// any failure, and is closed at
+// logout. Anonymous operations (login, registration, the public pages)
+// take a fresh connection each time, as before: nothing of one of them may
+// reach the next.
 class Tdm {
 public:
     explicit Tdm(db::ConnSettings settings) : settings_(std::move(settings)) {}
@@ -17,59 +28,110 @@ public:
 
     const db::ConnSettings& settings() const noexcept { return settings_; }
 
-    // Connected := true opens a new connection (throws db::DbError) and,
-    // while a session token is set, binds it to the session first, so the
-    // server knows whom every statement acts for; a refused binding closes
-    // the connection again. Connected := false closes it and never fails.
+    // For an operation: a connection bound to the session of the token
+    // (throws db::DbError; nothing stays open then). The warm connection
+    // when it is bound to this token and still answers; otherwise a new
+    // one, bound first.
     //
     // The full binding (kinerja_sesi_ikat) checks the session and moves its
-    // idle clock; it runs once a minute. In between the connection only
+    // idle clock; it runs once a minute. In between a new connection only
     // carries the session's digest, which the server checks on every use
-    // anyway: that spares the server a procedure parse per connection in a
-    // loop of operations such as "approve all".
+    // anyway.
+    void take()
+    {
+        inUse_ = false;
+        if (!reusable())
+            fdsimpeg_.close();
+        if (!fdsimpeg_.isOpen()) {
+            fdsimpeg_.open(settings_);
+            boundToken_.clear();
+        }
+        try {
+            if (!sessionToken_.isEmpty() &&
+                (!fullBind_.isValid() || fullBind_.hasExpired(kFullBindEveryMs) || boundToken_ != sessionToken_))
+                bind();
+        } catch (...) {
+            drop();
+            throw;
+        }
+        inUse_ = true;
+    }
+    // After an operation that went through: the connection stays warm for
+    // the next one while a session is bound, else it closes.
+    void handBack() noexcept
+    {
+        inUse_ = false;
+        if (sessionToken_.isEmpty() || boundToken_ != sessionToken_)
+            fdsimpeg_.close();
+    }
+    // After a failure, and at logout: whatever the connection carries goes
+    // with it; the next operation starts on a new one.
+    void drop() noexcept
+    {
+        inUse_ = false;
+        fdsimpeg_.close();
+        boundToken_.clear();
+    }
+
+    // Connected := true opens a new connection for an operation (take()
+    // without reuse), false drops it.
     void setConnected(bool on)
     {
         if (!on) {
-            fdsimpeg_.close();
+            drop();
             return;
         }
-        fdsimpeg_.open(settings_);
-        if (sessionToken_.isEmpty())
-            return;
-        try {
-            if (!fullBind_.isValid() || fullBind_.hasExpired(kFullBindEveryMs)) {
-                fdsq1_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"),
-                            {{QStringLiteral("var_token"), sessionToken_}});
-                fullBind_.start();
-            } else {
-                fdsq1_.exec(QStringLiteral("SET @kinerja_sesi_sha2 = SHA2(:var_token, 256)"),
-                            {{QStringLiteral("var_token"), sessionToken_}});
-            }
-        } catch (...) {
-            fdsimpeg_.close();
-            fullBind_.invalidate();
-            throw;
-        }
+        drop();
+        take();
     }
-    bool connected() const noexcept { return fdsimpeg_.isOpen(); }
+    // Whether an operation holds the connection now.
+    bool connected() const noexcept { return inUse_; }
+    // Whether a connection is kept open between operations.
+    bool warm() const noexcept { return !inUse_ && fdsimpeg_.isOpen(); }
 
     db::Query& fdsq1() noexcept { return fdsq1_; }
 
     // The token of the logged-in session (column "token" of the login
-    // answer); empty when logged out.
+    // answer); empty when logged out. A new token (another login, or a
+    // logout) never reuses the connection of the old one.
     void setSessionToken(const QString& token)
     {
-        if (token != sessionToken_)
+        if (token != sessionToken_) {
             fullBind_.invalidate();
+            drop();
+        }
         sessionToken_ = token;
     }
     const QString& sessionToken() const noexcept { return sessionToken_; }
 
 private:
+    // The warm connection serves the next operation of the same session
+    // when it answers a ping (a server restarted, or one that killed or
+    // timed out the connection, does not).
+    bool reusable()
+    {
+        return fdsimpeg_.isOpen() && !sessionToken_.isEmpty() && boundToken_ == sessionToken_ && fdsimpeg_.alive();
+    }
+
+    void bind()
+    {
+        if (!fullBind_.isValid() || fullBind_.hasExpired(kFullBindEveryMs)) {
+            fdsq1_.exec(QStringLiteral("CALL kinerja_sesi_ikat(:var_token)"),
+                        {{QStringLiteral("var_token"), sessionToken_}});
+            fullBind_.start();
+        } else {
+            fdsq1_.exec(QStringLiteral("SET @kinerja_sesi_sha2 = SHA2(:var_token, 256)"),
+                        {{QStringLiteral("var_token"), sessionToken_}});
+        }
+        boundToken_ = sessionToken_;
+    }
+
     db::ConnSettings settings_;
     db::Connection fdsimpeg_;
     db::Query fdsq1_{fdsimpeg_};
     QString sessionToken_;
+    QString boundToken_;    // the token the open connection is bound to
+    bool inUse_ = false;
     QElapsedTimer fullBind_; // since the last full binding of sessionToken_
     static constexpr qint64 kFullBindEveryMs = 60'000;
 };

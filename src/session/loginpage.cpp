@@ -203,6 +203,8 @@ void LoginPage::SuksesLogout()
         writeLogEntry(ctx_, nip, QStringLiteral("LogIn"), QStringLiteral("Sukses LogOut"));
     revokeSession();
     ctx_.session().clear();
+    // the session's warm connection goes with it
+    ctx_.DropConn();
     // The next user starts typing at once.
     edLoginNIP->setFocus();
 }

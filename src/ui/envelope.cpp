@@ -7,9 +7,18 @@
 
 namespace {
 
+// Hands the connection back on every way out; one that failed is dropped,
+// so the next operation starts on a new one.
 struct CloseOnExit {
     OperationHost& host;
-    ~CloseOnExit() { host.CloseConn(); }
+    bool failed = false;
+    ~CloseOnExit()
+    {
+        if (failed)
+            host.DropConn();
+        else
+            host.CloseConn();
+    }
 };
 
 } // namespace
@@ -21,7 +30,7 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
         host_.TryConn();
     } catch (const std::exception& e) {
         qWarning("connect failed: %s", e.what());
-        host_.CloseConn();
+        host_.DropConn();
         outcome_ = Outcome::NoConnection;
         noteRefusal(e);
         host_.messages().show(connectKind_, failureText(connectText_, e));
@@ -47,6 +56,7 @@ bool Envelope::run(const std::function<void(db::Query&)>& body)
                 }
                 qWarning("operation failed: %s", e.what());
                 ok = false;
+                closer.failed = true;
                 noteRefusal(e);
                 failure = failureText(failText_, e);
                 break;

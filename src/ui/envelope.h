@@ -10,11 +10,14 @@ class Query;
 
 // What an operation needs from the main window: TryConn/CloseConn (which also
 // keep the status bar up to date), the shared query and the message seam.
+// TryConn takes the session's connection, CloseConn hands it back after an
+// operation that went through, DropConn closes it after a failure.
 class OperationHost {
 public:
     virtual ~OperationHost() = default;
     virtual void TryConn() = 0; // throws db::DbError
     virtual void CloseConn() noexcept = 0;
+    virtual void DropConn() noexcept { CloseConn(); }
     virtual db::Query& query() = 0;
     virtual Messages& messages() = 0;
     // Every refusal of the server, before its message shows (the main
@@ -23,8 +26,8 @@ public:
 };
 
 // The operation envelope: connect, run the body's statements, report a
-// failure with the operation's fixed message, and close the connection on
-// every way out. When our own routines refused the act on purpose (a
+// failure with the operation's fixed message, and give the connection back
+// on every way out (dropped after a failure). When our own routines refused the act on purpose (a
 // db::DbError::isRefusal), their sentence follows the fixed message on a
 // second line; the words of any other failure are never shown. Checks that need no database belong
 // before run(). run() answers whether the body went through without failure;

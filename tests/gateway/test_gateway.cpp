@@ -309,6 +309,27 @@ private slots:
         host.msgs.clear();
         QVERIFY(Envelope(host).run(select));
         QVERIFY(host.msgs.log.isEmpty());
+
+        // A logged-in host keeps its connection warm between operations: a
+        // restart between two of them is noticed before the next one (after
+        // a pause) or fails it with the standard message, and the one after
+        // works again on a new connection.
+        QVERIFY(runScript({QStringLiteral("-c"),
+                           QStringLiteral("mariadb --no-defaults --default-character-set=utf8mb4 -uroot --socket=%1/s "
+                                          "%2 < %3/tests/fixtures/org.sql")
+                               .arg(dir, kSchema, QStringLiteral(TARVESA_SOURCE_DIR))}));
+        TestHost user(s, QStringLiteral("199104042016011004"));
+        QVERIFY(!user.dm.sessionToken().isEmpty());
+        QVERIFY(Envelope(user).run(select));
+        QVERIFY(user.dm.warm());
+        QVERIFY(runScript({script, QStringLiteral("stop"), dir}));
+        QVERIFY(runScript({script, QStringLiteral("start"), dir, port}));
+        QElapsedTimer t;
+        t.start();
+        if (!Envelope(user).run(select))
+            QCOMPARE(user.msgs.texts(), QStringList{kShowFail});
+        QVERIFY(Envelope(user).run(select));
+        QVERIFY(t.elapsed() < 15000);
         QVERIFY(runScript({script, QStringLiteral("stop"), dir}));
     }
 };

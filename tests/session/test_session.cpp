@@ -11,6 +11,7 @@
 #include "ui/envelope.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QClipboard>
 #include <QLabel>
 #include <QProgressBar>
@@ -62,6 +63,75 @@ private slots:
         f.msgs.clear();
         f.login(QStringLiteral("199999999999999999"), QStringLiteral("x"));
         QCOMPARE(f.msgs.texts(), QStringList{kLoginGagal});
+    }
+
+    // While logged in, operations share one connection: no handshake and no
+    // routine parsed again per operation. The binding holds across them.
+    void operationsShareTheWarmConnection()
+    {
+        MainFixture f(kSchema);
+        f.login(kPelaksana);
+        QVERIFY(f.msgs.log.isEmpty());
+        QVERIFY(f.w.dm().warm());
+        const auto connection = [&] {
+            QString id;
+            const bool ok = Envelope(f.w).run([&](db::Query& q) {
+                id = q.open(QStringLiteral("SELECT CONNECTION_ID() AS id")).first(0);
+                // still acting for the user
+                q.open(QStringLiteral("CALL kinerja_get_kodejab_simpeg_by_nip(:n)"), {{QStringLiteral("n"), kPelaksana}});
+            });
+            return ok ? id : QString();
+        };
+        const QString first = connection();
+        QVERIFY(!first.isEmpty());
+        QCOMPARE(connection(), first);
+        QVERIFY(!f.w.dm().connected()); // handed back, not held
+        // A failed operation drops it: the next one starts anew.
+        QVERIFY(!Envelope(f.w).run([](db::Query& q) { q.exec(QStringLiteral("CALL kinerja_no_such_thing()")); }));
+        QVERIFY(!f.w.dm().warm());
+        const QString after = connection();
+        QVERIFY(!after.isEmpty() && after != first);
+        // Logout closes it; the next user's operations are anonymous.
+        QTest::mouseClick(f.w.dxAplikasi->item(0), Qt::LeftButton);
+        QVERIFY(!f.w.dm().warm());
+    }
+
+    // The warm connection lost between two operations (killed on the
+    // server, timed out): the next operation finds out before it sends
+    // anything, and works on a new one; nothing hangs.
+    void lostWarmConnection_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("killed") << "kill";
+        QTest::newRow("killed, then a pause") << "kill-pause";
+        QTest::newRow("idle timeout passed") << "timeout";
+    }
+    void lostWarmConnection()
+    {
+        QFETCH(QString, how);
+        MainFixture f(kSchema);
+        f.login(kPelaksana);
+        QString id;
+        QVERIFY(Envelope(f.w).run([&](db::Query& q) {
+            id = q.open(QStringLiteral("SELECT CONNECTION_ID() AS id")).first(0);
+            if (how == QLatin1String("timeout"))
+                q.exec(QStringLiteral("SET SESSION wait_timeout = 1"));
+        }));
+        if (how.startsWith(QLatin1String("kill")))
+            QVERIFY(testdb::rootExec(kSchema, "KILL " + id));
+        if (how != QLatin1String("kill"))
+            QTest::qWait(2500);
+        f.msgs.clear();
+        QElapsedTimer t;
+        t.start();
+        const auto profile = [&] {
+            return Envelope(f.w).run([&](db::Query& q) {
+                q.open(QStringLiteral("CALL kinerja_get_kodejab_simpeg_by_nip(:n)"), {{QStringLiteral("n"), kPelaksana}});
+            });
+        };
+        QVERIFY(profile());
+        QVERIFY2(f.msgs.log.isEmpty(), qPrintable(f.msgs.texts().join('|')));
+        QVERIFY(t.elapsed() < 10000);
     }
 
     // Maintenance shows in the status bar as soon as the server tells: at

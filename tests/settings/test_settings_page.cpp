@@ -64,10 +64,10 @@ void breakLoads()
     QVERIFY(testdb::rootExec(kSchema, sql + "DELIMITER ;\n"));
 }
 
-// While it lives, the server refuses every new connection of the
-// application account to this schema, as a server that went away would:
-// the account loses its rights here (the account itself is shared with the
-// suites running beside this one).
+// While it lives, the server refuses every connection of the application
+// account to this schema, as a server that went away would: the account
+// loses its rights here (the account itself is shared with the suites
+// running beside this one), and its open connections are cut.
 struct AccountLocked {
     AccountLocked()
     {
@@ -81,6 +81,12 @@ struct AccountLocked {
         for (QString g : grants)
             revokes << g.replace(QRegularExpression("^GRANT "), "REVOKE ").replace(" TO ", " FROM ");
         QVERIFY(!grants.isEmpty() && testdb::rootExec(kSchema, revokes.join(";\n")));
+        QStringList kills;
+        for (const QStringList& id : testdb::rootQuery(
+                 kSchema, "SELECT ID FROM information_schema.PROCESSLIST WHERE USER = 'aplikasi' AND DB = '" + kSchema +
+                              "'"))
+            kills << "KILL " + id.value(0);
+        QVERIFY(kills.isEmpty() || testdb::rootExec(kSchema, kills.join(";\n")));
     }
     ~AccountLocked() { testdb::rootExec(kSchema, grants.join(";\n")); }
     QStringList grants;

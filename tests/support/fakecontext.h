@@ -20,11 +20,11 @@ public:
 
     void TryConn() override
     {
-        dm.setConnected(false);
         dm.setSessionToken(sessionValue.token);
-        dm.setConnected(true);
+        dm.take();
     }
-    void CloseConn() noexcept override { dm.setConnected(false); }
+    void CloseConn() noexcept override { dm.handBack(); }
+    void DropConn() noexcept override { dm.drop(); }
     db::Query& query() override { return dm.fdsq1(); }
     Messages& messages() override { return msgs; }
     Session& session() override { return sessionValue; }

@@ -19,11 +19,11 @@ public:
     }
     void TryConn() override
     {
-        dm.setConnected(false);
-        dm.setConnected(true);
+        dm.take();
         ++connects;
     }
-    void CloseConn() noexcept override { dm.setConnected(false); }
+    void CloseConn() noexcept override { dm.handBack(); }
+    void DropConn() noexcept override { dm.drop(); }
     db::Query& query() override { return dm.fdsq1(); }
     Messages& messages() override { return msgs; }
     void refusedByServer(const QString& reason) override { refusals << reason; }
