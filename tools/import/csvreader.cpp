@@ -105,19 +105,22 @@ public:
                 return fail(startLine, QString(),
                             QStringLiteral("baris lebih panjang dari %1 byte; berkas rusak atau bukan CSV").arg(max_));
             }
+            // Outside quotes a separator ends the cell, a line break the record.
+            if (state != Quoted && (c == separator || c == '\n')) {
+                cells->push_back(cur);
+                cur.clear();
+                state = Start;
+                if (c == '\n') {
+                    ++line_;
+                    *line = startLine;
+                    return true;
+                }
+                continue;
+            }
             switch (state) {
             case Start:
             case Plain:
-                if (c == separator) {
-                    cells->push_back(cur);
-                    cur.clear();
-                    state = Start;
-                } else if (c == '\n') {
-                    ++line_;
-                    cells->push_back(cur);
-                    *line = startLine;
-                    return true;
-                } else if (c == '"' && state == Start) {
+                if (c == '"' && state == Start) {
                     state = Quoted;
                     quoteLine = line_;
                 } else if (c == '"') {
@@ -142,15 +145,6 @@ public:
                 if (c == '"') {
                     cur += '"';
                     state = Quoted;
-                } else if (c == separator) {
-                    cells->push_back(cur);
-                    cur.clear();
-                    state = Start;
-                } else if (c == '\n') {
-                    ++line_;
-                    cells->push_back(cur);
-                    *line = startLine;
-                    return true;
                 } else if (line_ > quoteLine) {
                     // A quote that never closed ends at the next cell that
                     // opens one, lines later.

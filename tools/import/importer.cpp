@@ -25,9 +25,11 @@ namespace {
 
 struct Column {
     const char* name;
-    int max; // characters
+    int max; // characters; a column of fixed values or numbers has its own check instead
     bool required;
 };
+
+constexpr int kChecked = 100;
 
 struct FileSpec {
     const char* file;
@@ -38,20 +40,20 @@ const FileSpec kUnitFile{"unit.csv",
                          {{"id", 20, true}, {"nama_unit", 200, true}, {"parent_id", 20, false},
                           {"kode_jabatan_kepala", 20, false}}};
 const FileSpec kKinerjaFile{"jabatan_kinerja.csv",
-                            {{"kode", 20, true}, {"nama_jabatan", 200, true}, {"jenis_jabatan_id", 12, false},
-                             {"jenjang_id", 4, false}}};
+                            {{"kode", 20, true}, {"nama_jabatan", 200, true}, {"jenis_jabatan_id", kChecked, false},
+                             {"jenjang_id", kChecked, false}}};
 const FileSpec kJabatanFile{"jabatan.csv",
                             {{"kode_jabatan", 20, true}, {"nama_jabatan", 200, true},
-                             {"jenis_jabatan_id", 12, true}, {"kelas_jabatan", 2, true}, {"eselon", 6, false},
-                             {"jenjang_id", 4, false}, {"unit_id", 20, true}, {"atasan_kode_jabatan", 20, false},
-                             {"kode_jabatan_kinerja", 20, false}}};
+                             {"jenis_jabatan_id", kChecked, true}, {"kelas_jabatan", kChecked, true},
+                             {"eselon", kChecked, false}, {"jenjang_id", kChecked, false}, {"unit_id", 20, true},
+                             {"atasan_kode_jabatan", 20, false}, {"kode_jabatan_kinerja", 20, false}}};
 const FileSpec kPnsFile{"pns.csv",
-                        {{"nip", 18, true}, {"nama_lengkap", 150, true}, {"jenis_kelamin", 1, true},
-                         {"tanggal_lahir", 10, false}, {"golongan_id", 2, true}, {"kode_jabatan", 20, true},
-                         {"status_pns", 10, true}}};
+                        {{"nip", kChecked, true}, {"nama_lengkap", 150, true}, {"jenis_kelamin", kChecked, true},
+                         {"tanggal_lahir", kChecked, false}, {"golongan_id", kChecked, true},
+                         {"kode_jabatan", 20, true}, {"status_pns", kChecked, true}}};
 const FileSpec kTaskFile{"rincian_tugas.csv",
                          {{"kode_jabatan", 20, true}, {"rincian_tugas", 500, true}, {"satuan", 60, true},
-                          {"bobot_skr", 4, true}, {"aktif", 1, true}}};
+                          {"bobot_skr", kChecked, true}, {"aktif", kChecked, true}}};
 
 // The files in the order their digest is taken.
 const FileSpec* const kFiles[] = {&kUnitFile, &kJabatanFile, &kKinerjaFile, &kPnsFile, &kTaskFile};
