@@ -130,10 +130,12 @@ tv_check_schema_name "$SCHEMA"
 
 # A server that is down, or that accepts and never answers, fails here within
 # seconds instead of hanging the command.
+where="${host:+on $host:$port}"
+where="${where:-through ${socket:-/run/mysqld/mysqld.sock}}"
 probe="$(timeout 30 mariadb --defaults-file="$cnf" -N -e \
     "SELECT VERSION(), @@event_scheduler, @@have_ssl, CURRENT_USER()" 2>"$work/probe.err")" || {
     cat "$work/probe.err" >&2
-    fail "Cannot reach the database server as $user${host:+ on $host:$port}${host:- through ${socket:-/run/mysqld/mysqld.sock}}"
+    fail "Cannot reach the database server as $user $where"
 }
 IFS=$'\t' read -r server_version scheduler have_ssl account <<<"$probe"
 [[ "$account" != aplikasi@* ]] || fail "The application account cannot do this: use an administrative account (--user)"
@@ -242,8 +244,14 @@ backup_accounts() {
     done < <(backup_account_list)
     while IFS=$'\t' read -r u h; do
         [ -n "$u" ] || continue
-        sql -N -e "SHOW GRANTS FOR '$u'@'$h'" | grep -E " ON ((PROCEDURE|FUNCTION) )?\`$SCHEMA\`\." | sed 's/$/;/' || true
+        sql -N -e "SHOW GRANTS FOR '$u'@'$h'" | grep -F " ON \`$SCHEMA\`." | sed 's/$/;/' || true
     done < <(backup_account_list)
+    # Routine grants from the grant table itself: SHOW GRANTS writes routine
+    # names in lower case.
+    sql -N -e "
+        SELECT CONCAT('GRANT ', Proc_priv, ' ON ', Routine_type, ' \`', Db, '\`.\`', Routine_name, '\` TO ''',
+                      User, '''@''', Host, ''';')
+          FROM mysql.procs_priv WHERE Db = '$SCHEMA' ORDER BY User, Host, Routine_name"
 }
 
 backup_account_list() {
