@@ -109,6 +109,7 @@ run the upgrade again with --resume."
         tv_fail "Schema '$SCHEMA' has version $unknown, which this release does not know (it knows 1 to $latest):
 a newer release upgraded it. Refusing to go back; use the server files of that release."
     fi
+    [ "$applied" -le "$to" ] || tv_fail "Schema '$SCHEMA' is at version $applied already: --to $to cannot go back"
     while IFS=$'\t' read -r n name path; do
         [ "$n" -le "$to" ] || break
         local row
