@@ -130,17 +130,11 @@ status() {
 }
 
 # The schema and its routines, loaded through node 1 (so node 1 owns the
-# events): the demo on first use, the routines again later.
+# events): the demo on first use, upgraded with its data kept later.
 load_demo() {
     local schema
     schema="$(sed -n 's/^TARVESA_DB_SCHEMA:STRING=//p' "$BUILD/CMakeCache.txt")"
-    if ! sql_node 1 -e "USE \`$schema\`" 2>/dev/null; then
-        say "Loading the demo database '$schema' through node 1"
-        bash "$ROOT/scripts/dbload.sh" "$(node_dir 1)/s" "$schema" demo "$BUILD/server/app-account.sql"
-    else
-        say "Updating procedures of '$schema' through node 1 (data kept)"
-        bash "$ROOT/scripts/dbload.sh" "$(node_dir 1)/s" "$schema" routines "$BUILD/server/app-account.sql"
-    fi
+    demo_database "$(node_dir 1)/s" "$schema" "through node 1"
 }
 
 case "$cmd" in

@@ -57,3 +57,31 @@ build_client() {
     say "Building the client"
     cmake --build "$BUILD" -j "$(nproc)" --target tarvesa
 }
+
+# The demo database in SCHEMA of the private server at SOCKET (a label such
+# as "through node 1" may follow): loaded on first use, later brought to
+# this release's version with its data kept. A demo loaded before the schema
+# had versions is loaded anew: its data is dated relative to the load day
+# anyway.
+demo_database() {
+    local sock="$1" schema="$2" where="${3:-}" account="$BUILD/server/app-account.sql" has
+    [[ "$schema" =~ ^[A-Za-z0-9_]{1,64}$ ]] || { echo "Schema name '$schema' is not allowed" >&2; exit 1; }
+    has="$(mariadb --no-defaults -uroot --socket="$sock" -N -e "
+        SELECT CONCAT((SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = '$schema'),
+                      (SELECT COUNT(*) FROM information_schema.TABLES
+                        WHERE TABLE_SCHEMA = '$schema' AND TABLE_NAME = 'kinerja_migrasi'))")"
+    case "$has" in
+        0*)
+            say "Loading the demo database '$schema'${where:+ $where}"
+            bash "$ROOT/scripts/dbload.sh" "$sock" "$schema" demo "$account"
+            ;;
+        10)
+            say "The demo database '$schema' predates schema versions: loading it anew${where:+ $where}"
+            bash "$ROOT/scripts/dbload.sh" "$sock" "$schema" demo "$account"
+            ;;
+        *)
+            say "Upgrading '$schema' and reloading its procedures${where:+ $where} (demo data kept)"
+            bash "$ROOT/scripts/dbload.sh" "$sock" "$schema" upgrade "$account"
+            ;;
+    esac
+}

@@ -30,13 +30,7 @@ else
 fi
 trap 'say "Stopping the demo database server"; bash "$ROOT/scripts/dbserver.sh" stop "$DEMO"' EXIT
 
-if ! mariadb --no-defaults -uroot --socket="$DEMO/s" -e "USE \`$SCHEMA\`" 2>/dev/null; then
-    say "Loading the demo database '$SCHEMA'"
-    bash "$ROOT/scripts/dbload.sh" "$DEMO/s" "$SCHEMA" demo "$BUILD/server/app-account.sql"
-else
-    say "Updating procedures of '$SCHEMA' (demo data kept)"
-    bash "$ROOT/scripts/dbload.sh" "$DEMO/s" "$SCHEMA" routines "$BUILD/server/app-account.sql"
-fi
+demo_database "$DEMO/s" "$SCHEMA"
 
 say "Opening Tarvesa"
 "$BUILD/tarvesa"

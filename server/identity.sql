@@ -10,52 +10,9 @@
 -- bind anyway). The client binds through kinerja_sesi_ikat, which also
 -- moves the idle clock, once a minute; in between it sets the digest
 -- itself, sparing the server a procedure per connection.
--- Loaded after functions.sql and before the procedures; safe to load again
--- (the tables survive a reload of the routines).
+-- Loaded after functions.sql and before the procedures; safe to load again.
+-- The tables are in schema.sql.
 SET NAMES utf8mb4;
-SET default_storage_engine = InnoDB;
-
--- Sessions: the token itself never reaches the server's disk, only its
--- SHA-256 digest.
-CREATE TABLE IF NOT EXISTS kinerja_sesi (
-  token_sha2     CHAR(64)    NOT NULL,
-  nip            VARCHAR(18) NOT NULL,
-  access_level   VARCHAR(40) NOT NULL COMMENT 'level when the session was issued',
-  tanggal_terbit DATETIME    NOT NULL,
-  tanggal_pakai  DATETIME    NOT NULL COMMENT 'last bind; idle sessions expire',
-  tanggal_cabut  DATETIME    NULL COMMENT 'revoked at logout',
-  PRIMARY KEY (token_sha2),
-  KEY ix_sesi_nip (nip),
-  KEY ix_sesi_pakai (tanggal_pakai)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-
--- Bindings used to be rows of this table; the user variable replaced it.
-DROP TABLE IF EXISTS kinerja_sesi_ikatan;
-
--- Registrations used to be remembered per connection in this table; the
--- registration trigger keeps a user variable instead.
-DROP TABLE IF EXISTS kinerja_registrasi_koneksi;
-
--- Failed logins per account in the last minutes, and accounts locked after
--- too many of them.
-CREATE TABLE IF NOT EXISTS kinerja_login_gagal (
-  id      BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
-  nip     VARCHAR(18)     NOT NULL,
-  tanggal DATETIME        NOT NULL,
-  PRIMARY KEY (id),
-  KEY ix_login_gagal (nip, tanggal)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-
-CREATE TABLE IF NOT EXISTS kinerja_login_kunci (
-  nip          VARCHAR(18) NOT NULL,
-  kunci_sampai DATETIME    NOT NULL,
-  PRIMARY KEY (nip)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-
--- Log rows that a procedure writes for nobody bound (failed logins).
-ALTER TABLE kinerja_log_proses
-  ADD COLUMN IF NOT EXISTS sumber VARCHAR(10) NOT NULL DEFAULT 'klien'
-      COMMENT 'server: written by a procedure for nobody bound';
 
 DELIMITER $$
 

@@ -1,5 +1,10 @@
--- Tarvesa performance database: tables and reference data.
+-- Tarvesa performance database: tables and reference data, version 1 of the
+-- schema. Every later change to a table is a numbered file of migrations/,
+-- applied in order after this one (see migrations/README.md); this file
+-- stays as version 1 was released.
 -- Loaded into an empty schema that is the current database of the session.
+-- Every statement may run again (IF NOT EXISTS, INSERT IGNORE), so a load
+-- that stopped halfway is resumed by loading the file once more.
 -- Every table is InnoDB/utf8mb4 with a primary key, so the schema stays safe
 -- for row-based replication and Galera clusters.
 
@@ -10,7 +15,7 @@ SET default_storage_engine = InnoDB;
 -- Organisation: work units and positions
 -- ---------------------------------------------------------------------------
 
-CREATE TABLE unit (
+CREATE TABLE IF NOT EXISTS unit (
   id                  VARCHAR(20)  NOT NULL,
   nama_unit           VARCHAR(200) NOT NULL,
   induk_id            VARCHAR(20)  NULL COMMENT 'top-level unit (SKPD) of a sub-unit; NULL for a top-level unit',
@@ -22,20 +27,20 @@ CREATE TABLE unit (
   KEY ix_unit_kepala (kode_jabatan_kepala)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE golongan (
+CREATE TABLE IF NOT EXISTS golongan (
   id       CHAR(2)     NOT NULL COMMENT 'roman group as digit + letter place, e.g. 31 = III/a',
   golongan VARCHAR(8)  NOT NULL,
   pangkat  VARCHAR(40) NOT NULL,
   PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE jenis_jabatan (
+CREATE TABLE IF NOT EXISTS jenis_jabatan (
   id   VARCHAR(12) NOT NULL COMMENT 'struktural, fungsional, pelaksana',
   nama VARCHAR(40) NOT NULL,
   PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE jenjang_jabatan (
+CREATE TABLE IF NOT EXISTS jenjang_jabatan (
   id           VARCHAR(4)  NOT NULL,
   nama_jenjang VARCHAR(60) NOT NULL,
   kategori     VARCHAR(12) NOT NULL COMMENT 'keahlian or keterampilan',
@@ -43,7 +48,7 @@ CREATE TABLE jenjang_jabatan (
   PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE klasifikasi_jabatan (
+CREATE TABLE IF NOT EXISTS klasifikasi_jabatan (
   id                  VARCHAR(4)   NOT NULL,
   klasifikasi_jabatan VARCHAR(200) NOT NULL,
   urutan              TINYINT      NOT NULL,
@@ -53,7 +58,7 @@ CREATE TABLE klasifikasi_jabatan (
 -- Proportions (percent) in which the second-level progress mixes its sources:
 -- n1 own progress, n2 mean of the direct subordinates, n3 mean of the
 -- two-level subordinates; n4..n8 are sources kept for later rules (0 today).
-CREATE TABLE rasio_ak (
+CREATE TABLE IF NOT EXISTS rasio_ak (
   klasifikasi_id VARCHAR(4)   NOT NULL,
   n1             DECIMAL(5,2) NOT NULL DEFAULT 0,
   n2             DECIMAL(5,2) NOT NULL DEFAULT 0,
@@ -68,7 +73,7 @@ CREATE TABLE rasio_ak (
 
 -- Performance positions: the codes under which the task dictionary is filed.
 -- "200000" holds the managerial task details, "300000" the general ones.
-CREATE TABLE jabatan_kinerja (
+CREATE TABLE IF NOT EXISTS jabatan_kinerja (
   kode             VARCHAR(20)  NOT NULL,
   nama_jabatan     VARCHAR(200) NOT NULL,
   jenis_jabatan_id VARCHAR(12)  NULL,
@@ -79,7 +84,7 @@ CREATE TABLE jabatan_kinerja (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 -- Positions of the personnel data, with their hierarchy.
-CREATE TABLE jabatan (
+CREATE TABLE IF NOT EXISTS jabatan (
   kode_jabatan         VARCHAR(20)  NOT NULL,
   nama_jabatan         VARCHAR(200) NOT NULL,
   jenis_jabatan_id     VARCHAR(12)  NOT NULL,
@@ -101,7 +106,7 @@ CREATE TABLE jabatan (
 -- Personnel cache (synchronised from the regional personnel system)
 -- ---------------------------------------------------------------------------
 
-CREATE TABLE cache_pns (
+CREATE TABLE IF NOT EXISTS cache_pns (
   nip              CHAR(18)     NOT NULL,
   nama_lengkap     VARCHAR(150) NOT NULL,
   jenis_kelamin    CHAR(1)      NOT NULL DEFAULT 'L',
@@ -123,10 +128,22 @@ CREATE TABLE cache_pns (
   KEY ix_pns_nama (nama_lengkap)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+-- One row per servant, written by every write that adds to the servant's
+-- day (kinerja_kunci_pns). On one server the row lock on cache_pns already
+-- queues such writes; on a Galera cluster a lock taken on one node holds
+-- nothing on another, and only rows written are compared when transactions
+-- commit. Two writers on different nodes both write this row, so the later
+-- one is refused (error 1213, SQLSTATE 40001) and rolled back whole.
+CREATE TABLE IF NOT EXISTS kinerja_pns_tulis (
+  nip   CHAR(18)        NOT NULL,
+  versi BIGINT UNSIGNED NOT NULL DEFAULT 0 COMMENT 'writes so far',
+  PRIMARY KEY (nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
 -- Acting and side assignments: Plt, Plh, tugas sampiran (head of a school or
 -- health centre) and Korwil. An assignment is active from plt_start through
 -- plt_end (open when NULL).
-CREATE TABLE plt (
+CREATE TABLE IF NOT EXISTS plt (
   id               BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
   nip              CHAR(18)        NOT NULL,
   kode_jabatan_plt VARCHAR(20)     NOT NULL,
@@ -141,7 +158,7 @@ CREATE TABLE plt (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 -- Delegation of the supervision of a (functional) official to another unit.
-CREATE TABLE delegasi (
+CREATE TABLE IF NOT EXISTS delegasi (
   id         BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
   nip        CHAR(18)        NOT NULL,
   induk_id   VARCHAR(20)     NOT NULL,
@@ -157,7 +174,7 @@ CREATE TABLE delegasi (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 -- Ladder of functional positions: companions above and below a position.
-CREATE TABLE jf_pendamping (
+CREATE TABLE IF NOT EXISTS jf_pendamping (
   id              INT UNSIGNED NOT NULL AUTO_INCREMENT,
   kode_jabatan    VARCHAR(20)  NOT NULL,
   kode_pendamping VARCHAR(20)  NOT NULL,
@@ -168,7 +185,7 @@ CREATE TABLE jf_pendamping (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
 -- Who verifies proposed dictionary entries of which functional positions.
-CREATE TABLE verifikator_kamus (
+CREATE TABLE IF NOT EXISTS verifikator_kamus (
   id           INT UNSIGNED NOT NULL AUTO_INCREMENT,
   nip          CHAR(18)     NOT NULL,
   kode_jabatan VARCHAR(20)  NOT NULL,
@@ -181,14 +198,14 @@ CREATE TABLE verifikator_kamus (
 -- Accounts, log, settings, texts, versions
 -- ---------------------------------------------------------------------------
 
-CREATE TABLE kinerja_level (
+CREATE TABLE IF NOT EXISTS kinerja_level (
   id           VARCHAR(2)  NOT NULL,
   access_level VARCHAR(30) NOT NULL,
   PRIMARY KEY (id),
   UNIQUE KEY ux_level_nama (access_level)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE kinerja_user (
+CREATE TABLE IF NOT EXISTS kinerja_user (
   nip           VARCHAR(18) NOT NULL,
   pass          CHAR(32)    NOT NULL COMMENT 'md5 digest in hexadecimal',
   level         VARCHAR(2)  NOT NULL DEFAULT '1',
@@ -197,7 +214,37 @@ CREATE TABLE kinerja_user (
   KEY ix_user_level (level)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE kinerja_log_proses (
+-- Sessions: the token itself never reaches the server's disk, only its
+-- SHA-256 digest (see identity.sql).
+CREATE TABLE IF NOT EXISTS kinerja_sesi (
+  token_sha2     CHAR(64)    NOT NULL,
+  nip            VARCHAR(18) NOT NULL,
+  access_level   VARCHAR(40) NOT NULL COMMENT 'level when the session was issued',
+  tanggal_terbit DATETIME    NOT NULL,
+  tanggal_pakai  DATETIME    NOT NULL COMMENT 'last bind; idle sessions expire',
+  tanggal_cabut  DATETIME    NULL COMMENT 'revoked at logout',
+  PRIMARY KEY (token_sha2),
+  KEY ix_sesi_nip (nip),
+  KEY ix_sesi_pakai (tanggal_pakai)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+-- Failed logins per account in the last minutes, and accounts locked after
+-- too many of them.
+CREATE TABLE IF NOT EXISTS kinerja_login_gagal (
+  id      BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+  nip     VARCHAR(18)     NOT NULL,
+  tanggal DATETIME        NOT NULL,
+  PRIMARY KEY (id),
+  KEY ix_login_gagal (nip, tanggal)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+CREATE TABLE IF NOT EXISTS kinerja_login_kunci (
+  nip          VARCHAR(18) NOT NULL,
+  kunci_sampai DATETIME    NOT NULL,
+  PRIMARY KEY (nip)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+CREATE TABLE IF NOT EXISTS kinerja_log_proses (
   id           BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
   nip          VARCHAR(18)     NOT NULL,
   aksi         VARCHAR(40)     NOT NULL,
@@ -211,7 +258,20 @@ CREATE TABLE kinerja_log_proses (
   KEY ix_log_tanggal (tanggal_aksi)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE kinerja_setting (
+-- What each kind of log entry on the log monitoring page means: the code the
+-- client sends for a ticked box, the action names the writers use, and, for
+-- an action shared by several events, the one description that marks the
+-- event (NULL: any description). The page's boxes and the writers meet only
+-- here. Its rows follow the procedures: routine-data.sql writes them anew
+-- with every load of the routines.
+CREATE TABLE IF NOT EXISTS kinerja_log_jenis (
+  kode       VARCHAR(20)  NOT NULL,
+  aksi       VARCHAR(40)  NOT NULL,
+  keterangan VARCHAR(200) NULL,
+  PRIMARY KEY (kode, aksi)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
+CREATE TABLE IF NOT EXISTS kinerja_setting (
   jenis         VARCHAR(40)  NOT NULL,
   nama          VARCHAR(60)  NOT NULL,
   nilai         VARCHAR(200) NULL,
@@ -221,14 +281,14 @@ CREATE TABLE kinerja_setting (
   PRIMARY KEY (jenis, nama)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE kinerja_text (
+CREATE TABLE IF NOT EXISTS kinerja_text (
   id    INT          NOT NULL,
   judul VARCHAR(100) NOT NULL,
   isi   TEXT         NOT NULL,
   PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE informasi (
+CREATE TABLE IF NOT EXISTS informasi (
   id         INT UNSIGNED NOT NULL AUTO_INCREMENT,
   aplikasi   VARCHAR(10)  NOT NULL COMMENT 'tarvesa or tpp',
   pengumuman TEXT         NOT NULL,
@@ -239,7 +299,7 @@ CREATE TABLE informasi (
   KEY ix_informasi (aplikasi, aktif, urutan)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE kinerja_versi (
+CREATE TABLE IF NOT EXISTS kinerja_versi (
   versi         VARCHAR(20)  NOT NULL,
   tanggal_rilis DATE         NOT NULL,
   wajib         TINYINT(1)   NOT NULL DEFAULT 0,
@@ -251,7 +311,7 @@ CREATE TABLE kinerja_versi (
 -- Task dictionary and daily activities
 -- ---------------------------------------------------------------------------
 
-CREATE TABLE rincian_tugas (
+CREATE TABLE IF NOT EXISTS rincian_tugas (
   kode          INT UNSIGNED      NOT NULL AUTO_INCREMENT,
   kode_jabatan  VARCHAR(20)       NOT NULL COMMENT 'performance position (jabatan_kinerja.kode)',
   rincian_tugas VARCHAR(500)      NOT NULL,
@@ -262,13 +322,13 @@ CREATE TABLE rincian_tugas (
   KEY ix_rincian_jabatan (kode_jabatan, rincian_tugas(100))
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE aktivitas_status (
+CREATE TABLE IF NOT EXISTS aktivitas_status (
   kode             VARCHAR(20) NOT NULL,
   status_deskripsi VARCHAR(60) NOT NULL,
   PRIMARY KEY (kode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE aktivitas (
+CREATE TABLE IF NOT EXISTS aktivitas (
   id                BIGINT UNSIGNED   NOT NULL AUTO_INCREMENT,
   nip               CHAR(18)          NOT NULL,
   jenis_jabatan     VARCHAR(10)       NOT NULL COMMENT 'Utama, Tambahan, Lainnya',
@@ -318,18 +378,22 @@ CREATE TABLE aktivitas (
 -- day of the window in the activity table. Rows older than the window are
 -- purged nightly; kinerja_validasi_tunggu_sejak.sejak is the first day the
 -- table holds whole.
-CREATE TABLE kinerja_validasi_tunggu (
+CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu (
   nip  CHAR(18)        NOT NULL,
   hari DATE            NOT NULL COMMENT 'the day of verification',
   id   BIGINT UNSIGNED NOT NULL,
   PRIMARY KEY (nip, hari, id),
   KEY ix_tunggu_hari (hari)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-CREATE TABLE kinerja_validasi_tunggu_sejak (
+CREATE TABLE IF NOT EXISTS kinerja_validasi_tunggu_sejak (
   id    TINYINT UNSIGNED NOT NULL,
   sejak DATE             NOT NULL,
   PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+-- A new schema has no verification yet, and the triggers keep every one
+-- from now on: the list is whole for a month back, longer than the
+-- validation window.
+INSERT IGNORE INTO kinerja_validasi_tunggu_sejak (id, sejak) VALUES (1, CURDATE() - INTERVAL 31 DAY);
 
 -- The plausibility notes of the review lists, kept between lists so that a
 -- list shown again does not compute them again. A change of a servant's
@@ -338,12 +402,12 @@ CREATE TABLE kinerja_validasi_tunggu_sejak (
 -- which says for which activity days the kept notes are whole, under which
 -- settings; notes computed while the version moved are not marked. Purged
 -- nightly.
-CREATE TABLE kinerja_catatan_versi (
+CREATE TABLE IF NOT EXISTS kinerja_catatan_versi (
   nip   CHAR(18)        NOT NULL,
   versi BIGINT UNSIGNED NOT NULL DEFAULT 0,
   PRIMARY KEY (nip)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-CREATE TABLE kinerja_catatan_tanda (
+CREATE TABLE IF NOT EXISTS kinerja_catatan_tanda (
   nip      CHAR(18)        NOT NULL,
   stempel  CHAR(32)        NOT NULL COMMENT 'digest of the settings the rules and texts read',
   awal     DATE            NOT NULL COMMENT 'first activity day whose notes are kept whole',
@@ -352,7 +416,7 @@ CREATE TABLE kinerja_catatan_tanda (
   PRIMARY KEY (nip),
   KEY ix_tanda_dihitung (dihitung)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-CREATE TABLE kinerja_catatan_simpan (
+CREATE TABLE IF NOT EXISTS kinerja_catatan_simpan (
   id          BIGINT UNSIGNED NOT NULL,
   catatan     VARCHAR(200)    NOT NULL DEFAULT '',
   catatan_ket VARCHAR(2000)   NOT NULL DEFAULT '',
@@ -365,7 +429,7 @@ CREATE TABLE kinerja_catatan_simpan (
 -- Supervision: quality assessments, additional tasks
 -- ---------------------------------------------------------------------------
 
-CREATE TABLE kualitas_mutu (
+CREATE TABLE IF NOT EXISTS kualitas_mutu (
   id             BIGINT UNSIGNED  NOT NULL AUTO_INCREMENT,
   nip            CHAR(18)         NOT NULL,
   nip_penilai    CHAR(18)         NOT NULL,
@@ -379,7 +443,7 @@ CREATE TABLE kualitas_mutu (
   KEY ix_kualmutu_penilai (nip_penilai, nip)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE tugas_tambahan (
+CREATE TABLE IF NOT EXISTS tugas_tambahan (
   id              BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
   nip             CHAR(18)        NOT NULL,
   kode_jabatan    VARCHAR(20)     NOT NULL COMMENT 'performance position whose task details are given',
@@ -392,11 +456,26 @@ CREATE TABLE tugas_tambahan (
   KEY ix_tugas_nip (nip, status)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
+-- The reason a superior gave for rejecting an activity, verbatim: one per
+-- activity, for its latest rejection, stamped with that rejection's moment
+-- and superior. A reason explains that rejection only: the lists show it
+-- while the activity is still rejected with the same stamp, so approving it
+-- again hides the reason and a later rejection needs its own. The row stays
+-- as a record until a new reason replaces it.
+CREATE TABLE IF NOT EXISTS kinerja_alasan_tolak (
+  aktivitas_id    BIGINT UNSIGNED NOT NULL,
+  nip_verifikator CHAR(18)        NOT NULL,
+  tanggal_status  DATETIME        NOT NULL COMMENT 'moment of the rejection it explains',
+  alasan          VARCHAR(500)    NOT NULL,
+  tanggal_input   DATETIME        NOT NULL,
+  PRIMARY KEY (aktivitas_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+
 -- ---------------------------------------------------------------------------
 -- Progress figures, recomputed hourly by an event
 -- ---------------------------------------------------------------------------
 
-CREATE TABLE kinerja_progress (
+CREATE TABLE IF NOT EXISTS kinerja_progress (
   nip              CHAR(18)      NOT NULL,
   periode          CHAR(6)       NOT NULL,
   target_menit     INT           NOT NULL,
@@ -415,7 +494,7 @@ CREATE TABLE kinerja_progress (
   KEY ix_progress_periode (periode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
 
-CREATE TABLE kinerja_progress_ah2 (
+CREATE TABLE IF NOT EXISTS kinerja_progress_ah2 (
   nip              CHAR(18)     NOT NULL,
   periode          CHAR(6)      NOT NULL,
   klasifikasi_id   VARCHAR(4)   NULL,
@@ -430,7 +509,7 @@ CREATE TABLE kinerja_progress_ah2 (
 
 -- Servants whose activities of a period changed since the last recompute
 -- (marked by the triggers on aktivitas), for the incremental recompute.
-CREATE TABLE kinerja_progress_ubah (
+CREATE TABLE IF NOT EXISTS kinerja_progress_ubah (
   periode CHAR(6)      NOT NULL,
   nip     CHAR(18)     NOT NULL,
   versi   INT UNSIGNED NOT NULL DEFAULT 1 COMMENT 'grows with each change, so a run forgets only what it saw',
@@ -439,14 +518,14 @@ CREATE TABLE kinerja_progress_ubah (
 
 -- Every serving servant's direct superior, kept by kinerja_atasan_peta_pastikan
 -- for lists and counts of subordinates.
-CREATE TABLE kinerja_atasan_peta (
+CREATE TABLE IF NOT EXISTS kinerja_atasan_peta (
   nip    CHAR(18)    NOT NULL,
   atasan CHAR(18)    NULL COMMENT 'the direct superior kinerja_fn_atasan_nip finds',
   kode   VARCHAR(20) NULL COMMENT 'the superior post it goes through',
   PRIMARY KEY (nip),
   KEY ix_peta_atasan (atasan, kode)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-CREATE TABLE kinerja_atasan_peta_versi (
+CREATE TABLE IF NOT EXISTS kinerja_atasan_peta_versi (
   id       TINYINT UNSIGNED NOT NULL,
   ubah     BIGINT UNSIGNED  NOT NULL DEFAULT 1 COMMENT 'grows with every change of who may supervise whom',
   dibangun BIGINT UNSIGNED  NULL COMMENT 'the value of ubah the map was built for',
@@ -456,7 +535,7 @@ CREATE TABLE kinerja_atasan_peta_versi (
 INSERT IGNORE INTO kinerja_atasan_peta_versi (id) VALUES (1);
 
 -- The last whole recompute of each period and the settings it counted with.
-CREATE TABLE kinerja_progress_jalan (
+CREATE TABLE IF NOT EXISTS kinerja_progress_jalan (
   periode      CHAR(6)  NOT NULL,
   penuh        DATETIME NULL COMMENT 'last whole recompute of the period',
   terakhir     DATETIME NOT NULL COMMENT 'last run of any kind: every figure of the period holds as of then',
@@ -469,14 +548,14 @@ CREATE TABLE kinerja_progress_jalan (
 -- Reference data
 -- ---------------------------------------------------------------------------
 
-INSERT INTO kinerja_level (id, access_level) VALUES
+INSERT IGNORE INTO kinerja_level (id, access_level) VALUES
   ('1', 'Basic User'),
   ('2', 'Supervisor'),
   ('3', 'Admin SKPD'),
   ('4', 'Admin Sektira'),
   ('5', 'Admin System');
 
-INSERT INTO aktivitas_status (kode, status_deskripsi) VALUES
+INSERT IGNORE INTO aktivitas_status (kode, status_deskripsi) VALUES
   ('0',                  'Belum Diverifikasi'),
   ('accepted',           'Disetujui Atasan'),
   ('rejected',           'Ditolak Atasan'),
@@ -484,12 +563,12 @@ INSERT INTO aktivitas_status (kode, status_deskripsi) VALUES
   ('accepted_by_spv',    'Disetujui Supervisi'),
   ('rejected_by_spv',    'Ditolak Supervisi');
 
-INSERT INTO jenis_jabatan (id, nama) VALUES
+INSERT IGNORE INTO jenis_jabatan (id, nama) VALUES
   ('struktural', 'Jabatan Struktural'),
   ('fungsional', 'Jabatan Fungsional'),
   ('pelaksana',  'Jabatan Pelaksana');
 
-INSERT INTO golongan (id, golongan, pangkat) VALUES
+INSERT IGNORE INTO golongan (id, golongan, pangkat) VALUES
   ('11', 'I/a',   'Juru Muda'),
   ('12', 'I/b',   'Juru Muda Tk. I'),
   ('13', 'I/c',   'Juru'),
@@ -508,7 +587,7 @@ INSERT INTO golongan (id, golongan, pangkat) VALUES
   ('44', 'IV/d',  'Pembina Utama Madya'),
   ('45', 'IV/e',  'Pembina Utama');
 
-INSERT INTO jenjang_jabatan (id, nama_jenjang, kategori, urutan) VALUES
+INSERT IGNORE INTO jenjang_jabatan (id, nama_jenjang, kategori, urutan) VALUES
   ('K1', 'Ahli Pertama', 'keahlian', 1),
   ('K2', 'Ahli Muda',    'keahlian', 2),
   ('K3', 'Ahli Madya',   'keahlian', 3),
@@ -518,7 +597,7 @@ INSERT INTO jenjang_jabatan (id, nama_jenjang, kategori, urutan) VALUES
   ('T3', 'Mahir',        'keterampilan', 3),
   ('T4', 'Penyelia',     'keterampilan', 4);
 
-INSERT INTO klasifikasi_jabatan (id, klasifikasi_jabatan, urutan) VALUES
+INSERT IGNORE INTO klasifikasi_jabatan (id, klasifikasi_jabatan, urutan) VALUES
   ('1', 'Jabatan Pimpinan Tinggi Pratama (Kepala Perangkat Daerah)', 1),
   ('2', 'Jabatan Administrator', 2),
   ('3', 'Jabatan Pengawas', 3),
@@ -528,7 +607,7 @@ INSERT INTO klasifikasi_jabatan (id, klasifikasi_jabatan, urutan) VALUES
   ('7', 'Jabatan Fungsional Keterampilan', 7),
   ('8', 'Jabatan Pelaksana', 8);
 
-INSERT INTO rasio_ak (klasifikasi_id, n1, n2, n3) VALUES
+INSERT IGNORE INTO rasio_ak (klasifikasi_id, n1, n2, n3) VALUES
   ('1', 40, 30, 30),
   ('2', 50, 30, 20),
   ('3', 60, 40, 0),
@@ -538,13 +617,13 @@ INSERT INTO rasio_ak (klasifikasi_id, n1, n2, n3) VALUES
   ('7', 100, 0, 0),
   ('8', 100, 0, 0);
 
-INSERT INTO jabatan_kinerja (kode, nama_jabatan, jenis_jabatan_id) VALUES
+INSERT IGNORE INTO jabatan_kinerja (kode, nama_jabatan, jenis_jabatan_id) VALUES
   ('200000', 'Manajerial', 'struktural'),
   ('300000', 'Aktivitas Umum', NULL);
 
 -- Settings of the application (group "app_kinerja"). The windows open around
 -- the day the schema is loaded; administrators change them on the settings page.
-INSERT INTO kinerja_setting (jenis, nama, nilai, tanggal_awal, tanggal_akhir, keterangan) VALUES
+INSERT IGNORE INTO kinerja_setting (jenis, nama, nilai, tanggal_awal, tanggal_akhir, keterangan) VALUES
   ('app_kinerja', 'is_maintenance',               '0',    NULL, NULL, 'maintenance: 1 on, 0 off'),
   ('app_kinerja', 'aktivitas_harian',             NULL,
      DATE_FORMAT(CURDATE() - INTERVAL 2 MONTH, '%Y-%m-01 00:00:00'),
@@ -566,9 +645,9 @@ INSERT INTO kinerja_setting (jenis, nama, nilai, tanggal_awal, tanggal_akhir, ke
   ('app_kinerja', 'max_skr_operasional',          '300',  NULL, NULL, 'menit'),
   ('app_kinerja', 'tugas_tambahan_max',           '2',    NULL, NULL, 'jumlah tugas tambahan aktif per PNS');
 
-INSERT INTO kinerja_versi (versi, tanggal_rilis, wajib, catatan) VALUES
+INSERT IGNORE INTO kinerja_versi (versi, tanggal_rilis, wajib, catatan) VALUES
   ('0.32', CURDATE(), 0, 'Rilis awal aplikasi Tarvesa Kelordan');
 
-INSERT INTO kinerja_text (id, judul, isi) VALUES
+INSERT IGNORE INTO kinerja_text (id, judul, isi) VALUES
   (1, 'Catatan delegasi 1', 'Delegasi memindahkan verifikasi aktivitas PNS fungsional kepada pejabat unit administrator yang ditunjuk.'),
   (2, 'Catatan delegasi 2', 'Delegasi yang sudah tidak aktif tidak bisa diubah; buat delegasi baru bila struktur berubah.');

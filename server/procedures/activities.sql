@@ -3,20 +3,6 @@
 -- (moments); every procedure that takes a date accepts both forms.
 SET NAMES utf8mb4;
 
--- One row per servant, written by every write that adds to the servant's
--- day (kinerja_kunci_pns). On one server the row lock on cache_pns already
--- queues such writes; on a Galera cluster a lock taken on one node holds
--- nothing on another, and only rows written are compared when transactions
--- commit. Two writers on different nodes both write this row, so the later
--- one is refused (error 1213, SQLSTATE 40001) and rolled back whole.
--- Here rather than in schema.sql: a reload of the routines creates it on
--- an existing database.
-CREATE TABLE IF NOT EXISTS kinerja_pns_tulis (
-  nip   CHAR(18)        NOT NULL,
-  versi BIGINT UNSIGNED NOT NULL DEFAULT 0 COMMENT 'writes so far',
-  PRIMARY KEY (nip)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-
 DELIMITER $$
 
 -- The day's minutes have one count, kinerja_menit_hari_terkunci below (the

@@ -1,49 +1,5 @@
 -- Announcements and the monitoring of the process log.
 SET NAMES utf8mb4;
-SET default_storage_engine = InnoDB;
-
--- What each kind of log entry on the log monitoring page means: the code the
--- client sends for a ticked box, the action names the writers use, and, for
--- an action shared by several events, the one description that marks the
--- event (NULL: any description). The page's boxes and the writers meet only
--- here. Reloaded with the routines, so the rows follow the procedures.
-CREATE TABLE IF NOT EXISTS kinerja_log_jenis (
-  kode       VARCHAR(20)  NOT NULL,
-  aksi       VARCHAR(40)  NOT NULL,
-  keterangan VARCHAR(200) NULL,
-  PRIMARY KEY (kode, aksi)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-
-DELETE FROM kinerja_log_jenis;
-INSERT INTO kinerja_log_jenis (kode, aksi, keterangan) VALUES
-  -- logins and logouts of the client, failed logins and locks of the server
-  ('login',         'LogIn',                  NULL),
-  ('login',         'Gagal LogIn',            NULL),
-  ('akt_input',     'Aktivitas Harian Input', NULL),
-  ('akt_ubah',      'Aktivitas Harian Ubah',  NULL),
-  ('akt_hapus',     'Aktivitas Harian Hapus', NULL),
-  ('kamus_tambah',  'Kamus - Tambah',         NULL),
-  ('kamus_ubah',    'Kamus - Ubah',           NULL),
-  ('kamus_hapus',   'Kamus - Hapus',          NULL),
-  -- the hourly automatic approval is an approval too
-  ('verif_approve', 'Verifikasi - Approve',   NULL),
-  ('verif_approve', 'Verifikasi - Sistem',    NULL),
-  ('verif_reject',  'Verifikasi - Reject',    NULL),
-  -- the reason a superior gives for a rejection belongs with it
-  ('verif_reject',  'Verifikasi - Alasan Tolak', NULL),
-  ('validasi',      'Validasi OK',            NULL),
-  ('setting',       'Setting Update',         NULL),
-  ('plt_tambah',    'PLT - Tambah',           NULL),
-  ('plt_ubah',      'PLT - Ubah',             NULL),
-  ('user_update',   'User - Update',          NULL),
-  ('informasi',     'Informasi - Ubah',       NULL),
-  ('jf_ab',         'JF Atas Bawah - Ubah',   NULL),
-  -- an administrator's change of the dictionary's verifiers, not a
-  -- dictionary entry of the user's own
-  ('verifikator',   'Verifikator Kamus - Tambah', NULL),
-  ('verifikator',   'Verifikator Kamus - Hapus',  NULL),
-  -- the staff page logs an account reset as action "User"
-  ('reset_akun',    'User',                   'Reset Akun');
 
 DELIMITER $$
 

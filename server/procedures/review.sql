@@ -16,18 +16,6 @@
 -- work, as in the day's minutes.
 SET NAMES utf8mb4;
 
--- Databases loaded before the index of unverified work was covering get it
--- rebuilt here, once (the same definition as in schema.sql).
-SET @kinerja_migrasi = IF((SELECT COUNT(*) FROM information_schema.STATISTICS
-                            WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'aktivitas'
-                              AND INDEX_NAME = 'ix_akt_nip_status_tgl') = 4, 'DO 0',
-                          'ALTER TABLE aktivitas DROP INDEX IF EXISTS ix_akt_nip_status_tgl,
-                             ADD INDEX ix_akt_nip_status_tgl (nip, tanggal_status, status, tanggal_input)');
-PREPARE kinerja_migrasi FROM @kinerja_migrasi;
-EXECUTE kinerja_migrasi;
-DEALLOCATE PREPARE kinerja_migrasi;
-SET @kinerja_migrasi = NULL;
-
 DELIMITER $$
 
 -- The plausibility rules, for the activities in tmp_tinjau (one servant's,
@@ -324,22 +312,3 @@ BEGIN
 END $$
 
 DELIMITER ;
-
--- A database without the kept list yet gets it filled from a month of
--- verifications (or the window, if longer); from then on the triggers
--- keep it. The setting is read inline: on a new schema the routines'
--- grants come only after this file.
-SET @kinerja_sejak = CURDATE() - INTERVAL GREATEST(31, COALESCE(
-    (SELECT CAST(nilai AS UNSIGNED) FROM kinerja_setting
-      WHERE jenis = 'app_kinerja' AND nama = 'aktivitas_validasi_day_max' AND TRIM(nilai) REGEXP '^[0-9]{1,9}$'), 5)) DAY;
-INSERT IGNORE INTO kinerja_validasi_tunggu (nip, hari, id)
-SELECT a.nip, DATE(a.tanggal_status), a.id
-  FROM aktivitas a FORCE INDEX (ix_akt_status_input)
- WHERE NOT EXISTS (SELECT 1 FROM kinerja_validasi_tunggu_sejak)
-   AND a.status IN ('accepted', 'rejected') AND a.tanggal_validasi IS NULL AND a.tanggal_status >= @kinerja_sejak;
-INSERT IGNORE INTO kinerja_validasi_tunggu_sejak (id, sejak) VALUES (1, @kinerja_sejak);
-SET @kinerja_sejak = NULL;
-
--- The rules above may have changed with this load: notes kept before are
--- computed again when next listed.
-DELETE FROM kinerja_catatan_tanda;

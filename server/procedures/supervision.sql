@@ -5,23 +5,6 @@
 -- connection against it; a refusal is SIGNAL SQLSTATE '45000'.
 SET NAMES utf8mb4;
 
--- The reason a superior gave for rejecting an activity, verbatim: one per
--- activity, for its latest rejection, stamped with that rejection's moment
--- and superior. A reason explains that rejection only: the lists show it
--- while the activity is still rejected with the same stamp, so approving it
--- again hides the reason and a later rejection needs its own. The row stays
--- as a record until a new reason replaces it. Created here rather than in
--- schema.sql because a routines reload must bring it to an existing
--- database; safe to load again.
-CREATE TABLE IF NOT EXISTS kinerja_alasan_tolak (
-  aktivitas_id    BIGINT UNSIGNED NOT NULL,
-  nip_verifikator CHAR(18)        NOT NULL,
-  tanggal_status  DATETIME        NOT NULL COMMENT 'moment of the rejection it explains',
-  alasan          VARCHAR(500)    NOT NULL,
-  tanggal_input   DATETIME        NOT NULL,
-  PRIMARY KEY (aktivitas_id)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
-
 DELIMITER $$
 
 -- Refuses unless the bound caller is the servant's direct superior

@@ -30,11 +30,17 @@ void Connection::open(const ConnSettings& s)
     const unsigned writeTimeout = s.writeTimeoutSec;
     const unsigned protocol = MYSQL_PROTOCOL_TCP;
     const my_bool reconnect = 0; // a connection that dropped stays dropped: its binding went with it
+    const QByteArray optionFile = s.optionFile.toLocal8Bit();
+    if (!optionFile.isEmpty()) {
+        mysql_optionsv(m.get(), MYSQL_READ_DEFAULT_FILE, optionFile.constData());
+        mysql_optionsv(m.get(), MYSQL_READ_DEFAULT_GROUP, "client");
+    }
     mysql_optionsv(m.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
     mysql_optionsv(m.get(), MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
     mysql_optionsv(m.get(), MYSQL_OPT_READ_TIMEOUT, &readTimeout);
     mysql_optionsv(m.get(), MYSQL_OPT_WRITE_TIMEOUT, &writeTimeout);
-    mysql_optionsv(m.get(), MYSQL_OPT_PROTOCOL, &protocol);
+    if (optionFile.isEmpty())
+        mysql_optionsv(m.get(), MYSQL_OPT_PROTOCOL, &protocol);
     mysql_optionsv(m.get(), MYSQL_OPT_RECONNECT, &reconnect);
     const QByteArray tlsCa = s.tlsCa.toLocal8Bit();
     if (s.requireTls) {
@@ -51,9 +57,11 @@ void Connection::open(const ConnSettings& s)
     const QByteArray user = s.user.toUtf8();
     const QByteArray pass = s.password.toUtf8();
     const QByteArray schema = s.schema.toUtf8();
-    if (!mysql_real_connect(m.get(), host.constData(), user.constData(), pass.constData(),
-                            schema.isEmpty() ? nullptr : schema.constData(), s.port, nullptr,
-                            CLIENT_MULTI_RESULTS)) {
+    // With an option file, what is not given here comes from it.
+    const bool fromFile = !optionFile.isEmpty();
+    if (!mysql_real_connect(m.get(), fromFile ? nullptr : host.constData(), fromFile ? nullptr : user.constData(),
+                            fromFile ? nullptr : pass.constData(), schema.isEmpty() ? nullptr : schema.constData(),
+                            fromFile ? 0 : s.port, nullptr, CLIENT_MULTI_RESULTS)) {
         throw DbError(DbError::Kind::Connect, mysql_error(m.get()), mysql_errno(m.get()),
                       mysql_sqlstate(m.get()));
     }

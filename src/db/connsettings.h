@@ -21,6 +21,10 @@ struct ConnSettings {
     // certificate must also be signed by it and name the host.
     bool requireTls = false;
     QString tlsCa;
+    // Administrative tools only: host, port or socket, user and password
+    // come from the [client] group of this option file instead (a password
+    // never stands on a command line). The client never sets it.
+    QString optionFile;
 };
 
 } // namespace db

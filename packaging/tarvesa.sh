@@ -1,0 +1,3 @@
+#!/bin/sh
+# The program finds its assets beside itself, in /usr/lib/tarvesa.
+exec /usr/lib/tarvesa/tarvesa "$@"
