@@ -138,6 +138,9 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     });
     connect(SpeedButton20, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton20Click);
     connect(SpeedButton35, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton35Click);
+    // A double-click on either list opens what its "Info" opens.
+    connect(StringGrid4, &StringGrid::rowDoubleClicked, this, &VerifKamusPage::SpeedButton20Click);
+    connect(StringGrid5, &StringGrid::rowDoubleClicked, this, &VerifKamusPage::SpeedButton35Click);
     connect(SpeedButton22, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton22Click);
     connect(SpeedButton34, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton34Click);
     connect(InfoAktivitas1, &QAction::triggered, this, &VerifKamusPage::SpeedButton35Click);
