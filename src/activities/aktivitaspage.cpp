@@ -84,8 +84,8 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     xAktivitasEdAktivitas->setMinimumWidth(260);
     fields->addWidget(new QLabel(QStringLiteral("Nama Aktifitas"), filter), 0, 0);
     fields->addWidget(xAktivitasEdAktivitas, 0, 1, 1, 3);
-    xAktivitasTanggalAwal = datePicker("xAktivitasTanggalAwal", filter);
-    xAktivitasTanggalAkhir = datePicker("xAktivitasTanggalAkhir", filter);
+    xAktivitasTanggalAwal = datePicker("xAktivitasTanggalAwal", filter, ctx.clock().today());
+    xAktivitasTanggalAkhir = datePicker("xAktivitasTanggalAkhir", filter, ctx.clock().today());
     fields->addWidget(new QLabel(QStringLiteral("Tanggal"), filter), 1, 0);
     fields->addWidget(xAktivitasTanggalAwal, 1, 1);
     fields->addWidget(new QLabel(QStringLiteral("s/d"), filter), 1, 2);
@@ -150,7 +150,7 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     bar->addStretch(1);
     // The day's total in sight, so nobody learns it from a refusal.
     bar->addWidget(new QLabel(QStringLiteral("Menit tercatat pada"), data));
-    xAktivitasTanggalMenit = datePicker("xAktivitasTanggalMenit", data);
+    xAktivitasTanggalMenit = datePicker("xAktivitasTanggalMenit", data, ctx.clock().today());
     xAktivitasTanggalMenit->setDate(ctx.clock().today());
     bar->addWidget(xAktivitasTanggalMenit);
     lbAktivitasMenit = new QLabel(QStringLiteral(": - / 480"), data);
@@ -178,6 +178,7 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
 
     connect(xAktivitasTampilData, &QPushButton::clicked, this, &AktivitasPage::xAktivitasTampilDataClick);
     connect(xAktivitasInfo, &QPushButton::clicked, this, &AktivitasPage::xAktivitasInfoClick);
+    connect(sg_aktivitas, &StringGrid::rowDoubleClicked, this, &AktivitasPage::xAktivitasInfoClick);
     connect(SpeedButton2, &QPushButton::clicked, this, &AktivitasPage::SpeedButton2Click);
     connect(SpeedButton21, &QPushButton::clicked, this, &AktivitasPage::SpeedButton21Click);
     connect(SpeedButton3, &QPushButton::clicked, this, &AktivitasPage::SpeedButton3Click);

@@ -52,8 +52,8 @@ LogPage::LogPage(PageContext& ctx) : Page(ctx, QStringLiteral("xLog"), QStringLi
     auto* fl = new QVBoxLayout(filter);
     auto* dates = new QHBoxLayout;
     dates->addWidget(new QLabel(QStringLiteral("Tanggal log :"), filter));
-    dtLogStart = datePicker("dtLogStart", filter);
-    dtLogEnd = datePicker("dtLogEnd", filter);
+    dtLogStart = datePicker("dtLogStart", filter, ctx.clock().today());
+    dtLogEnd = datePicker("dtLogEnd", filter, ctx.clock().today());
     dtLogStart->setDate(ctx.clock().today());
     dtLogEnd->setDate(ctx.clock().today());
     dates->addWidget(dtLogStart);

@@ -62,8 +62,8 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     connect(CheckBox19, &QCheckBox::toggled, CheckBox20, &QCheckBox::setChecked);
     connect(CheckBox20, &QCheckBox::toggled, CheckBox19, &QCheckBox::setChecked);
 
-    DateTimePicker2 = datePicker("DateTimePicker2", filter);
-    DateTimePicker3 = datePicker("DateTimePicker3", filter);
+    DateTimePicker2 = datePicker("DateTimePicker2", filter, ctx.clock().today());
+    DateTimePicker3 = datePicker("DateTimePicker3", filter, ctx.clock().today());
     auto* range = new QHBoxLayout;
     range->addWidget(DateTimePicker2);
     range->addWidget(new QLabel(QStringLiteral("s/d"), filter));

@@ -55,20 +55,26 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
         GridColumn::field(QStringLiteral("Tgl. Input"), moment, QStringLiteral("tanggal_input")),
         GridColumn::field(QStringLiteral("Tgl. Verif"), moment, QStringLiteral("tanggal_statusx")),
         GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
-        GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 170, QStringLiteral("st_wajib_validasi")),
+        // "Ya" or "Tidak": the caption gives the width.
+        GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 60, QStringLiteral("st_wajib_validasi")),
         // The review figures that come with each row (see reviewMarks).
         GridColumn::field(QStringLiteral("Sisa Hari"),
                           g.fitted(90, direct ? QStringLiteral("lewat batas, otomatis 0000-00-00")
                                               : QStringLiteral("lewat batas")),
                           QStringLiteral("sisa_harix")),
-        // Whole: past the free texts that give way, the reasons' names.
+        // The reasons' names; they give way with the free texts, and the
+        // row's tooltip explains them.
         GridColumn::field(QStringLiteral("Catatan"), g.fitted(220, QStringLiteral("Hari > 480 menit, Deskripsi ganda")),
                           QStringLiteral("catatan")),
         GridColumn::field(QStringLiteral("Alasan Penolakan"), 0, QStringLiteral("alasan_tolak")),
     };
 }
 
+constexpr int kColAktivitas = 3;
+constexpr int kColDeskripsi = 4;
 constexpr int kColStatus = 7;
+constexpr int kColSisaHari = 13;
+constexpr int kColCatatan = 14;
 const QColor kTintDue(0xFF, 0xD6, 0xCC);     // the window closes, or the system approves, within a day
 const QColor kTintNoted(0xFF, 0xF3, 0xC4);   // worth a second look
 
@@ -136,8 +142,8 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     fields->addWidget(hint, 1, 1, 1, 3);
     xBwAktivitasLbTanggal = new QLabel(QStringLiteral("Tanggal"), filter);
     xBwAktivitasLbTanggal->setObjectName(QStringLiteral("xBwAktivitasLbTanggal"));
-    xBwAktivitasTanggalAwal = datePicker("xBwAktivitasTanggalAwal", filter);
-    xBwAktivitasTanggalAkhir = datePicker("xBwAktivitasTanggalAkhir", filter);
+    xBwAktivitasTanggalAwal = datePicker("xBwAktivitasTanggalAwal", filter, ctx.clock().today());
+    xBwAktivitasTanggalAkhir = datePicker("xBwAktivitasTanggalAkhir", filter, ctx.clock().today());
     fields->addWidget(xBwAktivitasLbTanggal, 2, 0);
     fields->addWidget(xBwAktivitasTanggalAwal, 2, 1);
     fields->addWidget(new QLabel(QStringLiteral("s/d"), filter), 2, 2);
@@ -189,7 +195,12 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     auto* dl = new QVBoxLayout(data);
     sg_aktivitas_bawahan = new StringGrid(data);
     sg_aktivitas_bawahan->setObjectName(QStringLiteral("sg_aktivitas_bawahan"));
-    sg_aktivitas_bawahan->setElasticColumns({3, 4}, 100);
+    // Task, description and notes give way first; "Sisa Hari" keeps its
+    // figure ("5 hari", "lewat batas") whole, its automatic approval date
+    // is in the row's tooltip too.
+    sg_aktivitas_bawahan->setElasticColumns({kColAktivitas, kColDeskripsi, kColSisaHari, kColCatatan}, 100);
+    sg_aktivitas_bawahan->setElasticFloor(kColSisaHari,
+                                          sg_aktivitas_bawahan->fitted(60, QStringLiteral("lewat batas, ")));
     sg_aktivitas_bawahan->setNoteColumn(kColStatus, kColReason);
     dl->addWidget(sg_aktivitas_bawahan, 1);
 
