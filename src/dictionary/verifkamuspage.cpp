@@ -77,7 +77,8 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
 
     auto* lists = new QHBoxLayout;
     auto* verifiers = new QGroupBox(QStringLiteral("[ Data Verifikator ]"), this);
-    verifiers->setFixedWidth(670);
+    // 670 pixels where there is room; on a small screen both lists share it.
+    verifiers->setMaximumWidth(670);
     auto* vl = new QVBoxLayout(verifiers);
     pVerifKamusAction = new QWidget(verifiers);
     pVerifKamusAction->setObjectName(QStringLiteral("pVerifKamusAction"));
@@ -98,7 +99,7 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     StringGrid4->setObjectName(QStringLiteral("StringGrid4"));
     StringGrid4->setElasticColumns({2, 3}, 150);
     vl->addWidget(StringGrid4, 1);
-    lists->addWidget(verifiers);
+    lists->addWidget(verifiers, 3);
 
     auto* positions = new QGroupBox(QStringLiteral("[ Data Jabatan ]"), this);
     auto* pl = new QVBoxLayout(positions);
@@ -115,7 +116,7 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     pbar->addWidget(SpeedButton34);
     pbar->addStretch(1);
     pl->addLayout(pbar);
-    lists->addWidget(positions, 1);
+    lists->addWidget(positions, 2);
     body()->addLayout(lists, 1);
 
     poKamusFPRincian = new QMenu(this);
