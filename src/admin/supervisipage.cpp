@@ -77,10 +77,10 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     xSupervisiCatatan = hintLabel(kDasar, filter);
     xSupervisiCatatan->setWordWrap(true);
     xSupervisiCatatan->setObjectName(QStringLiteral("xSupervisiCatatan"));
-    xSupervisiCatatan->setMinimumWidth(320);
+    xSupervisiCatatan->setMinimumWidth(200); // it wraps; 1024 pixels leave no more
     fl->addWidget(xSupervisiCatatan, 0, 2, 6, 1, Qt::AlignTop);
     fl->setColumnStretch(2, 1);
-    fl->setColumnMinimumWidth(2, 320);
+    fl->setColumnMinimumWidth(2, 200);
     body()->addWidget(filter);
 
     auto* data = new QGroupBox(QStringLiteral("[ Data List ]"), this);

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -102,8 +103,12 @@ Tft_delegasi::Tft_delegasi(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_
 {
     setObjectName(QStringLiteral("ft_delegasi"));
     setWindowTitle(QString());
-    // Wide enough for the official list on the office laptop's 1366 x 768.
-    setFixedSize(1060, 600);
+    // Wide enough for the official list on the office laptop's 1366 x 768,
+    // and never wider than a smaller screen: its lists' free text gives way.
+    QSize size(1060, 600);
+    if (const QScreen* s = ctx.dialogParent() ? ctx.dialogParent()->screen() : nullptr)
+        size = size.boundedTo(s->availableGeometry().size() - QSize(24, 48));
+    setFixedSize(size);
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);
     JvWizard1 = new WizardFrame(this);

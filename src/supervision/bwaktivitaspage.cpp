@@ -9,6 +9,7 @@
 #include "ualasan_tolak.h"
 #include "ui/keyfilters.h"
 #include "ui/controls.h"
+#include "ui/flowlayout.h"
 #include "ui/stringgrid.h"
 
 #include <QAction>
@@ -48,7 +49,7 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
         GridColumn::field(QStringLiteral("Aktivitas"), 350, QStringLiteral("rincian_tugas")),
         GridColumn::field(QStringLiteral("Deskripsi"), 600, QStringLiteral("deskripsi")),
         GridColumn::field(QStringLiteral("Volume"), g.fitted(40, QStringLiteral("Volume")), QStringLiteral("volume")),
-        GridColumn::field(QStringLiteral("Satuan"), g.fitted(80, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("Satuan"), g.fitted(60, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
         GridColumn::field(QStringLiteral("Status"), g.fitted(100, QStringLiteral("Disetujui Supervisi")),
                           QStringLiteral("status_deskripsi")),
         GridColumn::field(QStringLiteral("Tgl. Aktivitas"), day, QStringLiteral("tanggal_aktivitas")),
@@ -121,14 +122,17 @@ const QString kAllNote = QStringLiteral(
 BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     : Page(ctx, QStringLiteral("xBwAktivitas"), QStringLiteral("xBwAktivitasJudul"))
 {
+    // The boxes wrap below the fields on a small screen.
     auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
-    auto* fl = new QHBoxLayout(filter);
+    auto* fl = new FlowLayout(filter);
     SpeedButton33 = new QPushButton(QStringLiteral("Back"), filter);
     SpeedButton33->setObjectName(QStringLiteral("SpeedButton33"));
     SpeedButton33->setFixedSize(63, 61);
-    fl->addWidget(SpeedButton33, 0, Qt::AlignTop);
+    fl->addWidget(SpeedButton33);
 
-    auto* fields = new QGridLayout;
+    auto* fieldArea = new QWidget(filter);
+    auto* fields = new QGridLayout(fieldArea);
+    fields->setContentsMargins(0, 0, 0, 0);
     xBwAktivitasEdAktivitas = new QLineEdit(filter);
     xBwAktivitasEdAktivitas->setObjectName(QStringLiteral("xBwAktivitasEdAktivitas"));
     xBwAktivitasEdAktivitas->setMinimumWidth(240);
@@ -164,7 +168,7 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     run->addWidget(lbBwAktivitasJumlah);
     run->addStretch(1);
     fields->addLayout(run, 4, 1, 1, 3);
-    fl->addLayout(fields);
+    fl->addWidget(fieldArea);
 
     auto* types = new QGroupBox(QStringLiteral("Jenis Aktivitas"), filter);
     auto* tl = new QVBoxLayout(types);
@@ -187,8 +191,6 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     for (int i = 0; i < stat.size(); ++i)
         sl->addWidget(stat[i], i % 3, i / 3);
     fl->addWidget(statuses);
-
-    fl->addStretch(1);
     body()->addWidget(filter);
 
     auto* data = new QGroupBox(QStringLiteral("[ Data Aktivitas Harian ]"), this);
@@ -199,6 +201,8 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     // figure ("5 hari", "lewat batas") whole, its automatic approval date
     // is in the row's tooltip too.
     sg_aktivitas_bawahan->setElasticColumns({kColAktivitas, kColDeskripsi, kColSisaHari, kColCatatan}, 100);
+    for (int c : {kColAktivitas, kColDeskripsi, kColCatatan})
+        sg_aktivitas_bawahan->setElasticFloor(c, 45);
     sg_aktivitas_bawahan->setElasticFloor(kColSisaHari,
                                           sg_aktivitas_bawahan->fitted(60, QStringLiteral("lewat batas, ")));
     sg_aktivitas_bawahan->setNoteColumn(kColStatus, kColReason);

@@ -209,7 +209,8 @@ int StringGrid::scaled(int designWidth) const
 
 int StringGrid::fitted(int designWidth, const QString& sample) const
 {
-    const int needed = fontMetrics().horizontalAdvance(sample) + 10;
+    // The cell's text margins (CellDelegate::textArea) and a little air.
+    const int needed = fontMetrics().horizontalAdvance(sample) + 8;
     return std::max(designWidth, int(std::ceil(needed / scale_)));
 }
 

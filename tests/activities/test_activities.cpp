@@ -1065,6 +1065,16 @@ private slots:
         s.page->info1Click();
         QCOMPARE(s.dialogs.opened, QStringList{"Tfaktivitas_info"});
         QVERIFY(s.msgs.log.isEmpty());
+
+        // A double-click on another row (the grid makes it the current
+        // one) opens its details.
+        const int other = s.rowOf(QStringLiteral("201"));
+        s.select(QStringLiteral("201"));
+        QString shown;
+        s.dialogs.expect([&](QDialog& d) { shown = static_cast<Tfaktivitas_info&>(d).fAktDeskripsi->toPlainText(); });
+        emit g->rowDoubleClicked(other);
+        QCOMPARE(s.dialogs.opened.size(), 2);
+        QCOMPARE(shown, g->cell(other, 4));
     }
 };
 
