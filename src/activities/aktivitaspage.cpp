@@ -16,6 +16,7 @@
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/controls.h"
+#include "ui/flowlayout.h"
 #include "ui/stringgrid.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ std::vector<GridColumn> listColumns(const StringGrid& g)
         GridColumn::field(QStringLiteral("Aktivitas"), 300, QStringLiteral("rincian_tugas")),
         GridColumn::field(QStringLiteral("Deskripsi"), 400, QStringLiteral("deskripsi")),
         GridColumn::field(QStringLiteral("Volume"), g.fitted(40, QStringLiteral("Volume")), QStringLiteral("volume")),
-        GridColumn::field(QStringLiteral("Satuan"), g.fitted(80, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("Satuan"), g.fitted(60, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
         GridColumn::field(QStringLiteral("SKR (Menit)"), g.fitted(80, QStringLiteral("SKR (Menit)")),
                           QStringLiteral("bobot_skr")),
         GridColumn::field(QStringLiteral("Status"), g.fitted(100, QStringLiteral("Disetujui Supervisi")),
@@ -76,21 +77,24 @@ constexpr int kColReason = 13;
 AktivitasPage::AktivitasPage(PageContext& ctx)
     : Page(ctx, QStringLiteral("xAktivitas"), QStringLiteral("xAktivitasJudul"))
 {
+    // Fields, boxes and button wrap on a small screen.
     auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
-    auto* fl = new QHBoxLayout(filter);
-    auto* fields = new QGridLayout;
+    auto* fl = new FlowLayout(filter);
+    auto* fieldArea = new QWidget(filter);
+    auto* fields = new QGridLayout(fieldArea);
+    fields->setContentsMargins(0, 0, 0, 0);
     xAktivitasEdAktivitas = new QLineEdit(filter);
     xAktivitasEdAktivitas->setObjectName(QStringLiteral("xAktivitasEdAktivitas"));
     xAktivitasEdAktivitas->setMinimumWidth(260);
     fields->addWidget(new QLabel(QStringLiteral("Nama Aktifitas"), filter), 0, 0);
     fields->addWidget(xAktivitasEdAktivitas, 0, 1, 1, 3);
-    xAktivitasTanggalAwal = datePicker("xAktivitasTanggalAwal", filter);
-    xAktivitasTanggalAkhir = datePicker("xAktivitasTanggalAkhir", filter);
+    xAktivitasTanggalAwal = datePicker("xAktivitasTanggalAwal", filter, ctx.clock().today());
+    xAktivitasTanggalAkhir = datePicker("xAktivitasTanggalAkhir", filter, ctx.clock().today());
     fields->addWidget(new QLabel(QStringLiteral("Tanggal"), filter), 1, 0);
     fields->addWidget(xAktivitasTanggalAwal, 1, 1);
     fields->addWidget(new QLabel(QStringLiteral("s/d"), filter), 1, 2);
     fields->addWidget(xAktivitasTanggalAkhir, 1, 3);
-    fl->addLayout(fields);
+    fl->addWidget(fieldArea);
 
     auto* types = new QGroupBox(QStringLiteral("[ Jenis Aktivitas ]"), filter);
     auto* tl = new QVBoxLayout(types);
@@ -114,15 +118,16 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
         sl->addWidget(stat[i], i % 3, i / 3);
     fl->addWidget(statuses);
 
-    auto* actions = new QVBoxLayout;
+    auto* actionArea = new QWidget(filter);
+    auto* actions = new QVBoxLayout(actionArea);
+    actions->setContentsMargins(0, 0, 0, 0);
     xAktivitasTampilData = button("xAktivitasTampilData", "Tampilkan Data", filter);
     lbAktivitasJumlah = new QLabel(QStringLiteral("Jumlah aktivitas : 0"), filter);
     lbAktivitasJumlah->setObjectName(QStringLiteral("lbAktivitasJumlah"));
     actions->addWidget(xAktivitasTampilData);
     actions->addWidget(lbAktivitasJumlah);
     actions->addStretch(1);
-    fl->addLayout(actions);
-    fl->addStretch(1);
+    fl->addWidget(actionArea);
     body()->addWidget(filter);
 
     auto* data = new QGroupBox(QStringLiteral("[ Data Aktivitas ]"), this);
@@ -134,29 +139,38 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
     // The superior's reason for a rejection shows on its status.
     sg_aktivitas->setNoteColumn(kColStatus, kColReason);
     dl->addWidget(sg_aktivitas, 1);
-    auto* bar = new QHBoxLayout;
+    // The buttons, and the day's minutes beside them or, on a small
+    // screen, below them.
+    auto* bar = new FlowLayout;
+    auto* buttonArea = new QWidget(data);
+    auto* buttons = new QHBoxLayout(buttonArea);
+    buttons->setContentsMargins(0, 0, 0, 0);
     xAktivitasInfo = button("xAktivitasInfo", "Info", data);
     SpeedButton2 = button("SpeedButton2", "Tambah", data);
     SpeedButton21 = button("SpeedButton21", "Ubah", data);
     SpeedButton3 = button("SpeedButton3", "Hapus", data);
-    bar->addWidget(xAktivitasInfo);
-    bar->addSpacing(24);
-    bar->addWidget(SpeedButton2);
-    bar->addWidget(SpeedButton21);
-    bar->addSpacing(24);
-    bar->addWidget(SpeedButton3);
-    bar->addSpacing(24);
-    bar->addWidget(exportButton(sg_aktivitas, data));
-    bar->addStretch(1);
+    buttons->addWidget(xAktivitasInfo);
+    buttons->addSpacing(24);
+    buttons->addWidget(SpeedButton2);
+    buttons->addWidget(SpeedButton21);
+    buttons->addSpacing(24);
+    buttons->addWidget(SpeedButton3);
+    buttons->addSpacing(24);
+    buttons->addWidget(exportButton(sg_aktivitas, data));
+    bar->addWidget(buttonArea);
     // The day's total in sight, so nobody learns it from a refusal.
-    bar->addWidget(new QLabel(QStringLiteral("Menit tercatat pada"), data));
-    xAktivitasTanggalMenit = datePicker("xAktivitasTanggalMenit", data);
+    auto* minutesArea = new QWidget(data);
+    auto* minutes = new QHBoxLayout(minutesArea);
+    minutes->setContentsMargins(0, 0, 0, 0);
+    minutes->addWidget(new QLabel(QStringLiteral("Menit tercatat pada"), data));
+    xAktivitasTanggalMenit = datePicker("xAktivitasTanggalMenit", data, ctx.clock().today());
     xAktivitasTanggalMenit->setDate(ctx.clock().today());
-    bar->addWidget(xAktivitasTanggalMenit);
+    minutes->addWidget(xAktivitasTanggalMenit);
     lbAktivitasMenit = new QLabel(QStringLiteral(": - / 480"), data);
     lbAktivitasMenit->setObjectName(QStringLiteral("lbAktivitasMenit"));
     lbAktivitasMenit->setMinimumWidth(lbAktivitasMenit->fontMetrics().horizontalAdvance(QStringLiteral(": 0000 / 480")));
-    bar->addWidget(lbAktivitasMenit);
+    minutes->addWidget(lbAktivitasMenit);
+    bar->addWidget(minutesArea);
     dl->addLayout(bar);
     body()->addWidget(data, 1);
 
@@ -178,6 +192,7 @@ AktivitasPage::AktivitasPage(PageContext& ctx)
 
     connect(xAktivitasTampilData, &QPushButton::clicked, this, &AktivitasPage::xAktivitasTampilDataClick);
     connect(xAktivitasInfo, &QPushButton::clicked, this, &AktivitasPage::xAktivitasInfoClick);
+    connect(sg_aktivitas, &StringGrid::rowDoubleClicked, this, &AktivitasPage::xAktivitasInfoClick);
     connect(SpeedButton2, &QPushButton::clicked, this, &AktivitasPage::SpeedButton2Click);
     connect(SpeedButton21, &QPushButton::clicked, this, &AktivitasPage::SpeedButton21Click);
     connect(SpeedButton3, &QPushButton::clicked, this, &AktivitasPage::SpeedButton3Click);

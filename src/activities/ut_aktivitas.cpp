@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QVBoxLayout>
 
@@ -175,6 +176,7 @@ Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ct
     l2->addWidget(filter);
     sg_rincian_cari = new StringGrid(p2);
     sg_rincian_cari->setObjectName(QStringLiteral("sg_rincian_cari"));
+    sg_rincian_cari->setElasticColumns({2, 5}, 200); // the task and the position name
     l2->addWidget(sg_rincian_cari, 1);
     JvWizard1->addPage(p2, QStringLiteral("Pilih Aktivitas"),
                        WizardFrame::Back | WizardFrame::Next | WizardFrame::Cancel);
@@ -206,6 +208,8 @@ Tft_aktivitas::Tft_aktivitas(PageContext& ctx) : QDialog(ctx.dialogParent()), ct
     edProsesTanggal->setObjectName(QStringLiteral("edProsesTanggal"));
     edProsesTanggal->setCalendarPopup(true);
     edProsesTanggal->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    edProsesTanggal->setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    typeableDate(edProsesTanggal);
     auto* day = new QHBoxLayout;
     day->addWidget(edProsesTanggal);
     day->addSpacing(16);
@@ -323,10 +327,10 @@ void Tft_aktivitas::focusPage(int page)
             b->setFocus();
         break;
     case 1:
-        if (pickedRow() > 0)
-            sg_rincian_cari->setFocus();
-        else
-            edAktivitas->setFocus();
+        // Typing searches, also with the last task picked; the arrows move
+        // through the list from the field (eventFilter).
+        edAktivitas->setFocus();
+        edAktivitas->selectAll();
         break;
     default:
         edProsesDeskripsi->setFocus();
@@ -349,10 +353,20 @@ bool Tft_aktivitas::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (watched == edAktivitas && enter) {
-        btAktivitasTampilDataClick();
-        if (sg_rincian_cari->rowCount() > 1)
-            sg_rincian_cari->setFocus();
+        // A new text searches; the list of this very text moves on with
+        // the task picked in it (or says to pick one).
+        if (edAktivitas->text() != searchedText_)
+            btAktivitasTampilDataClick();
+        else
+            JvWizard1->moveOn();
         return true; // the dialog would otherwise take Enter as moving on
+    }
+    if (watched == edAktivitas && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up ||
+                                   key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp)) {
+        // The list moves while the field keeps the focus.
+        QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
+        QCoreApplication::sendEvent(sg_rincian_cari, &copy);
+        return true;
     }
     if (watched == edProsesDeskripsi && enter && !(key->modifiers() & Qt::ShiftModifier)) {
         edProsesTanggal->setFocus();
@@ -455,6 +469,7 @@ void Tft_aktivitas::btAktivitasTampilDataClick()
                           {QStringLiteral("var_nama_rincian"), edAktivitas->text()}});
         lbJumlahData->setText(QStringLiteral("Jumlah Data : ") + QString::number(rs.recordCount()));
         fillGrid(*sg_rincian_cari, rs, searchColumns());
+        searchedText_ = edAktivitas->text();
         // Nothing is picked for the user, except the task of the last saved
         // activity of this kind: Next pressed too early must not record
         // whatever came first.
@@ -511,7 +526,9 @@ void Tft_aktivitas::preparePickerRange()
                 inputWindowDays_ = days;
         });
     }
-    edProsesTanggal->setDateRange(inputWindowDays_ >= 0 ? today.addDays(-inputWindowDays_) : today.addYears(-100),
+    // Without the window the server's check decides; the field still keeps
+    // to the system's years.
+    edProsesTanggal->setDateRange(inputWindowDays_ >= 0 ? today.addDays(-inputWindowDays_) : QDate(2000, 1, 1),
                                   today);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QString>
 
 class QButtonGroup;
 class QDateTimeEdit;
@@ -90,4 +91,6 @@ private:
     int inputWindowDays_ = -1;
     // The day whose minutes lbMenitTercatat shows.
     QDate minutesDay_;
+    // The text whose results the task list shows.
+    QString searchedText_;
 };

@@ -140,6 +140,7 @@ AdmInformasiPage::Tab AdmInformasiPage::buildTab(const QString& aplikasi, const 
     // The text takes the grid's whole width; a longer one shows whole in
     // its tooltip and in the change dialog.
     t.grid->horizontalHeader()->setStretchLastSection(true);
+    t.grid->setElasticColumns({1}, 300); // and gives way on a small screen
     dl->addWidget(t.grid, 1);
     v->addWidget(data, 1);
 

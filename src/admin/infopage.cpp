@@ -71,6 +71,7 @@ InfoPage::InfoPage(PageContext& ctx, List list)
     // every announcement is read whole. A few dozen rows: sizing each row to
     // its text costs nothing here.
     sg_informasi->setElasticColumns({1}, 300);
+    sg_informasi->setElasticFloor(1, 300); // a wrapped text in a narrower column reads worse
     sg_informasi->setWordWrap(true);
     sg_informasi->setItemDelegate(new WrapDelegate(sg_informasi));
     connect(sg_informasi->horizontalHeader(), &QHeaderView::sectionResized, sg_informasi,

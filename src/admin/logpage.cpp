@@ -48,12 +48,14 @@ LogPage::LogPage(PageContext& ctx) : Page(ctx, QStringLiteral("xLog"), QStringLi
     body()->addLayout(row, 1);
 
     auto* filter = new QGroupBox(QStringLiteral("[ filter log ]"), this);
-    filter->setFixedWidth(412);
+    // No wider than its boxes: the list beside it needs every pixel.
+    filter->setMaximumWidth(412);
+    filter->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* fl = new QVBoxLayout(filter);
     auto* dates = new QHBoxLayout;
     dates->addWidget(new QLabel(QStringLiteral("Tanggal log :"), filter));
-    dtLogStart = datePicker("dtLogStart", filter);
-    dtLogEnd = datePicker("dtLogEnd", filter);
+    dtLogStart = datePicker("dtLogStart", filter, ctx.clock().today());
+    dtLogEnd = datePicker("dtLogEnd", filter, ctx.clock().today());
     dtLogStart->setDate(ctx.clock().today());
     dtLogEnd->setDate(ctx.clock().today());
     dates->addWidget(dtLogStart);
@@ -132,6 +134,7 @@ LogPage::LogPage(PageContext& ctx) : Page(ctx, QStringLiteral("xLog"), QStringLi
     sg_log = new StringGrid(this);
     sg_log->setObjectName(QStringLiteral("sg_log"));
     sg_log->setElasticColumns({3, 5}, 120);
+    sg_log->setElasticFloor(3, 40); // the name; its caption still reads
     sg_log->setExportDates(dtLogStart, dtLogEnd);
     row->addWidget(sg_log, 1);
 

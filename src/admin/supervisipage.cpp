@@ -62,8 +62,8 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     connect(CheckBox19, &QCheckBox::toggled, CheckBox20, &QCheckBox::setChecked);
     connect(CheckBox20, &QCheckBox::toggled, CheckBox19, &QCheckBox::setChecked);
 
-    DateTimePicker2 = datePicker("DateTimePicker2", filter);
-    DateTimePicker3 = datePicker("DateTimePicker3", filter);
+    DateTimePicker2 = datePicker("DateTimePicker2", filter, ctx.clock().today());
+    DateTimePicker3 = datePicker("DateTimePicker3", filter, ctx.clock().today());
     auto* range = new QHBoxLayout;
     range->addWidget(DateTimePicker2);
     range->addWidget(new QLabel(QStringLiteral("s/d"), filter));
@@ -77,10 +77,10 @@ SupervisiPage::SupervisiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xSupe
     xSupervisiCatatan = hintLabel(kDasar, filter);
     xSupervisiCatatan->setWordWrap(true);
     xSupervisiCatatan->setObjectName(QStringLiteral("xSupervisiCatatan"));
-    xSupervisiCatatan->setMinimumWidth(320);
+    xSupervisiCatatan->setMinimumWidth(200); // it wraps; 1024 pixels leave no more
     fl->addWidget(xSupervisiCatatan, 0, 2, 6, 1, Qt::AlignTop);
     fl->setColumnStretch(2, 1);
-    fl->setColumnMinimumWidth(2, 320);
+    fl->setColumnMinimumWidth(2, 200);
     body()->addWidget(filter);
 
     auto* data = new QGroupBox(QStringLiteral("[ Data List ]"), this);

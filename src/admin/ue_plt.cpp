@@ -97,11 +97,12 @@ Tfe_plt::Tfe_plt(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_(ctx)
     }
     g->addWidget(rgJenis, r++, 1);
 
-    dtMulai = datePicker("dtMulai", this);
+    // An assignment may be recorded for some years ahead.
+    dtMulai = datePicker("dtMulai", this, ctx.clock().today(), 5);
     dtMulai->setDisplayFormat(kIso);
     g->addWidget(new QLabel(QStringLiteral("Tgl. Mulai"), this), r, 0);
     g->addWidget(dtMulai, r++, 1, Qt::AlignLeft);
-    dtAkhir = datePicker("dtAkhir", this);
+    dtAkhir = datePicker("dtAkhir", this, ctx.clock().today(), 5);
     dtAkhir->setDisplayFormat(kIso);
     cbTanpaAkhir = new QCheckBox(QStringLiteral("tanpa tanggal akhir"), this);
     cbTanpaAkhir->setObjectName(QStringLiteral("cbTanpaAkhir"));
@@ -167,9 +168,15 @@ void Tfe_plt::ubah(const Row& row)
         w->setVisible(false);
     lbJabatan->setText(row.jabatan + QStringLiteral("\n") + row.status);
     rgJenis->setVisible(false);
-    dtMulai->setDate(QDate::fromString(row.start, kIso));
+    // A stored date outside the usual years still shows as it is.
+    const QDate start = QDate::fromString(row.start, kIso);
+    if (start.isValid() && start < dtMulai->minimumDate())
+        dtMulai->setMinimumDate(start);
+    dtMulai->setDate(start);
     dtMulai->setEnabled(false);
     const QDate end = QDate::fromString(row.end, kIso);
+    if (end.isValid() && end > dtAkhir->maximumDate())
+        dtAkhir->setMaximumDate(end);
     cbTanpaAkhir->setChecked(!end.isValid());
     dtAkhir->setDate(end.isValid() ? end : ctx_.clock().today());
     cbTanpaAkhirClick();

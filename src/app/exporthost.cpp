@@ -5,13 +5,7 @@
 #include "pagecontext.h"
 #include "pageheader.h"
 
-#include <QDir>
 #include <QFileDialog>
-
-namespace {
-// The folder of the last export, proposed again until the program ends.
-QString lastFolder;
-} // namespace
 
 ContextExportHost::ContextExportHost(PageContext& ctx, QWidget* window) : GridExportHost(window), ctx_(ctx), window_(window)
 {
@@ -35,15 +29,9 @@ QString ContextExportHost::chooseCsvFile(const QString& proposedName)
     QFileDialog dialog(ctx_.dialogParent(), QStringLiteral("Ekspor ke CSV"));
     dialog.setObjectName(QStringLiteral("dlgEksporCsv"));
     prepareSaveDialog(dialog, QStringLiteral("File CSV (*.csv)"), QStringLiteral("csv"));
-    dialog.setDirectory(lastFolder.isEmpty() ? QDir::homePath() : lastFolder);
     dialog.selectFile(proposedName);
-    if (ctx_.dialogs().exec(dialog) != QDialog::Accepted)
-        return {};
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty())
-        return {};
-    lastFolder = QFileInfo(files.first()).absolutePath();
-    return files.first();
+    ctx_.dialogs().exec(dialog);
+    return savedFile(dialog);
 }
 
 Messages& ContextExportHost::exportMessages()

@@ -213,7 +213,10 @@ void Tfmain::buildPages()
     connect(xLogin->BitBtn13, &QPushButton::clicked, this, &Tfmain::dxAplikasiItems1Click);
     connect(xBwKualMutu->SpeedButton6, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
     connect(xBwTugasTambahan->SpeedButton1, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
-    connect(xRegis, &RegisPage::registered, this, [this] { showPage(xLogin); });
+    connect(xRegis, &RegisPage::registered, this, [this](const QString& nip) {
+        showPage(xLogin);
+        xLogin->offerNip(nip);
+    });
     connect(xBawahan, &BawahanPage::activitiesRequested, xBwAktivitas, &BwAktivitasPage::openFor);
     connect(xBwAktivitas, &BwAktivitasPage::backRequested, this, &Tfmain::SpeedButton6Click);
     connect(xBawahan, &BawahanPage::qualityRequested, xBwKualMutu, &BwKualMutuPage::openFor);

@@ -29,10 +29,11 @@ WizardFrame::WizardFrame(QWidget* parent) : QWidget(parent)
     v->addWidget(stack_, 1);
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(10, 8, 10, 8);
-    backButton = new QPushButton(this);
-    nextButton = new QPushButton(this);
-    finishButton = new QPushButton(this);
-    cancelButton = new QPushButton(this);
+    // The captions of the activity wizard, which every wizard shares.
+    backButton = new QPushButton(QStringLiteral("< S&ebelumnya"), this);
+    nextButton = new QPushButton(QStringLiteral("&Berikutnya >"), this);
+    finishButton = new QPushButton(QStringLiteral("&Simpan"), this);
+    cancelButton = new QPushButton(QStringLiteral("Batal"), this);
     bar->addStretch(1);
     for (QPushButton* b : {backButton, nextButton, finishButton, cancelButton}) {
         b->setAutoDefault(false);

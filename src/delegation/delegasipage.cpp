@@ -104,7 +104,7 @@ DelegasiPage::DelegasiPage(PageContext& ctx) : Page(ctx, QStringLiteral("xDelega
     sg_delegasi = new StringGrid(data);
     sg_delegasi->setObjectName(QStringLiteral("sg_delegasi"));
     // The name stays whole; position and units give way first.
-    sg_delegasi->setElasticColumns({4, 5, 6}, 110);
+    sg_delegasi->setElasticColumns({3, 4, 5, 6}, 110);
     dl->addWidget(sg_delegasi, 1);
     auto* bar = new QHBoxLayout;
     SpeedButton7 = button("SpeedButton7", "Tambah", data);

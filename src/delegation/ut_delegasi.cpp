@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -102,8 +103,12 @@ Tft_delegasi::Tft_delegasi(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_
 {
     setObjectName(QStringLiteral("ft_delegasi"));
     setWindowTitle(QString());
-    // Wide enough for the official list on the office laptop's 1366 x 768.
-    setFixedSize(1060, 600);
+    // Wide enough for the official list on the office laptop's 1366 x 768,
+    // and never wider than a smaller screen: its lists' free text gives way.
+    QSize size(1060, 600);
+    if (const QScreen* s = ctx.dialogParent() ? ctx.dialogParent()->screen() : nullptr)
+        size = size.boundedTo(s->availableGeometry().size() - QSize(24, 48));
+    setFixedSize(size);
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);
     JvWizard1 = new WizardFrame(this);
@@ -112,10 +117,6 @@ Tft_delegasi::Tft_delegasi(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_
     JvWizard1->header->setColors(ctx.headerLook().from, ctx.headerLook().to);
     JvWizard1->header->setHeaderHeight(ctx.headerLook().height);
     JvWizard1->header->setFontSize(ctx.headerLook().fontSize);
-    JvWizard1->backButton->setText(QStringLiteral("< &Back"));
-    JvWizard1->nextButton->setText(QStringLiteral("&Next >"));
-    JvWizard1->finishButton->setText(QStringLiteral("&Finish"));
-    JvWizard1->cancelButton->setText(QStringLiteral("Cancel"));
     v->addWidget(JvWizard1);
     const int middle = WizardFrame::Back | WizardFrame::Next | WizardFrame::Cancel;
 

@@ -38,7 +38,7 @@ Tfu_delegasi::Tfu_delegasi(PageContext& ctx, const QString& nip, const QString& 
     edNama = readOnlyField("edNama", this);
     edNama->setText(nama);
     edNama->setCursorPosition(0);
-    edTanggal = datePicker("edTanggal", this);
+    edTanggal = datePicker("edTanggal", this, ctx.clock().today(), 5);
     edTanggal->setDate(ctx.clock().today());
     g->addWidget(new QLabel(QStringLiteral("NIP"), this), 0, 0);
     g->addWidget(edNIP, 0, 1);

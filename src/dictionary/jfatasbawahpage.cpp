@@ -38,7 +38,8 @@ JFAtasBawahPage::JFAtasBawahPage(PageContext& ctx)
 
     auto* lists = new QHBoxLayout;
     auto* master = new QGroupBox(QStringLiteral("[ Nama Jabatan fungsional ]"), this);
-    master->setFixedWidth(612);
+    // 612 pixels where there is room; on a small screen both lists share it.
+    master->setMaximumWidth(612);
     auto* ml = new QVBoxLayout(master);
     pJFAtasBawahMAction = new QWidget(master);
     pJFAtasBawahMAction->setObjectName(QStringLiteral("pJFAtasBawahMAction"));
@@ -53,7 +54,7 @@ JFAtasBawahPage::JFAtasBawahPage(PageContext& ctx)
     sgJFAtasBawahM->setObjectName(QStringLiteral("sgJFAtasBawahM"));
     sgJFAtasBawahM->setElasticColumns({2}, 150);
     ml->addWidget(sgJFAtasBawahM, 1);
-    lists->addWidget(master);
+    lists->addWidget(master, 3);
 
     auto* detail = new QGroupBox(QStringLiteral("[ Nama Jabatan Pendamping ]"), this);
     auto* dl = new QVBoxLayout(detail);
@@ -72,7 +73,7 @@ JFAtasBawahPage::JFAtasBawahPage(PageContext& ctx)
     }
     dbar->addStretch(1);
     dl->addLayout(dbar);
-    lists->addWidget(detail, 1);
+    lists->addWidget(detail, 2);
     body()->addLayout(lists, 1);
 
     // Enter refreshes both lists; the edit still gets the key.

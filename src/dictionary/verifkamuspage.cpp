@@ -78,7 +78,8 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
 
     auto* lists = new QHBoxLayout;
     auto* verifiers = new QGroupBox(QStringLiteral("[ Data Verifikator ]"), this);
-    verifiers->setFixedWidth(670);
+    // 670 pixels where there is room; on a small screen both lists share it.
+    verifiers->setMaximumWidth(670);
     auto* vl = new QVBoxLayout(verifiers);
     pVerifKamusAction = new QWidget(verifiers);
     pVerifKamusAction->setObjectName(QStringLiteral("pVerifKamusAction"));
@@ -100,7 +101,7 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     StringGrid4->setObjectName(QStringLiteral("StringGrid4"));
     StringGrid4->setElasticColumns({2, 3}, 150);
     vl->addWidget(StringGrid4, 1);
-    lists->addWidget(verifiers);
+    lists->addWidget(verifiers, 3);
 
     auto* positions = new QGroupBox(QStringLiteral("[ Data Jabatan ]"), this);
     auto* pl = new QVBoxLayout(positions);
@@ -117,7 +118,7 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     pbar->addWidget(SpeedButton34);
     pbar->addStretch(1);
     pl->addLayout(pbar);
-    lists->addWidget(positions, 1);
+    lists->addWidget(positions, 2);
     body()->addLayout(lists, 1);
 
     poKamusFPRincian = new QMenu(this);
@@ -141,6 +142,9 @@ VerifKamusPage::VerifKamusPage(PageContext& ctx)
     connect(SpeedButton20, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton20Click);
     connect(SpeedButton18, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton18Click);
     connect(SpeedButton35, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton35Click);
+    // A double-click on either list opens what its "Info" opens.
+    connect(StringGrid4, &StringGrid::rowDoubleClicked, this, &VerifKamusPage::SpeedButton20Click);
+    connect(StringGrid5, &StringGrid::rowDoubleClicked, this, &VerifKamusPage::SpeedButton35Click);
     connect(SpeedButton22, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton22Click);
     connect(SpeedButton34, &QPushButton::clicked, this, &VerifKamusPage::SpeedButton34Click);
     connect(InfoAktivitas1, &QAction::triggered, this, &VerifKamusPage::SpeedButton35Click);

@@ -12,6 +12,7 @@ ProfilPage::ProfilPage(PageContext& ctx) : Page(ctx, QStringLiteral("xProfil"), 
     auto* v = new QVBoxLayout(box);
     sg_profil = new StringGrid(box);
     sg_profil->setObjectName(QStringLiteral("sg_profil"));
+    sg_profil->setElasticColumns({1}, 300); // the values give way on a small screen
     v->addWidget(sg_profil);
     body()->addWidget(box);
 }

@@ -60,6 +60,14 @@ QString cell(const QString& text, const char* attrs = "")
     return QStringLiteral("<td %1>%2</td>").arg(QString::fromUtf8(attrs), esc(text));
 }
 
+// The document is laid out in the screen's units, as Qt prints; the
+// painter scales them to the device.
+qreal documentDpi()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
 } // namespace
 
 bool LaporanBulanan::load(OperationHost& host, const QString& nip, const QString& periode)
@@ -182,14 +190,18 @@ QString LaporanBulanan::html() const
 
     const QString superior = f("nama_atasan");
     // One table row: the layout moves it to the next page whole rather than
-    // part a signature from its name.
+    // part a signature from its name. The name stands kSignatureRoomCm below
+    // the position: room for a signature and a stamp.
+    const int room = int(kSignatureRoomCm / 2.54 * documentDpi() + 0.5);
     h += QStringLiteral("<br><table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\"><tr>"
-                        "<td width=\"50%\" align=\"center\">Mengetahui,<br>Atasan Langsung<br>%1<br><br><br>"
-                        "<b><u>%2</u></b><br>NIP. %3</td>"
-                        "<td width=\"50%\" align=\"center\">%4, %5<br>PNS yang bersangkutan<br>%6<br><br><br>"
-                        "<b><u>%7</u></b><br>NIP. %8</td></tr></table>")
+                        "<td width=\"50%\"><p align=\"center\">Mengetahui,<br>Atasan Langsung<br>%1</p>"
+                        "<p align=\"center\" style=\"margin-top:%9px\"><b><u>%2</u></b><br>NIP. %3</p></td>"
+                        "<td width=\"50%\"><p align=\"center\">%4, %5<br>PNS yang bersangkutan<br>%6</p>"
+                        "<p align=\"center\" style=\"margin-top:%9px\"><b><u>%7</u></b><br>NIP. %8</p></td>"
+                        "</tr></table>")
              .arg(esc(f("jabatan_atasan")), esc(orDash(superior)), esc(orDash(f("nip_atasan"))), esc(f("tempat")),
-                  esc(f("tanggal_cetak")), esc(f("nama_jabatan")), esc(f("nama_lengkap")), esc(f("nip")));
+                  esc(f("tanggal_cetak")), esc(f("nama_jabatan")), esc(f("nama_lengkap")), esc(f("nip")),
+                  QString::number(room));
     h += QStringLiteral("</body></html>");
     return h;
 }
@@ -207,12 +219,11 @@ bool LaporanBulanan::print(QPagedPaintDevice& device) const
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    // The document is laid out in the screen's units, as Qt prints; the
-    // painter scales them to the device. The page keeps a band at its foot
-    // for "Halaman n dari m".
+    // Screen units to the device's (documentDpi). The page keeps a band at
+    // its foot for "Halaman n dari m".
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal sx = device.logicalDpiX() / (screen ? screen->logicalDotsPerInchX() : 96.0);
-    const qreal sy = device.logicalDpiY() / (screen ? screen->logicalDotsPerInchY() : 96.0);
+    const qreal sy = device.logicalDpiY() / documentDpi();
     const qreal foot = QFontMetricsF(font).height() * 2;
     const QSizeF body(device.width() / sx, device.height() / sy - foot);
     doc.setPageSize(body);

@@ -15,6 +15,9 @@ class QPagedPaintDevice;
 // answered; the client computes no figure of its own.
 class LaporanBulanan {
 public:
+    // The room between a signer's position and name, for the signature.
+    static constexpr double kSignatureRoomCm = 3.0;
+
     // Loads the report of a servant's month ("yyyymm") in one envelope:
     // kinerja_laporan_bulanan, then the dashboard's kinerja_progress_get.
     // False after the envelope's message; the report is then empty.

@@ -21,7 +21,6 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -159,15 +158,13 @@ void Tf_laporanBulanan::btSimpanPdfClick()
     LaporanBulanan report;
     if (!load(report))
         return;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    QFileDialog files(this, QStringLiteral("Simpan Laporan Bulanan"), folder);
+    QFileDialog files(this, QStringLiteral("Simpan Laporan Bulanan"));
     prepareSaveDialog(files, QStringLiteral("Dokumen PDF (*.pdf)"), QStringLiteral("pdf"));
     files.selectFile(QStringLiteral("Laporan Bulanan %1 %2.pdf").arg(report.field(QStringLiteral("nip")), periode()));
-    if (ctx_.dialogs().exec(files) != QDialog::Accepted || files.selectedFiles().isEmpty())
+    ctx_.dialogs().exec(files);
+    const QString path = savedFile(files);
+    if (path.isEmpty())
         return;
-    const QString path = files.selectedFiles().constFirst();
 
     // Written whole or not at all: an earlier file of that name survives a
     // failure.

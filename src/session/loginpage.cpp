@@ -237,6 +237,13 @@ bool LoginPage::loadBackground()
     return true;
 }
 
+void LoginPage::offerNip(const QString& nip)
+{
+    edLoginNIP->setText(nip);
+    edLoginPass->clear();
+    edLoginPass->setFocus();
+}
+
 void LoginPage::centrePanel(int windowHeight, int pageStackWidth)
 {
     pLogin->move(int(std::lround(pageStackWidth / 2.0 - pLogin->width() / 2.0)),

@@ -55,6 +55,9 @@ public slots:
 public:
     // Revokes the session on the server and forgets its token.
     void revokeSession();
+    // Ready for a NIP that has just been registered: the NIP filled in,
+    // the password empty and waiting for it.
+    void offerNip(const QString& nip);
 
     LoginBackground* bg_image;
     QFrame* pLogin;

@@ -181,6 +181,6 @@ void RegisPage::btrRegisterClick()
         cbrSKPD->setCurrentIndex(0);
         btrNIP->clear();
         setCheckPhase(true);
-        emit registered();
+        emit registered(nip);
     });
 }

@@ -17,8 +17,8 @@ public:
     static QString golruCode(int index);
 
 signals:
-    // An account was created; the login page takes over.
-    void registered();
+    // An account was created for the NIP; the login page takes over.
+    void registered(const QString& nip);
 
 public slots:
     void dxAplikasiItems1Click();

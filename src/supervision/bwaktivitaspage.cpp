@@ -9,6 +9,7 @@
 #include "ualasan_tolak.h"
 #include "ui/keyfilters.h"
 #include "ui/controls.h"
+#include "ui/flowlayout.h"
 #include "ui/stringgrid.h"
 
 #include <QAction>
@@ -48,27 +49,33 @@ std::vector<GridColumn> listColumns(const StringGrid& g, bool direct)
         GridColumn::field(QStringLiteral("Aktivitas"), 350, QStringLiteral("rincian_tugas")),
         GridColumn::field(QStringLiteral("Deskripsi"), 600, QStringLiteral("deskripsi")),
         GridColumn::field(QStringLiteral("Volume"), g.fitted(40, QStringLiteral("Volume")), QStringLiteral("volume")),
-        GridColumn::field(QStringLiteral("Satuan"), g.fitted(80, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
+        GridColumn::field(QStringLiteral("Satuan"), g.fitted(60, QStringLiteral("Transaksi")), QStringLiteral("satuan")),
         GridColumn::field(QStringLiteral("Status"), g.fitted(100, QStringLiteral("Disetujui Supervisi")),
                           QStringLiteral("status_deskripsi")),
         GridColumn::field(QStringLiteral("Tgl. Aktivitas"), day, QStringLiteral("tanggal_aktivitas")),
         GridColumn::field(QStringLiteral("Tgl. Input"), moment, QStringLiteral("tanggal_input")),
         GridColumn::field(QStringLiteral("Tgl. Verif"), moment, QStringLiteral("tanggal_statusx")),
         GridColumn::field(QStringLiteral("Tgl. Validasi"), moment, QStringLiteral("tanggal_validasix")),
-        GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 170, QStringLiteral("st_wajib_validasi")),
+        // "Ya" or "Tidak": the caption gives the width.
+        GridColumn::field(QStringLiteral("Wajib Validasi?"), direct ? 0 : 60, QStringLiteral("st_wajib_validasi")),
         // The review figures that come with each row (see reviewMarks).
         GridColumn::field(QStringLiteral("Sisa Hari"),
                           g.fitted(90, direct ? QStringLiteral("lewat batas, otomatis 0000-00-00")
                                               : QStringLiteral("lewat batas")),
                           QStringLiteral("sisa_harix")),
-        // Whole: past the free texts that give way, the reasons' names.
+        // The reasons' names; they give way with the free texts, and the
+        // row's tooltip explains them.
         GridColumn::field(QStringLiteral("Catatan"), g.fitted(220, QStringLiteral("Hari > 480 menit, Deskripsi ganda")),
                           QStringLiteral("catatan")),
         GridColumn::field(QStringLiteral("Alasan Penolakan"), 0, QStringLiteral("alasan_tolak")),
     };
 }
 
+constexpr int kColAktivitas = 3;
+constexpr int kColDeskripsi = 4;
 constexpr int kColStatus = 7;
+constexpr int kColSisaHari = 13;
+constexpr int kColCatatan = 14;
 const QColor kTintDue(0xFF, 0xD6, 0xCC);     // the window closes, or the system approves, within a day
 const QColor kTintNoted(0xFF, 0xF3, 0xC4);   // worth a second look
 
@@ -115,14 +122,17 @@ const QString kAllNote = QStringLiteral(
 BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     : Page(ctx, QStringLiteral("xBwAktivitas"), QStringLiteral("xBwAktivitasJudul"))
 {
+    // The boxes wrap below the fields on a small screen.
     auto* filter = new QGroupBox(QStringLiteral("[ Filter Data ]"), this);
-    auto* fl = new QHBoxLayout(filter);
+    auto* fl = new FlowLayout(filter);
     SpeedButton33 = new QPushButton(QStringLiteral("Back"), filter);
     SpeedButton33->setObjectName(QStringLiteral("SpeedButton33"));
     SpeedButton33->setFixedSize(63, 61);
-    fl->addWidget(SpeedButton33, 0, Qt::AlignTop);
+    fl->addWidget(SpeedButton33);
 
-    auto* fields = new QGridLayout;
+    auto* fieldArea = new QWidget(filter);
+    auto* fields = new QGridLayout(fieldArea);
+    fields->setContentsMargins(0, 0, 0, 0);
     xBwAktivitasEdAktivitas = new QLineEdit(filter);
     xBwAktivitasEdAktivitas->setObjectName(QStringLiteral("xBwAktivitasEdAktivitas"));
     xBwAktivitasEdAktivitas->setMinimumWidth(240);
@@ -136,8 +146,8 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     fields->addWidget(hint, 1, 1, 1, 3);
     xBwAktivitasLbTanggal = new QLabel(QStringLiteral("Tanggal"), filter);
     xBwAktivitasLbTanggal->setObjectName(QStringLiteral("xBwAktivitasLbTanggal"));
-    xBwAktivitasTanggalAwal = datePicker("xBwAktivitasTanggalAwal", filter);
-    xBwAktivitasTanggalAkhir = datePicker("xBwAktivitasTanggalAkhir", filter);
+    xBwAktivitasTanggalAwal = datePicker("xBwAktivitasTanggalAwal", filter, ctx.clock().today());
+    xBwAktivitasTanggalAkhir = datePicker("xBwAktivitasTanggalAkhir", filter, ctx.clock().today());
     fields->addWidget(xBwAktivitasLbTanggal, 2, 0);
     fields->addWidget(xBwAktivitasTanggalAwal, 2, 1);
     fields->addWidget(new QLabel(QStringLiteral("s/d"), filter), 2, 2);
@@ -158,7 +168,7 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     run->addWidget(lbBwAktivitasJumlah);
     run->addStretch(1);
     fields->addLayout(run, 4, 1, 1, 3);
-    fl->addLayout(fields);
+    fl->addWidget(fieldArea);
 
     auto* types = new QGroupBox(QStringLiteral("Jenis Aktivitas"), filter);
     auto* tl = new QVBoxLayout(types);
@@ -181,15 +191,20 @@ BwAktivitasPage::BwAktivitasPage(PageContext& ctx)
     for (int i = 0; i < stat.size(); ++i)
         sl->addWidget(stat[i], i % 3, i / 3);
     fl->addWidget(statuses);
-
-    fl->addStretch(1);
     body()->addWidget(filter);
 
     auto* data = new QGroupBox(QStringLiteral("[ Data Aktivitas Harian ]"), this);
     auto* dl = new QVBoxLayout(data);
     sg_aktivitas_bawahan = new StringGrid(data);
     sg_aktivitas_bawahan->setObjectName(QStringLiteral("sg_aktivitas_bawahan"));
-    sg_aktivitas_bawahan->setElasticColumns({3, 4}, 100);
+    // Task, description and notes give way first; "Sisa Hari" keeps its
+    // figure ("5 hari", "lewat batas") whole, its automatic approval date
+    // is in the row's tooltip too.
+    sg_aktivitas_bawahan->setElasticColumns({kColAktivitas, kColDeskripsi, kColSisaHari, kColCatatan}, 100);
+    for (int c : {kColAktivitas, kColDeskripsi, kColCatatan})
+        sg_aktivitas_bawahan->setElasticFloor(c, 45);
+    sg_aktivitas_bawahan->setElasticFloor(kColSisaHari,
+                                          sg_aktivitas_bawahan->fitted(60, QStringLiteral("lewat batas, ")));
     sg_aktivitas_bawahan->setNoteColumn(kColStatus, kColReason);
     dl->addWidget(sg_aktivitas_bawahan, 1);
 

@@ -96,6 +96,7 @@ BwKualMutuPage::BwKualMutuPage(PageContext& ctx)
     dl->addLayout(statusRow);
     sg_kualMutu = new StringGrid(data);
     sg_kualMutu->setObjectName(QStringLiteral("sg_kualMutu"));
+    sg_kualMutu->setElasticColumns({3}, 150); // the name gives way, never a grade or a NIP
     dl->addWidget(sg_kualMutu, 1);
     body()->addWidget(data, 1);
 

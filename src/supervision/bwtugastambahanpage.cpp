@@ -65,6 +65,7 @@ BwTugasTambahanPage::BwTugasTambahanPage(PageContext& ctx)
     auto* dl = new QVBoxLayout(data);
     sg_BwTugasTambahan = new StringGrid(data);
     sg_BwTugasTambahan->setObjectName(QStringLiteral("sg_BwTugasTambahan"));
+    sg_BwTugasTambahan->setElasticColumns({2, 5}, 150); // position and agency give way, never a date
     dl->addWidget(sg_BwTugasTambahan, 1);
     auto* bar = new QHBoxLayout;
     SpeedButton27 = button("SpeedButton27", "Tambah", 85, data);

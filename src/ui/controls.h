@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "keyfilters.h"
+
 // Controls that the list pages' filters share.
 
 // A filter box, ticked as every filter starts.
@@ -21,13 +23,16 @@ inline QCheckBox* filterBox(const char* name, const char* caption, QWidget* pare
 }
 
 // A date picker with a calendar, wide enough for its date and no wider
-// than a page needs.
-inline QDateEdit* datePicker(const char* name, QWidget* parent)
+// than a page needs, that takes typing into each part of its date and only
+// the dates from 2000 to the end of the year after today.
+inline QDateEdit* datePicker(const char* name, QWidget* parent, const QDate& today, int yearsAhead = 1)
 {
     auto* d = new QDateEdit(parent);
     d->setObjectName(QString::fromUtf8(name));
     d->setCalendarPopup(true);
     d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    typeableDate(d);
+    boundDates(d, today, yearsAhead);
     d->setMinimumWidth(115);
     d->setMaximumWidth(140);
     return d;

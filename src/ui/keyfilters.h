@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QDate;
+class QDateTimeEdit;
 class QLineEdit;
 class QWidget;
 
@@ -36,3 +38,13 @@ void onEnter(QWidget* edit, std::function<void()> action);
 void ignoreEnter(QWidget* edit);
 // Digits and Backspace only, also for pasted text.
 void digitsOnly(QLineEdit* edit);
+
+// A date field that takes typing where the user puts the cursor: a click
+// or an arrow key into the day, month or year selects that part, so that
+// the digits typed replace it (Qt adds them to a full part, which drops
+// them). Within the part typed, the next one follows as usual.
+void typeableDate(QDateTimeEdit* edit);
+// The dates a field accepts: from 2000, before any record of the system,
+// to the end of the year yearsAhead after today. A typed year outside them
+// does not get in; the field keeps its last good date.
+void boundDates(QDateTimeEdit* edit, const QDate& today, int yearsAhead = 1);

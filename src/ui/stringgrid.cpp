@@ -102,7 +102,9 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
-    setTabKeyNavigation(true);
+    // Rows are picked, never edited: Tab moves on to the page's buttons
+    // instead of from cell to cell.
+    setTabKeyNavigation(false);
     setShowGrid(true);
     setAlternatingRowColors(false);
 
@@ -129,6 +131,11 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(exportAction_, &QAction::triggered, this, &StringGrid::exportCsv);
 
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        // In an empty list row 0 holds the captions as an ordinary row.
+        if (index.isValid() && fixedRows() > 0)
+            emit rowDoubleClicked(index.row() + fixedRows());
+    });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { applyLayout(); });
     connect(h, &QHeaderView::sectionResized, this, [this](int col, int, int width) { userResized(col, width); });
     applyLayout();
@@ -182,6 +189,18 @@ void StringGrid::setElasticColumns(std::vector<int> cols, int minWidth)
     applyLayout();
 }
 
+void StringGrid::setElasticFloor(int col, int width)
+{
+    for (auto& f : floors_)
+        if (f.first == col) {
+            f.second = width;
+            applyLayout();
+            return;
+        }
+    floors_.emplace_back(col, width);
+    applyLayout();
+}
+
 int StringGrid::scaled(int designWidth) const
 {
     // The small allowance keeps a scale of exactly 1 from adding a pixel.
@@ -190,7 +209,8 @@ int StringGrid::scaled(int designWidth) const
 
 int StringGrid::fitted(int designWidth, const QString& sample) const
 {
-    const int needed = fontMetrics().horizontalAdvance(sample) + 10;
+    // The cell's text margins (CellDelegate::textArea) and a little air.
+    const int needed = fontMetrics().horizontalAdvance(sample) + 8;
     return std::max(designWidth, int(std::ceil(needed / scale_)));
 }
 
@@ -218,9 +238,14 @@ int StringGrid::baseWidth(int col) const
     if (design <= 0)
         return 0;
     // The caption is the header's to show in full: "Volume", not "Volum".
+    return std::max(scaled(design), captionWidth(col));
+}
+
+int StringGrid::captionWidth(int col) const
+{
     const QHeaderView* h = horizontalHeader();
     const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h) + 4;
-    return std::max(scaled(design), h->fontMetrics().horizontalAdvance(caption(col)) + margins);
+    return h->fontMetrics().horizontalAdvance(caption(col)) + margins;
 }
 
 int StringGrid::shownWidth(int col) const
@@ -278,12 +303,23 @@ void StringGrid::fitElastic()
     if (designs <= 0)
         return;
     // The widest gives way first: every giving column is cut down to one
-    // level, the highest at which all columns fit, but not below its least.
+    // level, the highest at which all columns fit, but not below its least:
+    // the common minimum while that is enough, else the column's floor.
     const int room = viewport()->width() - others;
-    const int least = scaled(elasticMin_);
+    bool toFloors = false;
+    auto least = [&](int c) {
+        if (!toFloors)
+            return scaled(elasticMin_);
+        int floor = kElasticFloor;
+        for (const auto& f : floors_)
+            if (f.first == c)
+                floor = f.second;
+        // The caption still reads whole.
+        return std::min(std::max(scaled(floor), captionWidth(c)), scaled(elasticMin_));
+    };
     auto widthAt = [&](int c, int level) {
         const int base = baseWidth(c);
-        return std::min(base, std::max(level, std::min(least, base)));
+        return std::min(base, std::max(level, std::min(least(c), base)));
     };
     auto total = [&](int level) {
         int sum = 0;
@@ -291,6 +327,7 @@ void StringGrid::fitElastic()
             sum += widthAt(c, level);
         return sum;
     };
+    toFloors = total(0) > room;
     int low = 0;
     int high = designs;
     while (low < high) {
@@ -323,7 +360,12 @@ void StringGrid::setCurrentRow(int row)
     const int viewRow = row - fixedRows();
     if (viewRow < 0 || viewRow >= model_.rowCount())
         return;
-    const QModelIndex i = model_.index(viewRow, 0);
+    // On a shown column: from a hidden one (a key column) the arrow keys
+    // find no cell to move to.
+    int col = 0;
+    while (col + 1 < model_.columnCount() && isColumnHidden(col))
+        ++col;
+    const QModelIndex i = model_.index(viewRow, col);
     selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 

@@ -63,9 +63,16 @@ public:
     void setColWidth(int col, int width); // 0 hides the column
     void setHeaderRowHeight(int height);
     // Free-text columns that give way when the grid is narrower than its
-    // columns: shown narrower in proportion (never below minWidth) so that
-    // the others, dates, statuses and numbers among them, stay in view.
+    // columns, the widest first, so that the others, dates, statuses and
+    // numbers among them, stay in view: first down to minWidth, then, when
+    // the others still do not fit, down to their floor (kElasticFloor, or
+    // what setElasticFloor gave). A cut text shows whole as the tooltip.
     void setElasticColumns(std::vector<int> cols, int minWidth = 150);
+    static constexpr int kElasticFloor = 60;
+    // The least design width an elastic column keeps even then: enough for
+    // the part of its text that must read (a column that begins with a
+    // figure).
+    void setElasticFloor(int col, int width);
     // A design width widened so that the sample text (a NIP, a date, a
     // status) fits in the grid's font once scaled.
     int fitted(int designWidth, const QString& sample) const;
@@ -118,6 +125,12 @@ public:
     // empty keep the usual tooltip.
     void setNoteColumn(int col, int noteCol) { model_.setNoteColumn(col, noteCol); }
 
+signals:
+    // A row below the captions was double-clicked (its grid row); it is
+    // the current row by then. Pages open its details.
+    void rowDoubleClicked(int row);
+
+public:
     // Coalesces many changes into one update of the view.
     class Batch {
     public:
@@ -160,6 +173,7 @@ private:
     void userResized(int col, int width);
     QString caption(int col) const;
     int baseWidth(int col) const;
+    int captionWidth(int col) const;
     bool isElastic(int col) const;
     int scaled(int designWidth) const;
 
@@ -172,6 +186,7 @@ private:
     int keepRow_ = -1;
     std::vector<int> elastic_;
     int elasticMin_ = 0;
+    std::vector<std::pair<int, int>> floors_; // column, design width
     QAction* exportAction_ = nullptr;
     QPointer<const QDateEdit> exportFrom_;
     QPointer<const QDateEdit> exportTo_;

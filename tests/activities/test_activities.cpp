@@ -829,12 +829,13 @@ private slots:
             type(d, Qt::Key_Return); // searches, stays
             QCOMPARE(wz.JvWizard1->currentPage(), 1);
             QCOMPARE(wz.lbJumlahData->text(), QStringLiteral("Jumlah Data : 1"));
-            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.sg_rincian_cari));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.edAktivitas));
             type(d, Qt::Key_Return); // nothing picked yet
             QCOMPARE(s.msgs.texts(), QStringList{kPickFirst});
             QCOMPARE(wz.JvWizard1->currentPage(), 1);
-            type(d, Qt::Key_Down); // picks the row the focus is on
+            type(d, Qt::Key_Down); // picks the first row, from the field
             QCOMPARE(wz.pickedRow(), 1);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.edAktivitas));
             type(d, Qt::Key_Return);
             QCOMPARE(wz.JvWizard1->currentPage(), 2);
             QCOMPARE(wz.edProsesNama->text(), QStringLiteral("Mengagendakan surat masuk"));
@@ -892,6 +893,56 @@ private slots:
         });
         s.page->SpeedButton2Click();
         QCOMPARE(s.msgs.texts(), QStringList{kPickFirst});
+    }
+
+    // The arrows walk the whole list from the search field; a wizard that
+    // opens on the last task still takes typing in the search field.
+    void arrowsWalkTheTasksAndTypingSearches()
+    {
+        UserAtWork s(kPelaksana);
+        s.openList();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            QVERIFY(showActive(d));
+            wz.selectKind(Tft_aktivitas::Lainnya);
+            type(d, Qt::Key_Return);
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            QCOMPARE(wz.sg_rincian_cari->rowCount(), 3);
+            type(d, Qt::Key_Down);
+            type(d, Qt::Key_Down);
+            QCOMPARE(wz.pickedRow(), 2);
+            type(d, Qt::Key_Up);
+            QCOMPARE(wz.pickedRow(), 1);
+            type(d, Qt::Key_Down);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.edAktivitas));
+            type(d, Qt::Key_Return);
+            QCOMPARE(wz.JvWizard1->currentPage(), 2);
+            QCOMPARE(wz.edProsesNama->text(), QStringLiteral("Mengikuti pelatihan teknis"));
+            wz.edProsesDeskripsi->setPlainText(QStringLiteral("Mengikuti pelatihan teknis arsip"));
+            s.msgs.answers << true;
+            QVERIFY(wz.JvWizardInteriorPage3FinishButtonClick());
+        });
+        s.page->SpeedButton2Click();
+        QCOMPARE(s.msgs.texts(), (QStringList{"Simpan Aktivitas?", "Data berhasil disimpan!"}));
+
+        s.msgs.clear();
+        s.dialogs.expect([&](QDialog& d) {
+            auto& wz = static_cast<Tft_aktivitas&>(d);
+            QVERIFY(showActive(d));
+            type(d, Qt::Key_Return); // the kind of the last save
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            QCOMPARE(wz.sg_rincian_cari->cell(wz.pickedRow(), 2), QStringLiteral("Mengikuti pelatihan teknis"));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(wz.edAktivitas));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("apel"));
+            type(d, Qt::Key_Return); // a new text searches rather than moving on
+            QCOMPARE(wz.JvWizard1->currentPage(), 1);
+            QCOMPARE(wz.edAktivitas->text(), QStringLiteral("apel"));
+            QCOMPARE(wz.lbJumlahData->text(), QStringLiteral("Jumlah Data : 1"));
+            QCOMPARE(wz.pickedRow(), -1);
+            d.hide();
+        });
+        s.page->SpeedButton2Click();
+        QVERIFY(s.msgs.log.isEmpty());
     }
 
     void kindAndTaskAreRememberedUntilLogout()
@@ -1027,6 +1078,16 @@ private slots:
         s.page->info1Click();
         QCOMPARE(s.dialogs.opened, QStringList{"Tfaktivitas_info"});
         QVERIFY(s.msgs.log.isEmpty());
+
+        // A double-click on another row (the grid makes it the current
+        // one) opens its details.
+        const int other = s.rowOf(QStringLiteral("201"));
+        s.select(QStringLiteral("201"));
+        QString shown;
+        s.dialogs.expect([&](QDialog& d) { shown = static_cast<Tfaktivitas_info&>(d).fAktDeskripsi->toPlainText(); });
+        emit g->rowDoubleClicked(other);
+        QCOMPARE(s.dialogs.opened.size(), 2);
+        QCOMPARE(shown, g->cell(other, 4));
     }
 };
 

@@ -2,6 +2,7 @@
 // file name, and the way from a page's own menu through the dialog seam to
 // the file.
 #include "activities/aktivitaspage.h"
+#include "app/indonesian.h"
 #include "app/pageheader.h"
 #include "fakecontext.h"
 #include "ui/stringgrid.h"
@@ -218,6 +219,7 @@ private slots:
         ctx.dialogRunner.expect([&](QDialog& d) {
             auto* fd = qobject_cast<QFileDialog*>(&d);
             QVERIFY(fd);
+            fd->setDirectory(dir.path()); // where the user looked
             fd->selectFile(path);
             d.done(QDialog::Accepted);
         });
@@ -225,6 +227,49 @@ private slots:
         QCOMPARE(ctx.msgs.texts(),
                  QStringList{"Gagal menyimpan file CSV!\r\r" + QDir::toNativeSeparators(path) + "\r" + reason});
         QCOMPARE(ctx.msgs.lastKind(), Messages::Kind::Warning);
+    }
+
+    // Every save dialog (the lists' CSV, the report's PDF) opens in the
+    // folder of the last file saved, for as long as the program runs.
+    void saveDialogsOpenInTheLastFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("csv")));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("pdf")));
+        const QString csvFolder = dir.filePath(QStringLiteral("csv"));
+        const QString pdfFolder = dir.filePath(QStringLiteral("pdf"));
+        FakeContext ctx(QStringLiteral("t_export"));
+        AktivitasPage page(ctx);
+        fill(*page.sg_aktivitas, {"No.", "Aktivitas"}, {{"1", "Surat"}}, {30, 300});
+        QStringList openedIn;
+        const auto saveAs = [&](const QString& path) {
+            ctx.dialogRunner.expect([&, path](QDialog& d) {
+                auto& fd = static_cast<QFileDialog&>(d);
+                openedIn << fd.directory().absolutePath();
+                if (path.isEmpty()) {
+                    d.reject();
+                    return;
+                }
+                fd.selectFile(path);
+                d.accept();
+            });
+            page.sg_aktivitas->exportAction()->trigger();
+        };
+        saveAs(csvFolder + QStringLiteral("/satu.csv"));
+        saveAs(QString()); // cancelled: the folder stays
+        saveAs(QString());
+        QCOMPARE(openedIn.mid(1), (QStringList{csvFolder, csvFolder}));
+
+        // The report's dialog is prepared the same way, and its folder is
+        // where the next export opens.
+        QFileDialog report;
+        prepareSaveDialog(report, QStringLiteral("Dokumen PDF (*.pdf)"), QStringLiteral("pdf"));
+        QCOMPARE(report.directory().absolutePath(), csvFolder);
+        report.selectFile(pdfFolder + QStringLiteral("/laporan.pdf"));
+        static_cast<QDialog&>(report).accept(); // the file dialog's own accept
+        QCOMPARE(savedFile(report), pdfFolder + QStringLiteral("/laporan.pdf"));
+        saveAs(QString());
+        QCOMPARE(openedIn.last(), pdfFolder);
     }
 
     void emptyListIsRefused()

@@ -3,6 +3,7 @@
 #include "ui/keyfilters.h"
 #include "db/query.h"
 #include "db/resultset.h"
+#include "ui/controls.h"
 #include "ui/designfont.h"
 #include "ui/stringgrid.h"
 #include "testdb.h"
@@ -13,7 +14,10 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QToolTip>
 
 #include <cmath>
@@ -201,8 +205,9 @@ private slots:
     }
 
     // Short of room, the widest free-text column gives way first, then both
-    // alike, never below their least; a cut text ends in "..." and shows
-    // whole as the tooltip.
+    // alike, down to their least; when the other columns would still not
+    // be in view, further down to their floor (and no further). A cut text
+    // ends in "..." and shows whole as the tooltip.
     void widestFreeTextGivesWayFirst_data()
     {
         QTest::addColumn<int>("room"); // for task (300) and description (400)
@@ -211,7 +216,10 @@ private slots:
         QTest::newRow("all room") << 760 << 300 << 400;
         QTest::newRow("description gives") << 650 << 300 << 350;
         QTest::newRow("both give") << 500 << 250 << 250;
-        QTest::newRow("at the least") << 120 << 100 << 100;
+        QTest::newRow("at the least") << 200 << 100 << 100;
+        QTest::newRow("below the least") << 150 << 75 << 75;
+        QTest::newRow("at the floor") << 120 << 60 << 60;
+        QTest::newRow("short of the floors") << 80 << 60 << 60;
     }
 
     void widestFreeTextGivesWayFirst()
@@ -336,6 +344,97 @@ private slots:
         g.scrollToBottom();
         QVERIFY(g.visualRect(g.model()->index(49999, 3)).intersects(g.viewport()->rect()));
         QVERIFY(!g.grab().isNull());
+    }
+
+    // The keyboard walks the rows and leaves the list with Tab; a
+    // double-click on a row (never on the captions of an empty list) asks
+    // for its details.
+    void keysAndDoubleClickOnTheRows()
+    {
+        QWidget window;
+        auto* g = new StringGrid(&window);
+        auto* after = new QPushButton(QStringLiteral("Info"), &window);
+        auto* v = new QVBoxLayout(&window);
+        v->addWidget(g);
+        v->addWidget(after);
+        window.resize(900, 400);
+        fillGrid(*g, rows(5), kActivityColumns); // the key column hidden
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        g->setFocus();
+        g->setCurrentRow(1);
+        QTest::keyClick(g, Qt::Key_Down);
+        QTest::keyClick(g, Qt::Key_Down);
+        QCOMPARE(g->currentRow(), 3);
+        QTest::keyClick(g, Qt::Key_Up);
+        QCOMPARE(g->currentRow(), 2);
+        QTest::keyClick(g, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(after));
+
+        QSignalSpy asked(g, &StringGrid::rowDoubleClicked);
+        const QPoint fourth = g->visualRect(g->model()->index(4 - g->fixedRows(), 3)).center();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, fourth);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, fourth);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().first().toInt(), 4);
+        QCOMPARE(g->currentRow(), 4);
+
+        fillGrid(*g, rows(0), kActivityColumns);
+        const QPoint captions = g->visualRect(g->model()->index(0, 3)).center();
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, captions);
+        QCOMPARE(asked.size(), 1);
+    }
+
+    // Typing into a date picker where the user clicks or moves the cursor;
+    // a year beyond the field's bounds does not get in.
+    void datesTakeTyping_data()
+    {
+        QTest::addColumn<int>("clickAt"); // cursor position in "15/06/2026", or -1
+        QTest::addColumn<int>("key");     // a key pressed before typing, or 0
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("click into the year") << 8 << 0 << "2025" << QDate(2025, 6, 15);
+        QTest::newRow("click at the end") << 10 << 0 << "2024" << QDate(2024, 6, 15);
+        QTest::newRow("click into the day") << 1 << 0 << "09" << QDate(2026, 6, 9);
+        QTest::newRow("click into the month, the year follows") << 4 << 0 << "11/2025" << QDate(2025, 11, 15);
+        QTest::newRow("Home") << -1 << int(Qt::Key_Home) << "3" << QDate(2026, 6, 3);
+        QTest::newRow("End") << -1 << int(Qt::Key_End) << "2023" << QDate(2023, 6, 15);
+        QTest::newRow("a year far ahead") << 8 << 0 << "2202" << QDate(2026, 6, 15);
+        QTest::newRow("a year before the system") << 8 << 0 << "1999" << QDate(2026, 6, 15);
+    }
+
+    void datesTakeTyping()
+    {
+        QFETCH(int, clickAt);
+        QFETCH(int, key);
+        QFETCH(QString, typed);
+        QFETCH(QDate, date);
+        QWidget window;
+        QDateEdit* d = datePicker("dtUji", &window, QDate(2026, 6, 15));
+        auto* other = new QLineEdit(&window);
+        auto* v = new QVBoxLayout(&window);
+        v->addWidget(d);
+        v->addWidget(other);
+        d->setDate(QDate(2026, 6, 15));
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* line = d->findChild<QLineEdit*>();
+        QVERIFY(line);
+        if (clickAt >= 0) {
+            int x = 0;
+            while (x < line->width() && line->cursorPositionAt(QPoint(x, line->height() / 2)) < clickAt)
+                ++x;
+            QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, QPoint(x, line->height() / 2));
+        } else {
+            d->setFocus();
+            QTest::keyClick(d, Qt::Key(key));
+        }
+        QTest::keyClicks(d, typed);
+        other->setFocus(); // leaving the field settles it
+        QCOMPARE(d->date(), date);
+        QCOMPARE(line->text(), date.toString(QStringLiteral("dd/MM/yyyy")));
     }
 
     void digitsOnlyFieldDropsOtherCharacters()

@@ -7,13 +7,23 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDir>
+#include <QSet>
+#include <QTranslator>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QFileDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -29,6 +39,33 @@ QStringList actionTexts(QMenu* menu)
         if (!a->isSeparator())
             texts << a->text().section(QLatin1Char('\t'), 0, 0); // without the shortcut
     return texts;
+}
+
+// Asked before the Indonesian texts: notes every text of Qt that they do
+// not cover, and lets them answer.
+class MissingTexts : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        // Device errors reach no user: the client words its own file errors.
+        if (qstrcmp(context, "QIODevice") != 0 && !QtIndonesianTexts::covers(context, source))
+            missing.insert(QString::fromUtf8(context) + QStringLiteral(": ") + QString::fromUtf8(source));
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+    mutable QSet<QString> missing;
+};
+
+// Opens the context menu that a widget shows on a right click and closes
+// it again.
+void openContextMenu(QWidget* w)
+{
+    QTimer::singleShot(0, [] {
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(w, &e);
 }
 
 const QStringList kEditMenu{"&Urungkan", "U&lang", "Po&tong", "&Salin", "T&empel", "Hapus", "Pilih Semua"};
@@ -95,6 +132,57 @@ private slots:
         const auto which = static_cast<QDialogButtonBox::StandardButton>(button);
         QDialogButtonBox box{which};
         QCOMPARE(box.button(which)->text(), text);
+    }
+
+    // Every text of Qt's own that our users meet: the edit, number and
+    // scroll bar menus, dialog buttons, message boxes, the save dialog of
+    // the exports, and the report's print, page setup and preview dialogs.
+    void qtOwnTextsAreIndonesian()
+    {
+        MissingTexts watch;
+        QCoreApplication::installTranslator(&watch);
+        {
+            QLineEdit line(QStringLiteral("teks"));
+            delete line.createStandardContextMenu();
+            QPlainTextEdit text(QStringLiteral("teks"));
+            delete text.createStandardContextMenu();
+            QSpinBox number;
+            number.show();
+            openContextMenu(&number);
+            QDateEdit date;
+            date.setCalendarPopup(true);
+            date.show();
+            date.calendarWidget()->show();
+            openContextMenu(&date);
+            for (Qt::Orientation o : {Qt::Vertical, Qt::Horizontal}) {
+                QScrollBar bar(o);
+                bar.show();
+                openContextMenu(&bar);
+            }
+            for (int b = QDialogButtonBox::FirstButton; b <= QDialogButtonBox::LastButton; b <<= 1)
+                QDialogButtonBox box{QDialogButtonBox::StandardButton(b)};
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Peringatan"), QStringLiteral("Gagal!"),
+                            QMessageBox::Ok);
+            box.setDetailedText(QStringLiteral("rincian"));
+            box.show();
+
+            QFileDialog files;
+            prepareSaveDialog(files, QStringLiteral("File CSV (*.csv)"), QStringLiteral("csv"));
+            files.setDirectory(QDir::tempPath());
+            files.show();
+            QPrinter printer;
+            QPrintDialog print(&printer);
+            print.show();
+            QPageSetupDialog setup(&printer);
+            setup.show();
+            QPrintPreviewDialog preview(&printer);
+            preview.show();
+            QCoreApplication::processEvents();
+        }
+        QCoreApplication::removeTranslator(&watch);
+        QStringList missing = watch.missing.values();
+        missing.sort();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 
     void disabledFieldsLookDisabled()

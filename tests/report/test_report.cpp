@@ -16,6 +16,8 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QProcess>
+#include <QRectF>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -46,6 +48,65 @@ QString pdfText(const QString& path)
         return QStringLiteral("pdftotext failed: ") + QString::fromUtf8(p.readAllStandardError());
     // NFKC: the typesetter joins "fi" into one ligature glyph.
     return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC).simplified();
+}
+
+struct PdfWord {
+    int page = 0;
+    QRectF box; // in points
+    QString text;
+};
+
+// Every word of a PDF with its box, as pdftotext -bbox gives them, in
+// reading order.
+QList<PdfWord> pdfWords(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression token(
+        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    QList<PdfWord> words;
+    int page = 0;
+    for (auto it = token.globalMatch(out); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0) == QLatin1String("<page ")) {
+            ++page;
+            continue;
+        }
+        words.append({page, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                      m.captured(5)});
+    }
+    return words;
+}
+
+// The blank above the last place where a signer's name is printed: from the
+// lowest text above it in its half of the page down to the name, in cm;
+// -1 when the name is not there.
+double roomAboveCm(const QList<PdfWord>& words, const QString& name, double pageWidth)
+{
+    const QStringList parts = name.split(QLatin1Char(' '));
+    int at = -1;
+    for (int i = 0; i + parts.size() <= words.size(); ++i) {
+        bool same = true;
+        for (int k = 0; k < parts.size() && same; ++k)
+            same = words[i + k].text == parts[k];
+        if (same)
+            at = i;
+    }
+    if (at < 0)
+        return -1;
+    const PdfWord& first = words[at];
+    const bool left = first.box.center().x() < pageWidth / 2;
+    double above = 0;
+    for (const PdfWord& w : words)
+        if (w.page == first.page && w.box.bottom() <= first.box.top() &&
+            (w.box.center().x() < pageWidth / 2) == left)
+            above = std::max(above, w.box.bottom());
+    return (first.box.top() - above) / 72.0 * 2.54;
 }
 
 // Opens the subordinate list and selects the row of a NIP; its row, or -1.
@@ -169,6 +230,14 @@ private slots:
                                   "Tepat pada batas operasional", "Lima menit saja"})
             QVERIFY2(!text.contains(QString::fromUtf8(other)), other);
         QVERIFY(text.indexOf("Dua kali enam puluh") < text.indexOf("Uji <b>tebal</b>"));
+
+        // Room to sign between each signer's position and name (A4
+        // landscape: 842 points wide).
+        const QList<PdfWord> words = pdfWords(path);
+        for (const QString& signer : {QStringLiteral("Kabid Dua"), QStringLiteral("Pelaksana Empat")}) {
+            const double room = roomAboveCm(words, signer, 842);
+            QVERIFY2(room >= 2.5, qPrintable(QStringLiteral("%1: %2 cm").arg(signer).arg(room)));
+        }
     }
 
     // Straight calls as a modified client would send them.

@@ -194,6 +194,9 @@ private slots:
     {
         QFETCH(QString, pass);
         MainFixture f(kSchema);
+        // An earlier try on the login page left another NIP and a password.
+        f.w.xLogin->edLoginNIP->setText(kPelaksana);
+        f.w.xLogin->edLoginPass->setText(QStringLiteral("salah"));
         check(f, kCandidate, 8, QStringLiteral("Badan Contoh"));
         registerWith(f, pass, pass);
         QCOMPARE(f.msgs.texts(), QStringList{QStringLiteral("Registrasi berhasil!")});
@@ -210,6 +213,9 @@ private slots:
         QCOMPARE(f.w.xRegis->btrNIP->text(), QString());
         QCOMPARE(f.w.xRegis->cbrGolru->currentIndex(), 8);
         QCOMPARE(f.w.activePage(), static_cast<QWidget*>(f.w.xLogin));
+        // The login page offers the new account, waiting for its password.
+        QCOMPARE(f.w.xLogin->edLoginNIP->text(), kCandidate);
+        QCOMPARE(f.w.xLogin->edLoginPass->text(), QString());
 
         f.msgs.clear();
         f.login(kCandidate, pass);

@@ -1,6 +1,22 @@
 #include "scripted.h"
 
+#include "app/indonesian.h"
+
+#include <QCoreApplication>
 #include <QTest>
+
+namespace {
+
+// Every suite that drives pages or dialogs sees them as users do: Indonesian
+// dates, numbers and Qt's own texts, whatever the machine's locale.
+void startIndonesian()
+{
+    applyIndonesian(*QCoreApplication::instance());
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(startIndonesian)
 
 bool ScriptedMessages::confirm(const QString& text)
 {
