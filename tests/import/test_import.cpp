@@ -437,7 +437,22 @@ private slots:
         // Nobody holds, assigns or leads through this new position: it goes
         // again below.
         f.append("jabatan.csv", "J-DPUPR-07,Juru Ukur,pelaksana,5,,,DPUPR-BM-JJ,J-DPUPR-04,JP0205");
+        // A functional position renamed: a change of the ladder.
+        f.replace("jabatan_kinerja.csv", "JF0101,Analis Kepegawaian Ahli Pertama,fungsional,K1",
+                  "JF0101,Analis SDM Aparatur Ahli Pertama,fungsional,K1");
         QCOMPARE(runImport(kDemo, f.dir()), 0);
+        // The dictionary's changes reach the process log under the kinds of
+        // the log page's "Kamus" boxes, as the server's rows.
+        const auto logged = [](const QString& aksi, const QString& entry) {
+            return value(kDemo, "SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = '" + aksi +
+                                    "' AND sumber = 'server' AND keterangan LIKE 'Impor: %" + entry + "'");
+        };
+        QCOMPARE(logged("Kamus - Hapus", "JP0201 / Melayani tamu dinas"), QStringLiteral("1"));
+        QCOMPARE(logged("Kamus - Ubah", "JP0201 / Membuat notulen rapat"), QStringLiteral("1"));
+        QCOMPARE(logged("JF Atas Bawah - Ubah", "JF0101"), QStringLiteral("1"));
+        QCOMPARE(value(kDemo, "SELECT COUNT(*) FROM kinerja_log_proses WHERE aksi = 'Kamus - Tambah' AND "
+                              "tanggal_aksi > NOW() - INTERVAL 1 HOUR"),
+                 QStringLiteral("0"));
         // A delegation leads through the Sekretariat of Bappeda: it stays
         // when the file drops it.
         f.drop("unit.csv", "BAPPEDA-SEK,");

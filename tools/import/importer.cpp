@@ -947,6 +947,39 @@ private:
 
 } // namespace
 
+// The import changes the task dictionary and the ladder of functional
+// positions: the process log gets a row per entry, under the kinds that the
+// log page's "Kamus" and "JF Atas Bawah" boxes list, as the server's own
+// rows (nobody bound wrote them).
+static Rows processLog(const Plan& plan)
+{
+    QSet<QString> functional; // performance positions of the files that are functional
+    for (const Rows& r : plan.upserts)
+        if (r.table == QLatin1String("jabatan_kinerja")) {
+            const qsizetype kind = r.columns.indexOf(QStringLiteral("jenis_jabatan_id"));
+            for (const QStringList& row : r.rows)
+                if (kind >= 0 && row.value(kind) == QLatin1String("fungsional"))
+                    functional << row.value(0);
+        }
+    Rows out;
+    out.table = QStringLiteral("kinerja_log_proses");
+    out.columns = QStringList{"nip", "aksi", "keterangan", "sumber"};
+    for (const Change& c : plan.changes) {
+        QString aksi;
+        if (c.table == QLatin1String("rincian_tugas"))
+            aksi = c.action == QLatin1String("baru")   ? QStringLiteral("Kamus - Tambah")
+                   : c.action == QLatin1String("ubah") ? QStringLiteral("Kamus - Ubah")
+                   : c.action != QLatin1String("tetap") ? QStringLiteral("Kamus - Hapus")
+                                                       : QString();
+        else if (c.table == QLatin1String("jabatan_kinerja") && c.action != QLatin1String("tetap") &&
+                 (functional.contains(c.key) || c.action == QLatin1String("hapus")))
+            aksi = QStringLiteral("JF Atas Bawah - Ubah");
+        if (!aksi.isEmpty())
+            out.rows.push_back({QString(), aksi, (QStringLiteral("Impor: ") + c.key).left(200), QStringLiteral("server")});
+    }
+    return out;
+}
+
 qulonglong Importer::apply(const Plan& shown, const QString& folder)
 {
     db::Query q(conn_);
@@ -1003,6 +1036,7 @@ qulonglong Importer::apply(const Plan& shown, const QString& folder)
                 log.rows.push_back({QString::number(id), QString::number(++order), c.table, c.key.left(600), c.action,
                                     c.detail});
         b.insert(log, {}, {}, false);
+        b.insert(processLog(plan), "tanggal_aksi", "NOW()", false);
         q.exec(QStringLiteral("COMMIT"));
         return id;
     } catch (...) {
