@@ -3,9 +3,9 @@
 // connection, per row, then the reload), beside the stock command-line
 // client sending the same N approval CALLs over one connection, measured
 // in the same run. Between runs the rows go back to unverified.
-#include "app/theme.h"
+#include "shell/theme.h"
 #include "app/umain.h"
-#include "db/udm.h"
+#include "api/udm.h"
 #include "benchlogin.h"
 #include "supervision/bawahanpage.h"
 #include "supervision/bwaktivitaspage.h"

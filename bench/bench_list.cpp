@@ -4,11 +4,11 @@
 // /dev/null, measured in the same run. Prints times and peak memory.
 #include "activities/aktivitaspage.h"
 #include "benchlogin.h"
-#include "app/theme.h"
+#include "shell/theme.h"
 #include "app/umain.h"
 #include "benchstats.h"
 #include "ui/stringgrid.h"
-#include "db/udm.h"
+#include "api/udm.h"
 
 #include <QApplication>
 #include <QDateEdit>

@@ -5,10 +5,10 @@
 // sending "SELECT 1". Then one month of the activity list (the executor) and
 // of the review list (the section head), each list loaded through its page.
 #include "activities/aktivitaspage.h"
-#include "app/theme.h"
+#include "shell/theme.h"
 #include "app/umain.h"
 #include "db/query.h"
-#include "db/udm.h"
+#include "api/udm.h"
 #include "progress/dashboardpage.h"
 #include "session/loginpage.h"
 #include "supervision/bawahanpage.h"

@@ -7,11 +7,11 @@
 #include "ut_aktivitas.h"
 #include "uu_aktivitas.h"
 
-#include "report/ulaporan_bulanan.h"
+#include "report/monthlyreport.h"
 
-#include "app/pageheader.h"
-#include "app/sidebar.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "ui/sidebar.h"
+#include "shell/pagecontext.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
@@ -413,5 +413,5 @@ void AktivitasPage::xAktivitasInfoClick()
 
 void AktivitasPage::CetakLaporan1Click()
 {
-    Tf_laporanBulanan::open(ctx_, ctx_.session().nip(), ctx_.session().nama(), xAktivitasTanggalAwal->date());
+    openMonthlyReport(ctx_, ctx_.session().nip(), ctx_.session().nama(), xAktivitasTanggalAwal->date());
 }

@@ -1,7 +1,7 @@
 #include "uaktivitas_info.h"
 
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 
 #include <QFormLayout>
 

@@ -3,9 +3,9 @@
 #include "activityrules.h"
 #include "dayminutes.h"
 
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
-#include "app/wizardframe.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/wizardframe.h"
 #include "ui/keyfilters.h"
 #include "db/query.h"
 #include "db/resultset.h"

@@ -2,8 +2,8 @@
 
 #include "activityrules.h"
 
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 #include "ui/keyfilters.h"
 #include "db/query.h"
 

@@ -2,7 +2,7 @@
 
 #include "adminlists.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"

@@ -3,7 +3,7 @@
 #include "adminlists.h"
 #include "ue_plt.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"

@@ -3,8 +3,8 @@
 #include "adminlists.h"
 #include "ue_user.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"

@@ -1,6 +1,6 @@
 #include "infopage.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/stringgrid.h"

@@ -1,7 +1,7 @@
 #include "logpage.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"

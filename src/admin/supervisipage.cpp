@@ -1,6 +1,6 @@
 #include "supervisipage.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"

@@ -2,8 +2,8 @@
 
 #include "adminlists.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/keyfilters.h"

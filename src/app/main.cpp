@@ -1,9 +1,9 @@
-#include "indonesian.h"
+#include "shell/indonesian.h"
 #include "installsettings.h"
-#include "theme.h"
+#include "shell/theme.h"
 #include "umain.h"
 
-#include "db/udm.h"
+#include "api/udm.h"
 #include "delegation/uu_delegasi.h"
 #include "supervision/ut_tugas.h"
 #include "supervision/uu_kualmutu.h"

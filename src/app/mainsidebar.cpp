@@ -1,6 +1,6 @@
 #include "mainsidebar.h"
 
-#include "sidebar.h"
+#include "ui/sidebar.h"
 
 #include <QEvent>
 #include <QVBoxLayout>

@@ -1,17 +1,17 @@
 #include "umain.h"
 
-#include "infoaplikasipage.h"
+#include "session/infoaplikasipage.h"
 #include "installsettings.h"
 #include "mainsidebar.h"
-#include "page.h"
-#include "pageheader.h"
-#include "sidebar.h"
-#include "versioncheck.h"
+#include "shell/page.h"
+#include "shell/pageheader.h"
+#include "ui/sidebar.h"
+#include "session/versioncheck.h"
 
 #include "db/query.h"
 #include "ui/designfont.h"
 #include "ui/stringgrid.h"
-#include "db/udm.h"
+#include "api/udm.h"
 #include "activities/aktivitaspage.h"
 #include "admin/supervisipage.h"
 #include "dictionary/jfatasbawahpage.h"
@@ -187,7 +187,7 @@ void Tfmain::buildPages()
     xProfil = new ProfilPage(*this);
     sg_profil = xProfil->sg_profil;
     xDashboard = new DashboardPage(*this, *xProfil);
-    xLogin = addPage(new LoginPage(*this, *xDashboard));
+    xLogin = addPage(new LoginPage(*this));
     xRegis = addPage(new RegisPage(*this));
     xInfoAplikasi = addPage(new InfoAplikasiPage(*this));
     addPage(xDashboard);
@@ -210,6 +210,11 @@ void Tfmain::buildPages()
     xJFAtasBawah = addPage(new JFAtasBawahPage(*this));
     xVerifKamus = addPage(new VerifKamusPage(*this));
 
+    connect(xLogin, &LoginPage::loginSucceeded, this, [this] {
+        SuksesLogin();
+        xDashboard->ResetProgressGauges();
+        xDashboard->LoadProgress();
+    });
     connect(xLogin->BitBtn13, &QPushButton::clicked, this, &Tfmain::dxAplikasiItems1Click);
     connect(xBwKualMutu->SpeedButton6, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
     connect(xBwTugasTambahan->SpeedButton1, &QPushButton::clicked, this, &Tfmain::SpeedButton6Click);
@@ -402,8 +407,34 @@ void Tfmain::dxAplikasiItems0Click()
         xLogin->edLoginNIP->setFocus();
         return;
     }
-    xLogin->SuksesLogout();
+    SuksesLogout();
     xDashboard->ResetProgressGauges();
+}
+
+void Tfmain::SuksesLogin()
+{
+    showLoggedIn(true);
+    // the profile, the dashboard and the dashboard page
+    xDashboard->dxTarvesaItems0Click();
+    if (!xLogin->loadPositionCodes())
+        return;
+    applyAccessLevel(session_.levelUser);
+    maximize();
+    showPage(xDashboard);
+    xLogin->writeLogEntry(QStringLiteral("Sukses LogIn"));
+}
+
+void Tfmain::SuksesLogout()
+{
+    showLoggedIn(false);
+    showPage(xLogin);
+    xLogin->writeLogEntry(QStringLiteral("Sukses LogOut"));
+    xLogin->revokeSession();
+    session_.clear();
+    // the session's warm connection goes with it
+    DropConn();
+    // The next user starts typing at once.
+    xLogin->edLoginNIP->setFocus();
 }
 
 void Tfmain::dxAplikasiItems1Click()

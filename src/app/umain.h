@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pagecontext.h"
+#include "shell/pagecontext.h"
 #include "ui/messages.h"
 
 #include <QColor>
@@ -97,6 +97,12 @@ public:
 public slots:
     // Side-bar handlers.
     void dxAplikasiItems0Click();
+    // The steps after a valid login: side bar, profile and dashboard,
+    // position codes, side bar by access level, log entry.
+    void SuksesLogin();
+    // Back to the logged-out state, with its log entry; the session is
+    // revoked and forgotten.
+    void SuksesLogout();
     void dxAplikasiItems1Click();
     void dxAplikasiItems5Click();
     void dxTarvesaItems0Click();

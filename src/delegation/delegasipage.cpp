@@ -3,8 +3,8 @@
 #include "ut_delegasi.h"
 #include "uu_delegasi.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/keyfilters.h"

@@ -2,9 +2,9 @@
 
 #include "readonlyfield.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
-#include "app/wizardframe.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/wizardframe.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/keyfilters.h"

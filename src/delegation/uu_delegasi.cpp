@@ -2,7 +2,7 @@
 
 #include "readonlyfield.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/controls.h"

@@ -1,7 +1,7 @@
 #include "uverifikator_info.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

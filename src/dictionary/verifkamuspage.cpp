@@ -4,7 +4,7 @@
 #include "ut_verifkamus.h"
 #include "uverifikator_info.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
 #include "ui/controls.h"

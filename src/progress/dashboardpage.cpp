@@ -3,8 +3,8 @@
 #include "profilpage.h"
 #include "u_rasioAK.h"
 
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 #include "db/query.h"
 #include "db/resultset.h"
 

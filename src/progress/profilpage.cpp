@@ -1,6 +1,6 @@
 #include "profilpage.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "ui/stringgrid.h"
 
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #include "u_rasioAK.h"
 
-#include "app/exporthost.h"
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/exporthost.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 #include "db/dberror.h"
 #include "db/query.h"
 #include "db/resultset.h"

@@ -1,10 +1,11 @@
 #include "ulaporan_bulanan.h"
+#include "monthlyreport.h"
 
 #include "laporanbulanan.h"
 
-#include "app/indonesian.h"
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/indonesian.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -187,4 +188,9 @@ void Tf_laporanBulanan::btSimpanPdfClick()
         return;
     }
     ctx_.messages().information(QStringLiteral("Laporan bulanan tersimpan di ") + QDir::toNativeSeparators(path));
+}
+
+void openMonthlyReport(PageContext& ctx, const QString& nip, const QString& nama, const QDate& month)
+{
+    Tf_laporanBulanan::open(ctx, nip, nama, month);
 }

@@ -1,13 +1,10 @@
 #include "loginpage.h"
 
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 #include "ui/keyfilters.h"
-#include "db/query.h"
-#include "db/resultset.h"
-#include "ui/stringgrid.h"
-#include "logentry.h"
-#include "progress/dashboardpage.h"
+#include "api/session.h"
+#include "ui/envelope.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -60,8 +57,8 @@ QLabel* label(const QString& text, QWidget* parent, int pixelSize, bool bold = f
 
 } // namespace
 
-LoginPage::LoginPage(PageContext& ctx, DashboardPage& dashboard)
-    : Page(ctx, QStringLiteral("xLogin"), QStringLiteral("xLoginJudul")), dashboard_(dashboard)
+LoginPage::LoginPage(PageContext& ctx)
+    : Page(ctx, QStringLiteral("xLogin"), QStringLiteral("xLoginJudul"))
 {
     header()->setCaption(QStringLiteral("Login"));
     bg_image = new LoginBackground(this);
@@ -138,75 +135,50 @@ void LoginPage::btLoginClick()
     ctx_.session().clear();
     bool valid = false;
     Envelope(ctx_).onFailure(QString::fromUtf8(stdmsg::GagalTerhubung)).run([&](db::Query& q) {
-        const std::vector<db::ResultSet> answer =
-            q.openAll(QStringLiteral("CALL `kinerja_cek_hak_akses`(:var_nip, :var_pass)"),
-                      {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), edLoginPass->text()}});
-        if (answer.empty() || answer.front().recordCount() <= 0) {
+        const api::Login answer = api::login(q, nip, edLoginPass->text());
+        if (!answer.accepted()) {
             // a locked account is told so (and for how long), not sent to
             // register
-            const QString minutes = answer.size() > 1 ? answer[1].first(QStringLiteral("kunci_menit")) : QString();
             ctx_.messages().warning(
-                minutes.isEmpty()
+                answer.lockedMinutes.isEmpty()
                     ? QStringLiteral("LOGIN GAGAL !\r\rApabila belum punya akun, klik tombol "
                                      "REGISTRASI untuk request hak akses!")
                     : QStringLiteral("LOGIN GAGAL !\r\rAkun ini dikunci sementara karena terlalu sering gagal "
                                      "login. Coba lagi dalam %1 menit.")
-                          .arg(minutes));
+                          .arg(answer.lockedMinutes));
             edLoginPass->clear();
             return;
         }
-        const db::ResultSet& rs = answer.front();
         Session& s = ctx_.session();
-        s.nipLogin = rs.text(0, QStringLiteral("nip"));
-        s.levelUser = rs.text(0, QStringLiteral("access_level"));
-        s.token = rs.text(0, QStringLiteral("token"));
+        s.nipLogin = answer.nip;
+        s.levelUser = answer.level;
+        s.token = answer.token;
         valid = true;
     });
     if (!valid)
         return;
-    SuksesLogin();
-    dashboard_.ResetProgressGauges();
-    dashboard_.LoadProgress();
-}
-
-void LoginPage::SuksesLogin()
-{
-    ctx_.showLoggedIn(true);
     edLoginNIP->clear();
     edLoginPass->clear();
-
-    dashboard_.dxTarvesaItems0Click();
-
-    Session& s = ctx_.session();
-    const bool codes = Envelope(ctx_).run([&](db::Query& q) {
-        const db::ResultSet rs = q.open(QStringLiteral("CALL `kinerja_get_kodejab_simpeg_by_nip`(:var_nip)"),
-                                        {{QStringLiteral("var_nip"), s.nipLogin}});
-        s.kode_jabatan = rs.first(0);
-        s.kode_induk = rs.first(1);
-    });
-    if (!codes)
-        return;
-
-    ctx_.applyAccessLevel(s.levelUser);
-    ctx_.maximize();
-    ctx_.showPage(&dashboard_);
-    if (!s.nip().isEmpty())
-        writeLogEntry(ctx_, s.nip(), QStringLiteral("LogIn"), QStringLiteral("Sukses LogIn"));
+    emit loginSucceeded();
 }
 
-void LoginPage::SuksesLogout()
+bool LoginPage::loadPositionCodes()
 {
-    ctx_.showLoggedIn(false);
-    ctx_.showPage(this);
+    Session& s = ctx_.session();
+    return Envelope(ctx_).run([&](db::Query& q) {
+        const api::PositionCodes codes = api::positionCodes(q, s.nipLogin);
+        s.kode_jabatan = codes.position;
+        s.kode_induk = codes.agency;
+    });
+}
+
+void LoginPage::writeLogEntry(const QString& keterangan)
+{
     const QString nip = ctx_.session().nip();
-    if (!nip.isEmpty())
-        writeLogEntry(ctx_, nip, QStringLiteral("LogIn"), QStringLiteral("Sukses LogOut"));
-    revokeSession();
-    ctx_.session().clear();
-    // the session's warm connection goes with it
-    ctx_.DropConn();
-    // The next user starts typing at once.
-    edLoginNIP->setFocus();
+    if (nip.isEmpty())
+        return;
+    Envelope(ctx_).run(
+        [&](db::Query& q) { api::logEntry(q, nip, QStringLiteral("LogIn"), keterangan, QString()); });
 }
 
 void LoginPage::revokeSession()
@@ -218,7 +190,7 @@ void LoginPage::revokeSession()
     // still expires on the server.
     try {
         ctx_.TryConn();
-        ctx_.query().exec(QStringLiteral("CALL kinerja_sesi_cabut(:var_token)"), {{QStringLiteral("var_token"), token}});
+        api::revokeSession(ctx_.query(), token);
     } catch (const std::exception& e) {
         qWarning("session not revoked: %s", e.what());
     }

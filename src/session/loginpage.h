@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/page.h"
+#include "shell/page.h"
 
 #include <QPixmap>
 
-class DashboardPage;
 class QFrame;
 class QLineEdit;
 class QPushButton;
@@ -33,8 +32,7 @@ private:
 class LoginPage : public Page {
     Q_OBJECT
 public:
-    // The dashboard runs the profile and progress loads after a login.
-    LoginPage(PageContext& ctx, DashboardPage& dashboard);
+    explicit LoginPage(PageContext& ctx);
 
     // Loads the background picture from beside the program; false when the
     // file is missing or unreadable.
@@ -43,16 +41,22 @@ public:
     // the page stack's width.
     void centrePanel(int windowHeight, int pageStackWidth);
 
+signals:
+    // The server accepted the NIP and password: the session holds the NIP,
+    // level and token, and the edits are empty.
+    void loginSucceeded();
+
 public slots:
     // Checks NIP and password with the server and opens the session.
     void btLoginClick();
-    // The steps after a valid login: side bar, dashboard, position codes,
-    // side bar by access level, log entry.
-    void SuksesLogin();
-    // Back to the logged-out state, with its log entry.
-    void SuksesLogout();
 
 public:
+    // The position code and top-level unit of the logged-in user into the
+    // session; false (the message shown) when the server could not answer.
+    bool loadPositionCodes();
+    // The login's or logout's own entry of the process log, under the NIP of
+    // the loaded profile (none without one).
+    void writeLogEntry(const QString& keterangan);
     // Revokes the session on the server and forgets its token.
     void revokeSession();
     // Ready for a NIP that has just been registered: the NIP filled in,
@@ -65,7 +69,4 @@ public:
     QLineEdit* edLoginPass;
     QPushButton* btLogin;
     QPushButton* BitBtn13;
-
-private:
-    DashboardPage& dashboard_;
 };

@@ -1,10 +1,10 @@
 #include "regispage.h"
 
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 #include "loginpage.h"
-#include "db/query.h"
-#include "db/resultset.h"
+#include "api/session.h"
+#include "ui/envelope.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -122,11 +122,9 @@ void RegisPage::dxAplikasiItems1Click()
             cbrGolru->addItem(QString::fromUtf8(g));
         cbrGolru->setCurrentIndex(kPenataMuda);
 
-        const db::ResultSet rs =
-            q.open(QStringLiteral("select trim(nama_unit) from unit where induk_id is null order by trim(nama_unit) "));
+        const QStringList agencies = api::agencyNames(q);
         cbrSKPD->clear();
-        for (int r = 0; r < rs.recordCount(); ++r)
-            cbrSKPD->addItem(rs.text(r, 0));
+        cbrSKPD->addItems(agencies);
         cbrSKPD->setCurrentIndex(0);
         ctx_.showPage(this);
     });
@@ -136,20 +134,12 @@ void RegisPage::btrCekDataClick()
 {
     const QString code = golruCode(cbrGolru->currentIndex());
     Envelope(ctx_).run([&](db::Query& q) {
-        const db::ResultSet person = q.open(
-            QStringLiteral("select nip from cache_pns where nip = trim(:var_nip) and golongan_id = :var_golru "
-                           "and trim(nama_induk) = :var_skpd"),
-            {{QStringLiteral("var_nip"), btrNIP->text()},
-             {QStringLiteral("var_golru"), code},
-             {QStringLiteral("var_skpd"), cbrSKPD->currentText()}});
-        if (person.recordCount() == 0) {
+        if (!api::personKnown(q, btrNIP->text(), code, cbrSKPD->currentText())) {
             ctx_.messages().error(QStringLiteral("Data tidak ditemukan!"));
             btrNIP->setFocus();
             return;
         }
-        const db::ResultSet account = q.open(QStringLiteral("select nip from kinerja_user where nip = :var_nip"),
-                                             {{QStringLiteral("var_nip"), btrNIP->text()}});
-        if (account.recordCount() > 0) {
+        if (api::accountExists(q, btrNIP->text())) {
             ctx_.messages().warning(
                 QStringLiteral("User sudah terdaftar!\r\rJika lupa password, hubungi admin Tarvesa.."));
             return;
@@ -173,8 +163,7 @@ void RegisPage::btrRegisterClick()
     }
     Envelope(ctx_).onFailure(QStringLiteral("Gagal melakkan registrasi!")).run([this](db::Query& q) {
         const QString nip = btrNIP->text();
-        q.exec(QStringLiteral("insert into kinerja_user (nip, pass, level) values (:var_nip, md5(:var_pass), '1')"),
-               {{QStringLiteral("var_nip"), nip}, {QStringLiteral("var_pass"), edrPass1->text()}});
+        api::registerAccount(q, nip, edrPass1->text());
         // The server logs the registration with the account.
         ctx_.messages().information(QStringLiteral("Registrasi berhasil!"));
         cbrGolru->setCurrentIndex(kPenataMuda);

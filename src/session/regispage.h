@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/page.h"
+#include "shell/page.h"
 
 class QComboBox;
 class QLineEdit;

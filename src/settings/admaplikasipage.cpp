@@ -1,8 +1,8 @@
 #include "admaplikasipage.h"
 
-#include "settingstore.h"
+#include "shell/settingstore.h"
 
-#include "app/pagecontext.h"
+#include "shell/pagecontext.h"
 #include "ui/keyfilters.h"
 #include "ui/toggleswitch.h"
 

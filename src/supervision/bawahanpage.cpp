@@ -1,11 +1,11 @@
 #include "bawahanpage.h"
 
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "report/ulaporan_bulanan.h"
+#include "report/monthlyreport.h"
 #include "ui/controls.h"
 #include "ui/stringgrid.h"
 
@@ -250,5 +250,5 @@ void BawahanPage::CetakLaporan2Click()
         ctx_.messages().information(QStringLiteral("Laporan bulanan hanya dapat dicetak untuk bawahan langsung!"));
         return;
     }
-    Tf_laporanBulanan::open(ctx_, nip, nama, ctx_.clock().today());
+    openMonthlyReport(ctx_, nip, nama, ctx_.clock().today());
 }

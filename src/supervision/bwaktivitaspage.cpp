@@ -1,8 +1,8 @@
 #include "bwaktivitaspage.h"
 
 #include "activities/activityrules.h"
-#include "app/pageheader.h"
-#include "app/pagecontext.h"
+#include "shell/pageheader.h"
+#include "shell/pagecontext.h"
 #include "db/filterlist.h"
 #include "db/query.h"
 #include "db/resultset.h"

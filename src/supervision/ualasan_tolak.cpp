@@ -1,7 +1,7 @@
 #include "ualasan_tolak.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 #include "db/query.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "uu_kualmutu.h"
 
-#include "app/pagecontext.h"
-#include "app/pageheader.h"
+#include "shell/pagecontext.h"
+#include "shell/pageheader.h"
 #include "db/query.h"
 
 #include <QFrame>

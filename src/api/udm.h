@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection.h"
-#include "connsettings.h"
-#include "query.h"
+#include "db/connection.h"
+#include "db/connsettings.h"
+#include "db/query.h"
 
 #include <QElapsedTimer>
 

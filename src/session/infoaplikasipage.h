@@ -1,6 +1,6 @@
 #pragma once
 
-#include "page.h"
+#include "shell/page.h"
 
 class QLabel;
 

@@ -2,7 +2,7 @@
 
 #include "session.h"
 #include "seams.h"
-#include "settings/settingstore.h"
+#include "shell/settingstore.h"
 #include "ui/envelope.h"
 
 #include <QColor>

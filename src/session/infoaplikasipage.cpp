@@ -1,6 +1,6 @@
 #include "infoaplikasipage.h"
 
-#include "pageheader.h"
+#include "shell/pageheader.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
