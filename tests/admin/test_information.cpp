@@ -4,7 +4,7 @@
 #include "admin/adminformasipage.h"
 #include "admin/infopage.h"
 #include "admin/ue_informasi.h"
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "caller.h"
 #include "fakecontext.h"
 #include "orgfixture.h"

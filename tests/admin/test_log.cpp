@@ -3,7 +3,7 @@
 // large log is read by index ranges, not scanned (bench/bench_log.cpp
 // measures the same at a million entries).
 #include "admin/logpage.h"
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "caller.h"
 #include "fakecontext.h"
 #include "orgfixture.h"

@@ -2,7 +2,7 @@
 // activities around the windows and the rejection threshold, who may ask,
 // that it reads an index range, and the page as an administrator uses it.
 #include "admin/supervisipage.h"
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "db/connection.h"
 #include "db/query.h"
 #include "db/resultset.h"

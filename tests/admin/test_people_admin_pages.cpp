@@ -6,7 +6,7 @@
 #include "admin/admuserpage.h"
 #include "admin/ue_plt.h"
 #include "admin/ue_user.h"
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "fakecontext.h"
 #include "orgfixture.h"
 #include "ui/stringgrid.h"

@@ -1,8 +1,8 @@
 // The delegation page, its wizard and its end-date dialog as administrators
 // use them, on a page context without a main window, against the server.
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "app/umain.h"
-#include "app/wizardframe.h"
+#include "shell/wizardframe.h"
 #include "delegation/delegasipage.h"
 #include "delegation/ut_delegasi.h"
 #include "delegation/uu_delegasi.h"

@@ -1,6 +1,6 @@
 // The position ladder and the dictionary verifiers as an administrator uses
 // them, on a page context without a main window, against the server.
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "dictionary/jfatasbawahpage.h"
 #include "dictionary/ue_verifikator.h"
 #include "dictionary/ut_verifkamus.h"

@@ -2,8 +2,8 @@
 // file name, and the way from a page's own menu through the dialog seam to
 // the file.
 #include "activities/aktivitaspage.h"
-#include "app/indonesian.h"
-#include "app/pageheader.h"
+#include "shell/indonesian.h"
+#include "shell/pageheader.h"
 #include "fakecontext.h"
 #include "ui/stringgrid.h"
 

@@ -1,8 +1,8 @@
 // What users read and see without a database: Indonesian dates and Qt's own
 // texts on a machine without an Indonesian locale, disabled fields that look
 // disabled, message boxes wide enough for their caption.
-#include "app/indonesian.h"
-#include "app/theme.h"
+#include "shell/indonesian.h"
+#include "shell/theme.h"
 #include "ui/messages.h"
 
 #include <QApplication>

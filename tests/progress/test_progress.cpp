@@ -1,7 +1,7 @@
 // Progress figures: the server's arithmetic, the dashboard, the profile and
 // the ratio window.
-#include "app/sidebar.h"
-#include "app/pageheader.h"
+#include "ui/sidebar.h"
+#include "shell/pageheader.h"
 #include "app/umain.h"
 #include "db/query.h"
 #include "db/resultset.h"
@@ -9,7 +9,7 @@
 #include "appcaller.h"
 #include "mainfixture.h"
 #include "orgfixture.h"
-#include "app/infoaplikasipage.h"
+#include "session/infoaplikasipage.h"
 #include "progress/dashboardpage.h"
 #include "progress/profilpage.h"
 #include "progress/u_rasioAK.h"

@@ -1,6 +1,6 @@
 // The dialog seam tells how a dialog ended, so that tests can tell a wizard
 // still waiting from one that closed; a dialog's result() alone cannot.
-#include "app/seams.h"
+#include "shell/seams.h"
 #include "scripted.h"
 
 #include <QDialog>

@@ -1,5 +1,5 @@
 // Self-registration: the personnel check, the account and its log row.
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "app/umain.h"
 #include "db/query.h"
 #include "mainfixture.h"

@@ -1,5 +1,5 @@
 // Login, logout and the side bar by access level.
-#include "app/sidebar.h"
+#include "ui/sidebar.h"
 #include "app/umain.h"
 #include "ui/stringgrid.h"
 #include "mainfixture.h"

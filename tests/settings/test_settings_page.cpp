@@ -1,7 +1,7 @@
 // The settings page as an administrator uses it, on a page context without
 // a main window, against the server: what opening shows, what "Simpan"
 // writes, and what the user sees and keeps when a load or a save fails.
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "fakecontext.h"
 #include "mainfixture.h"
 #include "orgfixture.h"

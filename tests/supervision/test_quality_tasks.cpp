@@ -1,6 +1,6 @@
 // The quality-assessment and additional-task pages with their dialogs, as a
 // superior drives them, against the server.
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "app/umain.h"
 #include "db/query.h"
 #include "supervision/bawahanpage.h"

@@ -2,7 +2,7 @@
 // page context without a main window, against the server.
 #include "activities/aktivitaspage.h"
 #include "activities/uaktivitas_info.h"
-#include "app/pageheader.h"
+#include "shell/pageheader.h"
 #include "fakecontext.h"
 #include "mainfixture.h"
 #include "orgfixture.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/page.h"
-#include "app/pagecontext.h"
-#include "db/udm.h"
+#include "shell/page.h"
+#include "shell/pagecontext.h"
+#include "api/udm.h"
 #include "scripted.h"
 #include "testdb.h"
 

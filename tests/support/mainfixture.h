@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/umain.h"
-#include "db/udm.h"
+#include "api/udm.h"
 #include "scripted.h"
 #include "testconfig.h"
 #include "testdb.h"

@@ -1,6 +1,6 @@
 #include "scripted.h"
 
-#include "app/indonesian.h"
+#include "shell/indonesian.h"
 
 #include <QCoreApplication>
 #include <QTest>

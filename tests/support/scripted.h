@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/seams.h"
+#include "shell/seams.h"
 #include "ui/messages.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/envelope.h"
-#include "db/udm.h"
+#include "api/udm.h"
 #include "scripted.h"
 #include "testdb.h"
 

@@ -7,7 +7,7 @@
 #include "db/dberror.h"
 #include "db/query.h"
 #include "db/resultset.h"
-#include "db/udm.h"
+#include "api/udm.h"
 #include "orgfixture.h"
 #include "testconfig.h"
 #include "testdb.h"
